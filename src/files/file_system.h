@@ -1,0 +1,35 @@
+// File-system helpers: paths, attributes, copying, moving and deleting files.
+// Paths use "/" as separator; directories end in "/".
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace vintorel {
+
+constexpr std::size_t max_path = 256;  // bytes including the terminating zero
+
+std::string executable_directory();   // from /proc/self/exe, ending in "/"
+std::string desktop_directory();      // XDG desktop folder, else $HOME; "" on failure
+// The variable's value ("" if unset); as a directory "\" becomes "/" and a final
+// "/" is added. Case is kept (this file system is case-sensitive).
+std::string directory_from_environment(const char* name, bool as_directory);
+// TMP_RAM when set and not empty, else TMP, else TEMP, as a directory; "" when none.
+std::string temporary_directory();
+std::string full_path(const std::string& path);  // absolute, "." and ".." resolved, no links followed
+bool long_path(const std::string& path, std::string& out);  // false when a component is missing
+void to_slashes(std::string& path);     // "\" not inside a double-byte character -> "/"
+void to_backslashes(std::string& path);
+bool file_exists(const std::string& path);
+std::uint64_t file_size(const std::string& path);  // UINT64_MAX when unknown
+bool rename_file(const std::string& from, const std::string& to);
+bool write_text_file(const std::string& path, const std::string& text);
+// Four characters s h r a, "-" where absent; "????" and false when unreadable.
+bool get_attribute_string(const std::string& path, std::string& out);
+bool set_attribute_string(const std::string& path, const std::string& attributes);
+bool copy_path(const std::string& from, const std::string& to);
+bool delete_path(const std::string& path);
+bool move_path(const std::string& from, const std::string& to);  // copy, then delete the source
+bool is_removable_drive(char letter);
+bool is_console_program(const std::string& path);
+
+}  // namespace vintorel

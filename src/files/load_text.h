@@ -1,0 +1,37 @@
+// Loading a text: the scan that builds the line index from a file.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "text/text_document.h"
+
+namespace vintorel {
+
+// Fills `document` from the file at `path`. charset_code 0 asks for detection;
+// linefeed_code counts only when charset_code is not 0. `pane_rows` is the number
+// of text rows of the pane the text will be shown in (for the initial position).
+// Afterwards document.state is 3 when loading failed.
+void load_text_file(text_document& document, const std::string& path, bool read_only,
+                    std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
+                    std::int32_t desired_column, int charset_code, int linefeed_code,
+                    std::int32_t pane_rows = 1);
+
+// The scan over bytes already read: calls `on_line(length)` for each line ending
+// in LF, CR LF or a lone CR, and returns the number of bytes that belong to the
+// text (up to, not including, the first 0x1A). Used by load_text_file chunk by
+// chunk through scan_state; exposed for tests, fuzzing and benchmarks.
+struct scan_state {
+  std::uint64_t line_start = 0;   // file offset of the current record
+  std::uint64_t line_length = 0;  // bytes in the current record so far
+  bool cr_pending = false;
+  bool stopped = false;           // a 0x1A was met
+};
+// Feeds `count` bytes (at file offset state.line_start + state.line_length);
+// `on_line` receives each closed record's length and returns false to abort
+// (then scan_bytes returns false).
+template <typename F>
+bool scan_bytes(scan_state& state, const char* data, std::size_t count, F&& on_line);
+
+}  // namespace vintorel
+
+#include "files/scan_impl.h"

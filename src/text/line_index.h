@@ -1,0 +1,67 @@
+// The line index of a text: one entry per line, each either a reference to a
+// line's bytes in the open file or an in-memory line in the internal form.
+//
+// File lines are contiguous when the index is built, so their boundaries live in
+// one table of start offsets (`file_starts`, one 64-bit offset per file line plus
+// the end); an entry only names the file line it refers to, or owns an in-memory
+// record. That keeps the index at 16 bytes per line. Entries are never rewritten
+// to point elsewhere in the file: a line is either the file's bytes or replaced.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/byte_string.h"
+
+namespace vintorel {
+
+constexpr std::uint64_t in_memory = UINT64_MAX;
+
+// One line as the text model sees it. For a file line `text` is unused.
+struct line_record {
+  std::uint64_t offset = in_memory;  // first byte in the file, or in_memory
+  std::uint32_t length = 0;          // file bytes (line end included), or text bytes
+  byte_string text;                  // internal form of an in-memory line
+};
+
+class line_index {
+ public:
+  line_index() = default;
+  line_index(const line_index&) = delete;
+  line_index& operator=(const line_index&) = delete;
+  ~line_index();
+
+  std::int32_t size() const;
+  bool empty() const { return size() == 0; }
+  void clear();
+
+  // Building: file lines are appended in file order, each starting where the
+  // previous one ended; `start` is the first line's offset.
+  void begin_file_lines(std::uint64_t start);
+  bool append_file_line(std::uint32_t length);  // false when memory runs out
+  bool append_memory_line(byte_string text);
+
+  bool is_in_memory(std::int32_t index) const;
+  std::uint64_t offset(std::int32_t index) const;  // in_memory for memory lines
+  std::uint32_t length(std::int32_t index) const;
+  const byte_string& text(std::int32_t index) const;  // memory lines only
+
+  // Editing keeps the order of every other entry.
+  bool insert(std::int32_t index, byte_string text);
+  bool insert(std::int32_t index, std::unique_ptr<line_record> record);
+  void erase(std::int32_t index);
+
+  // Structural invariants (entries valid, file lines in range, memory lengths
+  // equal to their texts); for tests.
+  bool check() const;
+  // Bytes of index memory (entries and start table), for the benchmark report.
+  std::size_t memory_bytes() const;
+
+ private:
+  // Each entry is a tagged word: odd = (file line number << 1) | 1, even = a
+  // pointer to an owned line_record (records are at least 8-byte aligned).
+  std::vector<std::uint64_t> entries_;
+  std::vector<std::uint64_t> file_starts_;  // file line k spans [k], [k+1]
+};
+
+}  // namespace vintorel

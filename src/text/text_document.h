@@ -1,0 +1,85 @@
+// One open text: its file-backed line index, cursor, marks and block, and the
+// current-line buffer that holds the line being edited.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/block_file.h"
+#include "platform/byte_string.h"
+#include "text/line_index.h"
+
+namespace vintorel {
+
+// State codes of a text.
+enum text_state : int { read_only_state = 0, unchanged_state = 1, modified_state = 2, failed_state = 3 };
+
+struct text_document {
+  std::int64_t size = 0;          // bytes of the text in the internal form; -1 unknown
+  int file_charset = 2;
+  int save_charset = 2;
+  int file_linefeed = 1;
+  int save_linefeed = 1;
+  block_file file;                // open while the text exists; closed for new texts
+  int state = failed_state;
+  line_index lines;
+  std::int32_t top_line = 0;
+  std::int32_t left_column = 0;
+  std::int32_t current_line = 0;
+  std::int32_t column = 0;
+  std::int32_t previous_line = 0;
+  std::int32_t mark_line = 0;
+  std::unique_ptr<line_record> current;  // the current-line buffer, or null
+  std::int32_t position = 0;
+  std::int32_t desired_column = 0;
+  std::int32_t end_column = 0;
+  std::int32_t mark_column = 0;
+  int block_state = 0;
+  bool block_backward = false;
+  std::int32_t anchor_line = 0;
+  std::int32_t anchor_position = 0;
+  std::string name;               // full path, at most 255 bytes
+
+  // Called after a commit changed the text (the window refreshes its title and
+  // list of texts). Empty by default.
+  void (*on_modified)(text_document&) = nullptr;
+
+  text_document() = default;
+  text_document(const text_document&) = delete;
+  text_document& operator=(const text_document&) = delete;
+  ~text_document() { destroy(); }
+
+  std::int32_t line_count() const;
+  // The internal form of line `index` (terminator included) into `out`; the
+  // stored version, never the current-line buffer. False when there is no such
+  // line or the file could not be read.
+  bool fetch_line(std::int32_t index, byte_string& out);
+  bool load_current_line(int tab_size);
+  void commit_current_line();
+  bool is_line_changed();
+  bool is_modified();
+  void create_empty(const std::string& new_name);
+  void destroy();
+
+  // Line index edits for the text model: these keep the index consistent and own
+  // the text; they do not touch `size` or `state`.
+  bool insert_line(std::int32_t index, byte_string text);
+  bool remove_line(std::int32_t index);
+  bool replace_line(std::int32_t index, byte_string text);
+
+  // Plain accessors.
+  int get_save_charset() const { return save_charset; }
+  int get_file_linefeed() const { return file_linefeed; }
+  int get_save_linefeed() const { return save_linefeed; }
+  int get_state() const { return state; }
+  void set_save_charset(int code) { save_charset = code; }
+  void set_save_linefeed(int code) { save_linefeed = code; }
+  void set_top_line(std::int32_t line) { top_line = line; }
+  void set_mark_line(std::int32_t line) { mark_line = line; }
+  void set_mark_column(std::int32_t col) { mark_column = col; }
+  bool is_block_on() const { return block_state != 0; }
+  void block_off() { block_state = 0; }
+  bool is_usable() const { return state != failed_state; }
+};
+
+}  // namespace vintorel
