@@ -26,10 +26,17 @@ bool write_text_file(const std::string& path, const std::string& text);
 // Four characters s h r a, "-" where absent; "????" and false when unreadable.
 bool get_attribute_string(const std::string& path, std::string& out);
 bool set_attribute_string(const std::string& path, const std::string& attributes);
+// Copies over an existing target (keeping its mode); a short write, a read error or
+// a failed flush is reported. Copying a file onto itself fails and changes nothing.
 bool copy_path(const std::string& from, const std::string& to);
+// unlink; a file that is neither system nor hidden is retried after clearing "r".
 bool delete_path(const std::string& path);
 bool move_path(const std::string& from, const std::string& to);  // copy, then delete the source
 bool is_removable_drive(char letter);
+// .COM and .BAT names; .EXE names whose header is MS-DOS or a console program.
 bool is_console_program(const std::string& path);
+// From the first bytes of an executable: 0x5A4D MS-DOS, 0x4550 console program,
+// 1 another program (windowed), 0 not an executable.
+int executable_type(const unsigned char* header, std::size_t size);
 
 }  // namespace vintorel
