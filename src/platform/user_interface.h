@@ -1,0 +1,50 @@
+// The questions, notices and clipboard that plain code needs from the user's
+// side, declared here so that the text model and the file layer never see the
+// window toolkit. The toolkit implements it over message boxes and the system
+// clipboard; tests answer it with a scripted responder.
+#pragma once
+#include "platform/byte_string.h"
+
+namespace vintorel {
+
+// Button pressed in a Yes/No/Cancel box.
+enum class choice { yes, no, cancel };
+
+// Caption and text are string-table ids (2 notice, 3 confirm, 4 choose, 5 error
+// are the usual captions). The defaults answer as a user who cancels everything
+// and has an empty clipboard, so a null_user_interface is safe anywhere.
+class user_interface {
+ public:
+  virtual ~user_interface() = default;
+
+  // Information icon, OK.
+  virtual void notice(int caption_id, int text_id) { (void)caption_id, (void)text_id; }
+  // Question icon, OK and Cancel: true for OK.
+  virtual bool confirm(int caption_id, int text_id) {
+    (void)caption_id, (void)text_id;
+    return false;
+  }
+  // Question icon, Yes, No and Cancel.
+  virtual choice choose(int caption_id, int text_id) {
+    (void)caption_id, (void)text_id;
+    return choice::cancel;
+  }
+  // Exclamation icon, OK.
+  virtual void error(int caption_id, int text_id) { (void)caption_id, (void)text_id; }
+
+  // Plain text of the clipboard in Shift_JIS. False when the clipboard holds no
+  // text or cannot be opened.
+  virtual bool get_clipboard_text(byte_string& text) {
+    (void)text;
+    return false;
+  }
+  // Replaces the clipboard's content; false when it cannot be opened.
+  virtual bool set_clipboard_text(const byte_string& text) {
+    (void)text;
+    return false;
+  }
+};
+
+class null_user_interface final : public user_interface {};
+
+}  // namespace vintorel
