@@ -1,0 +1,123 @@
+// Building texts in memory for tests of positions, motion, editing and undo,
+// and reading them back with a cursor mark.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "text/char_class.h"
+#include "text/edit_context.h"
+#include "text/positions.h"
+#include "text/text_document.h"
+
+namespace vintorel::testing {
+
+// Replaces `document` by a new text whose lines are `lines` (without line ends);
+// every line but the last gets CR LF, the last the end mark. `size` is kept as
+// an editor would have counted it from an empty text.
+inline void make_text(text_document& document, const std::vector<byte_string>& lines) {
+  document.create_empty("test.txt");
+  ASSERT_EQ(document.state, unchanged_state);
+  std::int64_t size = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    bool last = i + 1 == lines.size();
+    byte_string line = lines[i] + (last ? byte_string(1, '\x1A') : byte_string("\r\n"));
+    size += static_cast<std::int64_t>(line.size());
+    if (last)
+      ASSERT_TRUE(document.replace_line(static_cast<std::int32_t>(i), line));
+    else
+      ASSERT_TRUE(document.insert_line(static_cast<std::int32_t>(i), line));
+  }
+  document.size = size - 1;
+}
+
+// Puts the cursor at byte `position` of `line` as a motion would leave it.
+inline void place_cursor(text_document& document, const edit_context& context, std::int32_t line,
+                         std::int32_t position) {
+  document.commit_current_line();
+  document.current_line = line;
+  document.desired_column = 0;
+  ASSERT_TRUE(reload_current_line(document, context));
+  document.position = position;
+  document.column = document.desired_column = column_of_position(document, context, position);
+}
+
+// The lines of the text in internal form, the cursor line from its buffer.
+inline std::vector<byte_string> internal_lines(text_document& document) {
+  std::vector<byte_string> result;
+  for (std::int32_t i = 0; i < document.line_count(); ++i) {
+    byte_string line;
+    if (i == document.current_line && document.current)
+      line = document.current->text;
+    else if (!document.fetch_line(i, line))
+      line = "<unreadable>";
+    result.push_back(line);
+  }
+  return result;
+}
+
+// The text with line ends stripped, the lines joined by "\n", and "|" where
+// the cursor stands.
+inline std::string text_with_cursor(text_document& document) {
+  std::vector<byte_string> lines = internal_lines(document);
+  std::string out;
+  for (std::int32_t i = 0; i < static_cast<std::int32_t>(lines.size()); ++i) {
+    byte_string line = lines[static_cast<std::size_t>(i)];
+    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0)
+      line.resize(line.size() - 2);
+    else if (!line.empty() && line.back() == '\x1A')
+      line.pop_back();
+    if (i == document.current_line && document.current)
+      line.insert(std::min(line.size(), static_cast<std::size_t>(document.position)), "|");
+    if (i > 0) out += "\n";
+    out += line;
+  }
+  return out;
+}
+
+// Everything that must hold after any command; empty when all is well.
+inline std::string check_text(text_document& document, const edit_context& context,
+                              bool size_is_exact = true) {
+  std::vector<byte_string> lines = internal_lines(document);
+  std::int64_t total = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const byte_string& line = lines[i];
+    total += static_cast<std::int64_t>(line.size());
+    bool last = i + 1 == lines.size();
+    if (last) {
+      if (line.empty() || line.back() != '\x1A') return "last line lacks the end mark";
+      if (line.find('\r') != byte_string::npos) return "last line holds a CR";
+    } else {
+      if (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0)
+        return "line " + std::to_string(i) + " lacks CR LF";
+      if (line.find('\x1A') != byte_string::npos) return "line " + std::to_string(i) + " holds 26";
+      if (line.find('\r') != line.size() - 2) return "line " + std::to_string(i) + " holds a CR";
+    }
+  }
+  if (size_is_exact && document.size != total - 1)
+    return "size " + std::to_string(document.size) + " but lines hold " + std::to_string(total - 1);
+  if (!document.lines.check()) return "line index broken";
+  if (!document.current) return "no current-line buffer";
+  const byte_string& text = document.current->text;
+  if (document.current->length != text.size()) return "current length out of step";
+  std::int32_t end = terminator_offset(document);
+  if (document.position < 0 || document.position > end) return "cursor beyond the terminator";
+  if (is_trail_byte(text.c_str(), text.c_str() + document.position))
+    return "cursor on a second byte";
+  if (document.column != column_of_position(document, context, document.position))
+    return "column out of step with position";
+  if (document.end_column != column_of_position(document, context, end))
+    return "end_column out of step";
+  std::int32_t rows = context.pane.visible_rows();
+  std::int32_t highest = std::max(0, document.line_count() - rows);
+  if (document.top_line < 0 || document.top_line > highest) return "top_line out of range";
+  if (document.current_line < document.top_line ||
+      document.current_line >= document.top_line + rows)
+    return "cursor line not shown";
+  if (document.left_column < 0 || !is_cursor_visible(document, context))
+    return "cursor column not shown";
+  return "";
+}
+
+}  // namespace vintorel::testing
