@@ -139,7 +139,11 @@ std::string temporary_directory() {
     std::string dir = directory_from_environment(name, true);
     if (!dir.empty()) return dir;
   }
-  return "";
+  // TMP and TEMP are seldom set here; without them the files would land in the
+  // program's directory, which an installed program cannot write. TMPDIR and /tmp
+  // are where this system keeps temporary files.
+  std::string dir = directory_from_environment("TMPDIR", true);
+  return dir.empty() ? "/tmp/" : dir;
 }
 
 std::string full_path(const std::string& path) {

@@ -13,7 +13,8 @@ std::string desktop_directory();      // XDG desktop folder, else $HOME; "" on f
 // The variable's value ("" if unset); as a directory "\" becomes "/" and a final
 // "/" is added. Case is kept (this file system is case-sensitive).
 std::string directory_from_environment(const char* name, bool as_directory);
-// TMP_RAM when set and not empty, else TMP, else TEMP, as a directory; "" when none.
+// TMP_RAM when set and not empty, else TMP, else TEMP, as a directory; when none
+// is set, TMPDIR, else "/tmp/".
 std::string temporary_directory();
 std::string full_path(const std::string& path);  // absolute, "." and ".." resolved, no links followed
 bool long_path(const std::string& path, std::string& out);  // false when a component is missing

@@ -100,7 +100,10 @@ TEST_F(file_system_test, temporary_directory_prefers_tmp_ram_then_tmp_then_temp)
   unsetenv("TMP");
   EXPECT_EQ(temporary_directory(), "/temp/");
   unsetenv("TEMP");
-  EXPECT_EQ(temporary_directory(), "");
+  scoped_env tmpdir("TMPDIR", "/var/tmp");
+  EXPECT_EQ(temporary_directory(), "/var/tmp/");
+  unsetenv("TMPDIR");
+  EXPECT_EQ(temporary_directory(), "/tmp/");
 }
 
 TEST_F(file_system_test, full_path_resolves_dots_without_touching_the_disk) {
