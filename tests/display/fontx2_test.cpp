@@ -1,0 +1,320 @@
+// FONTX2 headers, the sheet positions of codes, both glyph loaders over good
+// and bad files, the start-up font check and the screen fit.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <chrono>
+
+#include "display/fontx2.h"
+#include "display_fixture.h"
+
+namespace vintorel {
+namespace {
+
+using test::block;
+using test::full_font;
+using test::half_font;
+using test::scratch_dir;
+
+// The 24 full-width sheets of an 8 × 16 font in plain memory, 32-bit pixels.
+struct memory_sheets {
+  static constexpr int width = 512, height = 256;
+  std::vector<std::vector<std::uint32_t>> pixels{24, std::vector<std::uint32_t>(width * height, 0)};
+  std::array<sheet_pixels, 24> views() {
+    std::array<sheet_pixels, 24> v;
+    for (int i = 0; i < 24; ++i)
+      v[i] = sheet_pixels{reinterpret_cast<std::uint8_t*>(pixels[i].data()), width, height};
+    return v;
+  }
+  // The code a test glyph left at (sheet, column, row), read from its row 0;
+  // 0 when that row holds no ink at all.
+  unsigned code_at(int sheet, int column, int row) const {
+    unsigned code = 0;
+    for (int x = 0; x < 16; ++x)
+      code = (code << 1) | (pixels[sheet][(row * 16) * width + column * 16 + x] == ink ? 1 : 0);
+    return code;
+  }
+  std::size_t ink_pixels() const {
+    std::size_t n = 0;
+    for (const auto& s : pixels)
+      for (std::uint32_t p : s) n += p == ink;
+    return n;
+  }
+  static constexpr std::uint32_t ink = 0xABCDEF;
+};
+
+glyph_target target_8x16() { return glyph_target{8, 16, 32, memory_sheets::ink}; }
+
+TEST(FontHeader, NeedsAllSeventeenBytesAndTheMagic) {
+  scratch_dir dir;
+  font_header h;
+  std::vector<std::uint8_t> bytes = test::font_header_bytes(8, 16, false);
+  ASSERT_TRUE(read_font_header(dir.write("a.fnt", bytes), h));
+  EXPECT_FALSE(h.double_byte);
+  EXPECT_EQ(h.width, 8);
+  EXPECT_EQ(h.height, 16);
+  bytes[16] = 7;  // any other code type is double-byte
+  ASSERT_TRUE(read_font_header(dir.write("b.fnt", bytes), h));
+  EXPECT_TRUE(h.double_byte);
+  bytes.pop_back();
+  EXPECT_FALSE(read_font_header(dir.write("c.fnt", bytes), h));
+  bytes = test::font_header_bytes(8, 16, false);
+  bytes[5] = '3';
+  EXPECT_FALSE(read_font_header(dir.write("d.fnt", bytes), h));
+  EXPECT_FALSE(read_font_header(dir.path + "missing.fnt", h));
+}
+
+TEST(GlyphSlot, CodesLandOnTheirSheetRowAndColumn) {
+  struct expected {
+    unsigned code;
+    int sheet, row, column;
+  };
+  for (const expected& e : std::vector<expected>{{0x889F, 2, 8, 31},
+                                                 {0xE040, 12, 0, 0},
+                                                 {0xFCFC, 23, 12, 28},
+                                                 {0x8140, 0, 1, 0},
+                                                 {0x815F, 0, 1, 31},
+                                                 {0x8160, 1, 1, 0},
+                                                 {0x817E, 1, 1, 30},
+                                                 {0x9FFC, 11, 15, 28},
+                                                 {0x8FFC, 5, 15, 28}}) {
+    glyph_slot s;
+    ASSERT_TRUE(full_width_slot(e.code, s)) << std::hex << e.code;
+    EXPECT_EQ(s.sheet, e.sheet) << std::hex << e.code;
+    EXPECT_EQ(s.row, e.row) << std::hex << e.code;
+    EXPECT_EQ(s.column, e.column) << std::hex << e.code;
+  }
+  // Codes that are not double-byte Shift_JIS have no place of their own.
+  glyph_slot s;
+  for (unsigned code : {0x0041u, 0x8100u, 0x813Fu, 0x81FDu, 0xA040u, 0xDF40u, 0xF03Fu, 0xFD40u, 0xFFFFu, 0x10000u})
+    EXPECT_FALSE(full_width_slot(code, s)) << std::hex << code;
+}
+
+TEST(FullWidthLoader, GlyphsLandAtTheirSheetPositions) {
+  memory_sheets sheets;
+  // A block whose end lies below its start contributes nothing, and the next
+  // block's glyphs start at the same data position.
+  std::vector<std::uint8_t> font = full_font({{0x889F, 0x889F}, {0x9000, 0x8FFF}, {0xE040, 0xE040}, {0xFCFC, 0xFCFC}});
+  ASSERT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), sheets.views(), target_8x16()));
+  EXPECT_EQ(sheets.code_at(2, 31, 8), 0x889Fu);
+  EXPECT_EQ(sheets.code_at(12, 0, 0), 0xE040u);
+  EXPECT_EQ(sheets.code_at(23, 28, 12), 0xFCFCu);
+  // Nothing else was written: three glyphs, each its code bits plus one full row.
+  std::size_t expected = 0;
+  for (unsigned code : {0x889Fu, 0xE040u, 0xFCFCu}) expected += std::popcount(code) + 16;
+  EXPECT_EQ(sheets.ink_pixels(), expected);
+}
+
+TEST(FullWidthLoader, OneBlockAcrossTwoSheets) {
+  memory_sheets sheets;
+  std::vector<std::uint8_t> font = full_font({{0x8140, 0x817E}});
+  ASSERT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), sheets.views(), target_8x16()));
+  for (int c = 0; c < 32; ++c) EXPECT_EQ(sheets.code_at(0, c, 1), 0x8140u + c);
+  for (int c = 0; c < 31; ++c) EXPECT_EQ(sheets.code_at(1, c, 1), 0x8160u + c);
+  EXPECT_EQ(sheets.code_at(1, 31, 1), 0u);
+}
+
+TEST(FullWidthLoader, CodesWithoutASlotAreReadAndSkipped) {
+  memory_sheets sheets;
+  // 0x0041 and 0xF03F have no slot; 0xFFFF ends the block at the top code
+  // without the loop running away.
+  std::vector<std::uint8_t> font = full_font({{0x0041, 0x0041}, {0xF03F, 0xF040}, {0xFFFE, 0xFFFF}, {0x8140, 0x8140}});
+  ASSERT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), sheets.views(), target_8x16()));
+  glyph_slot s;
+  ASSERT_TRUE(full_width_slot(0xF040, s));
+  EXPECT_EQ(sheets.code_at(s.sheet, s.column, s.row), 0xF040u);
+  EXPECT_EQ(sheets.code_at(0, 0, 1), 0x8140u);
+  EXPECT_EQ(sheets.ink_pixels(), std::size_t(std::popcount(0xF040u) + 16 + std::popcount(0x8140u) + 16));
+}
+
+TEST(FullWidthLoader, RefusesCutFilesLyingHeadersAndWrongSizes) {
+  const std::vector<std::uint8_t> good = full_font({{0x8140, 0x8142}, {0x889F, 0x88A0}});
+  // Every truncation fails, and never writes outside the sheets (checked by
+  // the sanitizers).
+  for (std::size_t n = 0; n < good.size(); ++n) {
+    memory_sheets sheets;
+    EXPECT_FALSE(load_full_width_glyph_bytes(good.data(), n, sheets.views(), target_8x16())) << n;
+  }
+  memory_sheets sheets;
+  EXPECT_TRUE(load_full_width_glyph_bytes(good.data(), good.size(), sheets.views(), target_8x16()));
+  // A block count larger than the table, a block running past the end.
+  std::vector<std::uint8_t> more = good;
+  more[17] = 200;
+  EXPECT_FALSE(load_full_width_glyph_bytes(more.data(), more.size(), sheets.views(), target_8x16()));
+  std::vector<std::uint8_t> huge = full_font({{0x8140, 0x8140}});
+  huge[18 + 2] = 0xFF, huge[18 + 3] = 0xFF;
+  EXPECT_FALSE(load_full_width_glyph_bytes(huge.data(), huge.size(), sheets.views(), target_8x16()));
+  // Sizes that disagree with the sheets' cells, and a single-byte font.
+  for (auto [w, h] : std::vector<std::pair<int, int>>{{17, 16}, {14, 16}, {16, 15}, {255, 255}}) {
+    std::vector<std::uint8_t> odd = full_font({{0x8140, 0x8140}}, w, h);
+    EXPECT_FALSE(load_full_width_glyph_bytes(odd.data(), odd.size(), sheets.views(), target_8x16())) << w;
+  }
+  std::vector<std::uint8_t> single = half_font();
+  EXPECT_FALSE(load_full_width_glyph_bytes(single.data(), single.size(), sheets.views(), target_8x16()));
+}
+
+TEST(FullWidthLoader, SheetsSmallerThanTheGridAreNotOverrun) {
+  // A back end that made smaller sheets than the cell size asks for: glyphs
+  // that do not fit are left out instead of written past the memory.
+  std::vector<std::vector<std::uint32_t>> small(24, std::vector<std::uint32_t>(64 * 32));
+  std::array<sheet_pixels, 24> views;
+  for (int i = 0; i < 24; ++i) views[i] = sheet_pixels{reinterpret_cast<std::uint8_t*>(small[i].data()), 64, 32};
+  std::vector<std::uint8_t> font = full_font({{0x8140, 0x81FC}, {0xFCFC, 0xFCFC}});
+  EXPECT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), views, target_8x16()));
+}
+
+TEST(HalfWidthLoader, CodesFillASixteenBySixteenGrid) {
+  std::vector<std::uint32_t> pixels(128 * 256, 0);
+  sheet_pixels sheet{reinterpret_cast<std::uint8_t*>(pixels.data()), 128, 256};
+  std::vector<std::uint8_t> font = half_font();
+  ASSERT_TRUE(load_half_width_glyph_bytes(font.data(), font.size(), sheet, target_8x16()));
+  for (int code : {0x01, 0x41, 0x7F, 0xA1, 0xFF}) {
+    int x0 = (code % 16) * 8, y0 = (code / 16) * 16;
+    unsigned got = 0;
+    for (int x = 0; x < 8; ++x) got = (got << 1) | (pixels[y0 * 128 + x0 + x] == memory_sheets::ink);
+    EXPECT_EQ(got, unsigned(code));
+    EXPECT_EQ(pixels[(y0 + 1) * 128 + x0 + 7], memory_sheets::ink);
+    EXPECT_EQ(pixels[(y0 + 2) * 128 + x0], 0u);
+  }
+  // 16-bit pixels store the low two bytes of the value.
+  std::vector<std::uint16_t> narrow(128 * 256, 0);
+  sheet_pixels narrow_sheet{reinterpret_cast<std::uint8_t*>(narrow.data()), 128, 256};
+  ASSERT_TRUE(load_half_width_glyph_bytes(font.data(), font.size(), narrow_sheet, glyph_target{8, 16, 16, 0xF800}));
+  EXPECT_EQ(narrow[(4 * 16 + 1) * 128 + 1 * 8], 0xF800);  // 'A' row 1
+  // Cut files, double-byte files and other sizes are refused.
+  for (std::size_t n : {std::size_t(0), std::size_t(16), std::size_t(17), font.size() - 1}) {
+    EXPECT_FALSE(load_half_width_glyph_bytes(font.data(), n, sheet, target_8x16())) << n;
+  }
+  std::vector<std::uint8_t> wide = half_font(12, 16);
+  EXPECT_FALSE(load_half_width_glyph_bytes(wide.data(), wide.size(), sheet, target_8x16()));
+  std::vector<std::uint8_t> dbcs = full_font({{0x8140, 0x8140}});
+  EXPECT_FALSE(load_half_width_glyph_bytes(dbcs.data(), dbcs.size(), sheet, target_8x16()));
+}
+
+TEST(HalfWidthLoader, WorksOnFilesAndOddWidths) {
+  scratch_dir dir;
+  // A 12-wide font uses two bytes a row; bits past the width are ignored.
+  std::vector<std::uint32_t> pixels(256 * 256, 0);
+  sheet_pixels sheet{reinterpret_cast<std::uint8_t*>(pixels.data()), 256, 256};
+  std::string path = dir.write("h12.fnt", half_font(12, 16));
+  ASSERT_TRUE(load_half_width_glyphs(path, sheet, glyph_target{12, 16, 32, 1}));
+  // Row 1 of code 0: twelve ink pixels, the thirteenth is the next glyph's.
+  for (int x = 0; x < 12; ++x) EXPECT_EQ(pixels[1 * 256 + x], 1u);
+  EXPECT_FALSE(load_half_width_glyphs(dir.path + "none.fnt", sheet, glyph_target{12, 16, 32, 1}));
+}
+
+struct check_setup {
+  scratch_dir dir;
+  std::vector<int> errors;
+  std::vector<std::vector<std::string>> runs;
+  font_check check;
+  check_setup() {
+    check.half_width_font = "h.fnt";
+    check.full_width_font = "z.fnt";
+    check.directory = dir.path;
+    check.show_error = [this](int id) { errors.push_back(id); };
+    check.run = [this](const std::vector<std::string>& argv, const std::string& directory) {
+      runs.push_back(argv);
+      EXPECT_EQ(directory, dir.path);
+      return true;
+    };
+  }
+};
+
+TEST(CheckFonts, AcceptsMatchingFontsAndSetsTheMetrics) {
+  check_setup s;
+  s.dir.write("h.fnt", half_font());
+  s.dir.write("z.fnt", full_font({{0x8140, 0x8140}}));
+  ASSERT_TRUE(check_fonts(s.check));
+  EXPECT_EQ(s.check.cell_width, 8);
+  EXPECT_EQ(s.check.cell_height, 16);
+  EXPECT_TRUE(s.errors.empty());
+  EXPECT_TRUE(s.runs.empty());
+}
+
+TEST(CheckFonts, RefusesFontsOfTheWrongKindOrSize) {
+  struct bad {
+    std::vector<std::uint8_t> half, full;
+  };
+  std::vector<bad> cases = {
+      {half_font(), full_font({{0x8140, 0x8140}}, 17, 16)},
+      {half_font(), full_font({{0x8140, 0x8140}}, 14, 16)},
+      {half_font(), full_font({{0x8140, 0x8140}}, 16, 15)},
+      {half_font(), half_font()},                                          // single-byte as "font file MB"
+      {full_font({{0x8140, 0x8140}}), full_font({{0x8140, 0x8140}})},      // double-byte as "font file"
+      {test::font_header_bytes(0, 16, false), full_font({{0x8140, 0x8140}}, 0, 16)},  // empty cells
+      {std::vector<std::uint8_t>{'F', 'O', 'N', 'T'}, full_font({{0x8140, 0x8140}})},  // cut header
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    check_setup s;
+    s.dir.write("h.fnt", cases[i].half);
+    s.dir.write("z.fnt", cases[i].full);
+    EXPECT_FALSE(check_fonts(s.check)) << i;
+    EXPECT_EQ(s.errors, std::vector<int>{36}) << i;
+  }
+}
+
+TEST(CheckFonts, MissingFilesAreGeneratedBesideTheExecutable) {
+  check_setup s;
+  s.check.run = [&s](const std::vector<std::string>& argv, const std::string& directory) {
+    s.runs.push_back(argv);
+    EXPECT_EQ(directory, s.dir.path);
+    s.dir.write(argv[2], argv[1] == "s" ? half_font() : full_font({{0x8140, 0x8140}}));
+    return true;
+  };
+  ASSERT_TRUE(check_fonts(s.check));
+  ASSERT_EQ(s.runs.size(), 2u);
+  EXPECT_EQ(s.runs[0], (std::vector<std::string>{s.dir.path + "mkfontx2", "s", "h.fnt", "WINDOWS"}));
+  EXPECT_EQ(s.runs[1], (std::vector<std::string>{s.dir.path + "mkfontx2", "m", "z.fnt", "WINDOWS"}));
+}
+
+TEST(CheckFonts, AGeneratorThatCannotStartOrDoesNothing) {
+  {
+    check_setup s;
+    s.check.run = [](const std::vector<std::string>&, const std::string&) { return false; };
+    EXPECT_FALSE(check_fonts(s.check));
+    EXPECT_EQ(s.errors, std::vector<int>{29});
+  }
+  {
+    check_setup s;  // runs, but leaves no file
+    EXPECT_FALSE(check_fonts(s.check));
+    EXPECT_EQ(s.errors, std::vector<int>{36});
+  }
+  {
+    check_setup s;  // the real runner, with no generator in the directory
+    s.check.run = nullptr;
+    EXPECT_FALSE(check_fonts(s.check));
+    EXPECT_EQ(s.errors, std::vector<int>{29});
+  }
+}
+
+TEST(RunAndWait, StartsWithoutAShellAndKeepsToTheTimeLimit) {
+  scratch_dir dir;
+  EXPECT_FALSE(run_and_wait({dir.path + "no-such-program"}, dir.path, 1000));
+  // The working directory is the one given: the child creates a file there.
+  ASSERT_TRUE(run_and_wait({"/usr/bin/touch", "made-here"}, dir.path, 10000));
+  EXPECT_TRUE(std::filesystem::exists(dir.path + "made-here"));
+  // Shell syntax is passed as a plain argument.
+  ASSERT_TRUE(run_and_wait({"/usr/bin/touch", "a;b"}, dir.path, 10000));
+  EXPECT_TRUE(std::filesystem::exists(dir.path + "a;b"));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(run_and_wait({"/bin/sleep", "10"}, dir.path, 200));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(FitGrid, ColumnsAndLinesShrinkToTheScreen) {
+  int columns = 80, lines = 21;
+  fit_grid_to_screen(1920, 1080, 8, 16, columns, lines);
+  EXPECT_EQ(columns, 80);
+  EXPECT_EQ(lines, 21);
+  fit_grid_to_screen(600, 300, 8, 16, columns, lines);
+  EXPECT_EQ(columns, 74);  // 75, lowered to even
+  EXPECT_EQ(lines, 17);    // 18, lowered to odd
+  columns = 80, lines = 21;
+  fit_grid_to_screen(608, 100, 8, 16, columns, lines);
+  EXPECT_EQ(columns, 76);
+  EXPECT_EQ(lines, 7);  // 6 → 5, then the minimum
+}
+
+}  // namespace
+}  // namespace vintorel
