@@ -77,12 +77,15 @@ void insert_string(text_document& document, edit_context& context, const byte_st
   }
   sync_length(document);
   adjust_size(document, grown);
-  document.position = at;
-  if (advance) {
-    document.position += n;
+  document.position = at + (advance ? n : 0);
+  // A lone lead byte in front of the cursor pairs with the byte put behind it
+  // (or inserted text ending in one with the byte after it): the cursor must not
+  // be left on the second byte of that character.
+  bool merged = is_trail_byte(line.c_str(), line.c_str() + document.position);
+  if (merged) document.position += advance ? 1 : -1;
+  if (advance || merged)
     document.column = document.desired_column =
         column_of_position(document, context, document.position);
-  }
   update_end_column(document, context);
   if (is_cursor_visible(document, context)) {
     if (repaint) {
@@ -260,6 +263,10 @@ void delete_char(text_document& document, edit_context& context, bool repaint, b
     } else if (repaint) {
       screen.clear_row(context.pane, context.pane.first_row + count - document.top_line);
     }
+    // A double-byte character joined on at the last visible column would hide
+    // the cursor.
+    if (!is_cursor_visible(document, context))
+      scroll_to_cursor(document, context, is_on_double_byte(document));
     if (repaint) repaint_with_cursor(document, context);
   }
   screen.update_menus();

@@ -225,6 +225,10 @@ void backward_page(text_document& document, edit_context& context) {
   document.left_column = std::max(0, document.left_column - columns);
   if (on_double && document.column - document.left_column == columns - 1)
     document.left_column += 1;
+  // A character straddling the target column moves the cursor forward past it,
+  // which in a narrow pane can be beyond the new view.
+  if (!is_cursor_visible(document, context))
+    scroll_to_cursor(document, context, is_on_double_byte(document));
   repaint_with_cursor(document, context);
 }
 
