@@ -1,0 +1,194 @@
+// The status line and bottom line texts as exact strings, and their drawing.
+#include <gtest/gtest.h>
+
+#include "display/status_line.h"
+#include "display_fixture.h"
+#include "files/charset.h"
+
+namespace vintorel {
+namespace {
+
+using test::fill_document;
+using test::rgb;
+
+status_fields fields_of(const std::vector<byte_string>& lines, std::int32_t line, std::int32_t position,
+                        std::int32_t column = 0) {
+  text_document d;
+  fill_document(d, lines, "/home/u/a.txt");
+  d.current_line = line;
+  d.position = position;
+  d.column = column;
+  d.size = 12;
+  return status_fields_of(d);
+}
+
+TEST(StatusLine, TheSingleRowForm) {
+  status_fields f = fields_of({"abc\r\n", "de\r\n", "\x1A"}, 0, 1, 1);
+  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12 SJIS/CRLF    /home/u/a.txt");
+  f.state = 'R';
+  f.charset = utf8;
+  f.linefeed = lf;
+  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12 UTF8/LF    R /home/u/a.txt");
+  f.charset = iso2022jp;
+  f.linefeed = cr;
+  f.state = '*';
+  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12  JIS/CR    * /home/u/a.txt");
+  f.charset = euc_jp;
+  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12 EUCJ/CR    * /home/u/a.txt");
+}
+
+TEST(StatusLine, LineColumnAndSizeStopAtTheirWidths) {
+  status_fields f;
+  f.code = 0x41;
+  f.percent = 50;
+  f.name = "n";
+  f.line = 9999, f.column = 999, f.size = 999999999;
+  EXPECT_EQ(status_line_text(f), "0x41 9999:999 50%   999999999 SJIS/CRLF    n");
+  f.line = 10000, f.column = 1000, f.size = 1000000000;
+  EXPECT_EQ(status_line_text(f), "0x41 9999:999 50%   999999999 SJIS/CRLF    n");
+  f.line = 123456, f.column = 5000, f.size = 5000000000LL;
+  EXPECT_EQ(status_line_text(f), "0x41 9999:999 50%   999999999 SJIS/CRLF    n");
+  // The longest form fits the narrowest window of 80 columns.
+  f.name = byte_string(37, 'x');
+  f.code = 0x0D0A;
+  f.state = '*';
+  EXPECT_EQ(status_line_text(f).size(), 80u);
+}
+
+TEST(StatusLine, PercentShowsOneHundredAsNinetyNine) {
+  EXPECT_EQ(fields_of({"a\r\n", "b\r\n", "\x1A"}, 2, 0).percent, 99);
+  EXPECT_EQ(fields_of({"a\r\n", "b\r\n", "\x1A"}, 1, 0).percent, 66);
+  EXPECT_EQ(fields_of({"\x1A"}, 0, 0).percent, 99);
+  status_fields f = fields_of({"a\r\n", "b\r\n", "\x1A"}, 2, 0);
+  EXPECT_EQ(status_line_text(f), "0x1A    3:1   99%          12 SJIS/CRLF    /home/u/a.txt");
+}
+
+TEST(StatusLine, CodeOfTheLineEndFollowsTheLineEndKind) {
+  const byte_string line = "ab\r\n";
+  EXPECT_EQ(status_character_code(line, 2, shift_jis, crlf), 0x0D0Au);
+  EXPECT_EQ(status_character_code(line, 2, shift_jis, lf), 0x0Au);
+  EXPECT_EQ(status_character_code(line, 2, shift_jis, cr), 0x0Du);
+  status_fields f = fields_of({"ab\r\n", "\x1A"}, 0, 2);
+  EXPECT_EQ(status_line_text(f).substr(0, 5), "0D0A ");
+  f.code = status_character_code(line, 2, shift_jis, lf);
+  EXPECT_EQ(status_line_text(f).substr(0, 5), "0x0A ");
+}
+
+TEST(StatusLine, CodeOfADoubleByteCharacterIsConvertedBySaveCharset) {
+  const byte_string line = "\x82\xA0\r\n";  // hiragana A
+  EXPECT_EQ(status_character_code(line, 0, shift_jis, crlf), 0x82A0u);
+  EXPECT_EQ(status_character_code(line, 0, iso2022jp, crlf), 0x2422u);
+  EXPECT_EQ(status_character_code(line, 0, euc_jp, crlf), 0xA4A2u);
+  EXPECT_EQ(status_character_code(line, 0, utf8, crlf), 0x3042u);
+  // A code with no JIS form shows 0 in EUC-JP; NEC special characters have none.
+  EXPECT_EQ(status_character_code("\xFA\x40\r\n", 0, euc_jp, crlf), 0u);
+  // A lead byte before the line end is a single byte.
+  EXPECT_EQ(status_character_code("\x82\r\n", 0, shift_jis, crlf), 0x82u);
+  EXPECT_EQ(status_character_code("\x82\r\n", 5, shift_jis, crlf), 0u);
+  status_fields f;
+  f.code = 0x3042;
+  f.name = "n";
+  EXPECT_EQ(status_line_text(f).substr(0, 5), "3042 ");
+}
+
+TEST(StatusLine, LongNamesKeepTheirLastPartCutTo37Bytes) {
+  const byte_string forty(40, 'n');
+  EXPECT_EQ(status_name(forty), byte_string(37, 'n'));
+  EXPECT_EQ(status_name("/home/user/projects/somewhere/deep/below/file.txt"), "file.txt");
+  EXPECT_EQ(status_name("C:\\work\\a-rather-long-directory-name\\x.c"), "x.c");
+  EXPECT_EQ(status_name("/short/name.txt"), "/short/name.txt");
+  EXPECT_EQ(status_name("/" + forty + "/" + forty), byte_string(37, 'n'));
+  // "\" as the second byte of a double-byte character is no separator.
+  const byte_string so = "\x83\x5C";  // katakana SO
+  byte_string name = "/dir/" + byte_string(36, 'a') + so + "b.txt";
+  EXPECT_EQ(status_name(name), (byte_string(36, 'a') + so + "b.txt").substr(0, 37));
+}
+
+TEST(StatusLine, StateCharacterAndTheConsole) {
+  text_document d;
+  fill_document(d, {"a\r\n", "\x1A"}, "/x");
+  d.state = read_only_state;
+  EXPECT_EQ(status_fields_of(d).state, 'R');
+  d.state = modified_state;
+  EXPECT_EQ(status_fields_of(d).state, '*');
+  d.state = unchanged_state;
+  EXPECT_EQ(status_fields_of(d).state, ' ');
+  fill_document(d, {"a\r\n", "\x1A"}, "console/scratch");
+  d.state = read_only_state;
+  EXPECT_EQ(status_fields_of(d).state, ' ');
+  d.state = modified_state;
+  EXPECT_EQ(status_fields_of(d).state, ' ');
+}
+
+TEST(StatusLine, TheTwoRowsOfTheSideBySideForm) {
+  status_fields f = fields_of({"abc\r\n", "\x1A"}, 0, 0);
+  f.state = '*';
+  EXPECT_EQ(status_position_text(f), "0x61    1:1   50%          12 SJIS/CRLF");
+  EXPECT_EQ(status_name_text(f), "* /home/u/a.txt");
+  EXPECT_LE(status_position_text(f).size(), 39u);
+}
+
+TEST(BottomLine, ModeAndLabels) {
+  bottom_line_state s;
+  s.function_labels = "F1 help";
+  s.function_shift_labels = "S-F1 more";
+  EXPECT_EQ(bottom_line_text(s, false), "[\x91\x7D\x93\xFC] F1 help");
+  EXPECT_EQ(bottom_line_text(s, true), "[\x91\x7D\x93\xFC] S-F1 more");
+  s.overwrite = true;
+  EXPECT_EQ(bottom_line_text(s, false), "[\x8F\xE3\x8F\x91] F1 help");
+  s.escape_pending = true;
+  EXPECT_EQ(bottom_line_text(s, false), "[ESC ] F1 help");
+  s.escape_pending = false;
+  s.overwrite_label.clear();
+  EXPECT_EQ(bottom_line_text(s, false), "? F1 help");
+  s.function_labels = byte_string(70, 'L');
+  EXPECT_EQ(bottom_line_text(s, false), "? " + byte_string(60, 'L'));
+}
+
+TEST(FitToWidth, PadsAndCutsWithoutSplittingACharacter) {
+  EXPECT_EQ(fit_to_width("ab", 4), "ab  ");
+  EXPECT_EQ(fit_to_width("abcdef", 4), "abcd");
+  EXPECT_EQ(fit_to_width("abc\x82\xA0", 4), "abc ");
+  EXPECT_EQ(fit_to_width("x", 0), "");
+}
+
+TEST(StatusLineDrawing, BarColoursAndTheGlyphColour) {
+  test::display_fixture f;
+  ASSERT_TRUE(f.loaded);
+  const palette& p = f.display.colours;
+  const colour ink = rgb(16, 16, 16);  // "back normal" 0:0:0 drawn as a glyph
+  text_document d;
+  fill_document(d, {"abc\r\n", "\x1A"}, "/w.txt");
+  pane_view pane = pane_of(f.display, 0);
+  draw_status_line(f.display, pane, d);
+  EXPECT_EQ(f.half_code_at(0, 2, ink), unsigned('6'));  // "0x61"
+  EXPECT_TRUE(f.cell_background_is(0, 79, p[bar_normal]));
+  d.state = read_only_state;
+  draw_status_line(f.display, pane, d);
+  EXPECT_TRUE(f.cell_background_is(0, 79, p[bar_readonly]));
+  fill_document(d, {"abc\r\n", "\x1A"}, "console/scratch");
+  d.state = read_only_state;
+  draw_status_line(f.display, pane, d);
+  EXPECT_TRUE(f.cell_background_is(0, 79, p[bar_console]));
+
+  // Side by side: two rows above each pane's text.
+  set_pane_layout(f.display.layout, f.display.lines, f.display.columns, true, true);
+  pane_view right = pane_of(f.display, 1);
+  EXPECT_EQ(right.first_row, 2);
+  EXPECT_EQ(right.first_column, 41);
+  fill_document(d, {"abc\r\n", "\x1A"}, "/w.txt");
+  draw_status_line(f.display, right, d);
+  EXPECT_EQ(f.half_code_at(0, 43, ink), unsigned('6'));
+  EXPECT_EQ(f.half_code_at(1, 41, ink), 0x20u);  // the blank state character
+  EXPECT_EQ(f.half_code_at(1, 43, ink), unsigned('/'));
+  EXPECT_TRUE(f.cell_background_is(1, 79, p[bar_normal]));
+  EXPECT_FALSE(f.cell_background_is(1, 40, p[bar_normal]));  // the gap is not the pane's
+
+  draw_bottom_line(f.display, false);
+  // Window text 0:0:0 equals "back normal", so it is drawn as 16:16:16.
+  EXPECT_EQ(f.half_code_at(20, 0, ink), unsigned('['));
+  EXPECT_TRUE(f.cell_background_is(20, 79, f.display.button_face));
+}
+
+}  // namespace
+}  // namespace vintorel
