@@ -100,6 +100,17 @@ void insert_string(text_document& document, edit_context& context, const byte_st
   if (repaint) context.screen().update_menus();
 }
 
+void insert_tab(text_document& document, edit_context& context) {
+  if (context.overwrite_mode)
+    next_tab_stop(document, context);
+  else
+    insert_string(document, context, "\t", true, true, false);
+}
+
+void insert_space(text_document& document, edit_context& context) {
+  insert_string(document, context, " ", true, true, false);
+}
+
 bool split_line(text_document& document, edit_context& context) {
   if (!document.current) return false;
   byte_string& line = document.current->text;

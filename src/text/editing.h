@@ -20,6 +20,9 @@ bool can_edit(const text_document& document);
 
 void insert_string(text_document& document, edit_context& context, const byte_string& text,
                    bool repaint, bool advance, bool force_insert);
+// insert_tab: a TAB in insert mode, a move to the next tab stop in overwrite mode.
+void insert_tab(text_document& document, edit_context& context);
+void insert_space(text_document& document, edit_context& context);
 void insert_linefeed(text_document& document, edit_context& context, bool repaint,
                      bool move_to_next, bool force_insert, bool auto_indent);
 // An empty line above the cursor line, the cursor on it.

@@ -149,13 +149,8 @@ struct golden_run {
     commands["insert_string"] = [&](const std::string& arg) {
       insert_string(d, c, decode(arg), true, true, false);
     };
-    simple("insert_tab", [&] {
-      if (c.overwrite_mode)
-        next_tab_stop(d, c);
-      else
-        insert_string(d, c, "\t", true, true, false);
-    });
-    simple("insert_space", [&] { insert_string(d, c, " ", true, true, false); });
+    simple("insert_tab", [&] { insert_tab(d, c); });
+    simple("insert_space", [&] { insert_space(d, c); });
     simple("insert_linefeed", [&] { insert_linefeed(d, c, true, true, false, true); });
     simple("insert_line", [&] { insert_line(d, c, true); });
     simple("delete_char", [&] { delete_char(d, c, true, true, false); });
