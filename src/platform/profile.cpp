@@ -157,8 +157,17 @@ bool holds_line_end(std::string_view s) {
   return s.find('\n') != std::string_view::npos || s.find('\r') != std::string_view::npos;
 }
 
+// Whether the last byte starts a double-byte character that has no second byte:
+// written before "]", it would swallow the bracket.
+bool ends_in_lead_byte(std::string_view s) {
+  bool pending = false;
+  for (char c : s) pending = pending ? false : is_lead_byte(static_cast<unsigned char>(c));
+  return pending;
+}
+
 bool acceptable_section(std::string_view section) {
-  return !holds_line_end(section) && find_char(section, ']') == std::string_view::npos;
+  return !holds_line_end(section) && find_char(section, ']') == std::string_view::npos &&
+         !ends_in_lead_byte(section);
 }
 
 bool acceptable_key(std::string_view key) {

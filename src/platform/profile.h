@@ -41,9 +41,10 @@ std::string read_profile_string(const std::string& path, std::string_view sectio
 std::vector<std::string> read_profile_section_names(const std::string& path);
 
 // Writers: true on success. Deleting what is not there succeeds and leaves the
-// file (or its absence) as it is. A section containing "]", a key that is empty or
-// contains "=", or any name or value holding a line end is refused, since it could
-// not be read back and would break the file apart.
+// file (or its absence) as it is. A section containing "]" or ending in half a
+// double-byte character, a key that is empty, contains "=" or starts with "[" or
+// ";", or any name or value holding a line end is refused, since it could not be
+// read back and would break the file apart.
 bool write_profile_string(const std::string& path, std::string_view section,
                           std::string_view key, std::string_view value);
 bool delete_profile_key(const std::string& path, std::string_view section, std::string_view key);

@@ -224,8 +224,10 @@ std::string with_section_ordered(std::string_view contents, std::string_view sec
 
 bool ensure_section_ordered(const std::string& path, std::string_view section) {
   // A name that could not be read back as one header would break the file apart.
+  bool dangling_lead = false;
+  for (char c : section) dangling_lead = dangling_lead ? false : is_lead(c);
   if (find_bracket(section, false) != std::string_view::npos ||
-      section.find_first_of("\r\n") != std::string_view::npos)
+      section.find_first_of("\r\n") != std::string_view::npos || dangling_lead)
     return false;
   std::string contents;
   bool missing = false;
