@@ -130,18 +130,6 @@ TEST_F(editing, automatic_indent_repeats_the_lines_tabs) {
   expect_sound();
 }
 
-TEST_F(editing, automatic_indent_with_full_width_spaces_and_blanks) {
-  context.pane.auto_indent = true;
-  text({wide_space + wide_space + wide_space + "a", "x"}, 0, 7);
-  insert_linefeed(document, context, true, true, false, true);
-  EXPECT_EQ(shown(), wide_space + wide_space + wide_space + "a\n" + wide_space + wide_space +
-                         wide_space + "|\nx");
-  expect_sound();
-  text({"   a", "x"}, 0, 4);
-  insert_linefeed(document, context, true, true, false, true);
-  EXPECT_EQ(shown(), "   a\n|\nx");
-}
-
 TEST_F(editing, in_overwrite_mode_a_line_end_only_moves_to_the_next_line) {
   context.overwrite_mode = true;
   context.pane.auto_indent = true;
@@ -200,25 +188,6 @@ TEST_F(editing, joining_keeps_the_view_inside_the_text) {
   EXPECT_EQ(document.line_count(), 6);
   EXPECT_EQ(document.top_line, 1);
   expect_sound();
-}
-
-TEST_F(editing, a_join_after_a_vertical_motion_keeps_the_cursor_at_the_join) {
-  text({"long line here", "ab", "cdefgh"}, 0, 10);
-  forward_line(document, context, true, true, false);  // aims at column 10 on "ab"
-  EXPECT_EQ(document.column, 2);
-  delete_char(document, context, true, true, false);
-  EXPECT_EQ(shown(), "long line here\nab|cdefgh");
-}
-
-TEST_F(editing, backspace_at_column_zero_joins_onto_the_previous_line) {
-  text({"0", "1", "2", "3", "four", "five"}, 5, 0);
-  backspace_char(document, context, true, true);
-  EXPECT_EQ(shown(), "0\n1\n2\n3\nfour|five");
-  EXPECT_EQ(document.column, 4);
-  expect_sound();
-  place_cursor(document, context, 0, 0);
-  backspace_char(document, context, true, true);  // nothing before the text
-  EXPECT_EQ(shown(), "|0\n1\n2\n3\nfourfive");
 }
 
 TEST_F(editing, word_deletions_stop_at_class_changes) {

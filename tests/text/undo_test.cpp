@@ -39,25 +39,6 @@ struct undo : ::testing::Test {
   void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
 };
 
-TEST_F(undo, deletes_come_back_in_front_of_the_cursor) {
-  text({"xy abc z", "last"}, 0, 3);
-  for (int i = 0; i < 3; ++i) delete_char(document, context, true, true, false);
-  EXPECT_EQ(shown(), "xy | z\nlast");
-  for (int i = 0; i < 3; ++i) undo_char(document, context);
-  EXPECT_EQ(shown(), "xy |abc z\nlast");
-  EXPECT_EQ(deleted.count, 0);
-  expect_sound();
-}
-
-TEST_F(undo, backspaces_are_typed_again_behind_the_cursor) {
-  text({"xy abc z", "last"}, 0, 6);
-  for (int i = 0; i < 3; ++i) backspace_char(document, context, true, true);
-  EXPECT_EQ(shown(), "xy | z\nlast");
-  for (int i = 0; i < 3; ++i) undo_char(document, context);
-  EXPECT_EQ(shown(), "xy abc| z\nlast");
-  expect_sound();
-}
-
 TEST_F(undo, a_deleted_line_end_splits_the_line_again) {
   text({"abc", "def", "last"}, 0, 3);
   delete_char(document, context, true, true, false);
@@ -71,14 +52,6 @@ TEST_F(undo, a_deleted_line_end_splits_the_line_again) {
   undo_char(document, context);
   EXPECT_EQ(shown(), "abc\n|def\nlast");
   expect_sound();
-}
-
-TEST_F(undo, characters_go_in_even_in_overwrite_mode) {
-  text({"abcd", "last"}, 0, 1);
-  delete_char(document, context, true, true, false);
-  context.overwrite_mode = true;
-  undo_char(document, context);
-  EXPECT_EQ(shown(), "a|bcd\nlast");
 }
 
 TEST_F(undo, a_double_byte_character_comes_back_whole) {
