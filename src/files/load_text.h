@@ -1,5 +1,6 @@
 // Loading a text: the scan that builds the line index from a file.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -16,10 +17,14 @@ void load_text_file(text_document& document, const std::string& path, bool read_
                     std::int32_t desired_column, int charset_code, int linefeed_code,
                     std::int32_t pane_rows = 1);
 
+// The file is read for the scan in chunks of this many bytes.
+constexpr std::size_t scan_chunk_size = 65536;
+
 // The scan over bytes already read: calls `on_line(length)` for each line ending
-// in LF, CR LF or a lone CR, and returns the number of bytes that belong to the
-// text (up to, not including, the first 0x1A). Used by load_text_file chunk by
-// chunk through scan_state; exposed for tests, fuzzing and benchmarks.
+// in LF, CR LF or a lone CR; the text ends before the first 0x1A (then `stopped`
+// is set and later bytes are ignored). When all bytes are fed, the open record
+// (line_start, line_length) is the last line, a final CR included. Used by
+// load_text_file chunk by chunk; exposed for tests, fuzzing and benchmarks.
 struct scan_state {
   std::uint64_t line_start = 0;   // file offset of the current record
   std::uint64_t line_length = 0;  // bytes in the current record so far

@@ -45,5 +45,8 @@ bool is_open(const block_file& file);
 // Reads exactly `count` bytes at `offset` into dest; false on any short read,
 // read error, or change of the file since it was opened.
 bool read_at(block_file& file, std::uint64_t offset, void* dest, std::size_t count);
+// True while the file still has the size and modification time it had at open
+// (checks the disk now; a change seen once stays seen).
+bool block_file_unchanged(block_file& file);
 
 }  // namespace vintorel

@@ -40,6 +40,8 @@ class line_index {
   void begin_file_lines(std::uint64_t start);
   bool append_file_line(std::uint32_t length);  // false when memory runs out
   bool append_memory_line(byte_string text);
+  // Gives back the spare capacity left by growing; called once building is done.
+  void compact();
 
   bool is_in_memory(std::int32_t index) const;
   std::uint64_t offset(std::int32_t index) const;  // in_memory for memory lines
@@ -50,6 +52,9 @@ class line_index {
   bool insert(std::int32_t index, byte_string text);
   bool insert(std::int32_t index, std::unique_ptr<line_record> record);
   void erase(std::int32_t index);
+  // Puts `record` in place of entry `index` (releasing the old one); needs no
+  // allocation, so it cannot fail for a valid index and record.
+  bool replace(std::int32_t index, std::unique_ptr<line_record> record);
 
   // Structural invariants (entries valid, file lines in range, memory lengths
   // equal to their texts); for tests.

@@ -1,0 +1,181 @@
+// Loading a text: path, character set, access state, the line-end scan that
+// builds the line index, and the initial cursor position.
+#include "files/load_text.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "files/charset.h"
+#include "files/file_system.h"
+
+namespace vintorel {
+
+namespace {
+
+constexpr std::size_t max_name = 255;
+
+// Reads up to `count` bytes at `offset`; the byte count, 0 at the end, -1 on error.
+ssize_t read_chunk(int fd, std::uint64_t offset, char* dest, std::size_t count) {
+  for (;;) {
+    ssize_t got = pread(fd, dest, count, static_cast<off_t>(offset));
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
+// Start of the data at or after `offset` (the end of a hole), at most `size`.
+std::uint64_t next_data(int fd, std::uint64_t offset, std::uint64_t size) {
+  off_t data = lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+  if (data < 0) return errno == ENXIO ? size : offset;  // ENXIO: only a hole is left
+  return static_cast<std::uint64_t>(data) < size ? static_cast<std::uint64_t>(data) : size;
+}
+
+// End of the data region holding `offset`; the whole file where holes are not reported.
+std::uint64_t next_hole(int fd, std::uint64_t offset, std::uint64_t size) {
+  off_t hole = lseek(fd, static_cast<off_t>(offset), SEEK_HOLE);
+  if (hole < 0 || static_cast<std::uint64_t>(hole) <= offset) return size;
+  return static_cast<std::uint64_t>(hole) < size ? static_cast<std::uint64_t>(hole) : size;
+}
+
+// Feeds `count` NUL bytes to the scan: the first settles a pending CR, the rest
+// only lengthen the record.
+template <typename F>
+bool skip_zeros(scan_state& state, std::uint64_t count, F& on_line) {
+  const char zero = 0;
+  if (!scan_bytes(state, &zero, 1, on_line)) return false;
+  state.line_length += count - 1;
+  return state.line_length < std::numeric_limits<std::uint32_t>::max();
+}
+
+// Builds the index of file lines and returns the open last record in `state`.
+// False on a read error, a file shorter than its size at open, a line too long
+// for a 32-bit length, or exhausted memory.
+bool scan_file(block_file& file, line_index& lines, scan_state& state) {
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[scan_chunk_size]);
+  if (!buffer) return false;
+  lines.begin_file_lines(0);
+  posix_fadvise(file.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  auto on_line = [&lines](std::uint64_t length) {
+    return length <= std::numeric_limits<std::uint32_t>::max() &&
+           lines.append_file_line(static_cast<std::uint32_t>(length));
+  };
+  // Only the bytes present at open are scanned: they are what the block cache
+  // will agree to read later.
+  std::uint64_t offset = 0;
+  std::uint64_t data_end = 0;  // end of the data region that holds `offset`
+  while (offset < file.size && !state.stopped) {
+    if (offset >= data_end) {
+      // A hole in a sparse file reads as NUL bytes, none of which ends a line:
+      // it is added to the current record without being read.
+      std::uint64_t data = next_data(file.fd, offset, file.size);
+      if (data > offset) {
+        if (!skip_zeros(state, data - offset, on_line)) return false;
+        offset = data;
+        continue;
+      }
+      data_end = next_hole(file.fd, offset, file.size);
+    }
+    std::uint64_t left = file.size - offset;
+    std::size_t want = left < scan_chunk_size ? static_cast<std::size_t>(left) : scan_chunk_size;
+    ssize_t got = read_chunk(file.fd, offset, buffer.get(), want);
+    if (got <= 0) return false;
+    if (!scan_bytes(state, buffer.get(), static_cast<std::size_t>(got), on_line)) return false;
+    if (state.line_length >= std::numeric_limits<std::uint32_t>::max()) return false;
+    offset += static_cast<std::uint64_t>(got);
+  }
+  // The last record stays open: a CR at its end is part of the last line.
+  return state.line_length < std::numeric_limits<std::uint32_t>::max();
+}
+
+// The last line in memory: its bytes from the file, converted, then 0x1A.
+bool append_last_line(text_document& document, const scan_state& state) {
+  byte_string text;
+  try {
+    text.resize(static_cast<std::size_t>(state.line_length));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (!text.empty() && !read_at(document.file, state.line_start, text.data(), text.size())) return false;
+  try {
+    decode_in_place(text, document.file_charset);
+    text.push_back(static_cast<char>(0x1A));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return document.lines.append_memory_line(std::move(text));
+}
+
+int access_state(const std::string& path, bool read_only) {
+  if (read_only) return read_only_state;
+  std::string attributes;
+  if (!get_attribute_string(path, attributes)) return read_only_state;
+  return attributes.compare(0, 3, "---") == 0 ? unchanged_state : read_only_state;
+}
+
+}  // namespace
+
+void load_text_file(text_document& document, const std::string& path, bool read_only,
+                    std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
+                    std::int32_t desired_column, int charset_code, int linefeed_code,
+                    std::int32_t pane_rows) {
+  document.destroy();  // leaves state 3 until the load succeeds
+  document.block_state = 0;
+  document.block_backward = false;
+
+  std::string full = path;
+  if (full.empty() || full[0] != '/') full = executable_directory() + full;
+  // A longer path is refused rather than cut: a cut path names another file,
+  // and saving would write there.
+  if (full.size() > max_name) return;
+  document.name = full;
+
+  // Opened first: only a regular file opens, so the detector below never
+  // meets a FIFO or a device that would block it.
+  if (!open_block_file(document.file, full)) return;
+  document.size = static_cast<std::int64_t>(document.file.size);
+
+  if (charset_code != 0) {
+    document.file_charset = charset_code;
+    document.file_linefeed = linefeed_code;
+  } else {
+    detect_charset(full, document.file_charset, document.file_linefeed);
+  }
+  document.save_charset = document.file_charset;
+  document.save_linefeed = document.file_linefeed;
+
+  int state = access_state(full, read_only);
+
+  scan_state scan;
+  if (!scan_file(document.file, document.lines, scan) || !append_last_line(document, scan) ||
+      !block_file_unchanged(document.file)) {
+    // A file that changed while it was scanned gives an index that fits neither
+    // version of it.
+    document.lines.clear();
+    close_block_file(document.file);
+    return;
+  }
+  document.lines.compact();
+
+  std::int32_t count = document.lines.size();
+  if (current_line < 0) current_line = 0;
+  if (current_line >= count) {
+    current_line = count - 1;
+    top_line = count - pane_rows;
+    if (top_line < 0) top_line = 0;
+  }
+  document.top_line = top_line;
+  document.left_column = left_column;
+  document.current_line = current_line;
+  document.desired_column = desired_column;
+  document.previous_line = document.mark_line = current_line;
+  document.mark_column = desired_column;
+  document.column = document.position = document.end_column = 0;
+  document.anchor_line = document.anchor_position = 0;
+  document.state = state;
+}
+
+}  // namespace vintorel

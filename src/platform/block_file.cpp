@@ -1,0 +1,142 @@
+// Reading an open file at any offset through a few cached 64 KiB blocks.
+#include "platform/block_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+namespace vintorel {
+
+namespace {
+
+std::int64_t mtime_of(const struct stat& status) {
+  return static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+}
+
+// The file as it is now must still be the file that was opened: same size and
+// same modification time. Anything else means the offsets in a line index no
+// longer describe its bytes.
+bool still_unchanged(block_file& file) {
+  if (file.changed) return false;
+  struct stat status;
+  if (fstat(file.fd, &status) != 0 || static_cast<std::uint64_t>(status.st_size) != file.size ||
+      mtime_of(status) != file.mtime_ns || static_cast<std::uint64_t>(status.st_ino) != file.inode) {
+    file.changed = true;
+    return false;
+  }
+  return true;
+}
+
+// Reads exactly `count` bytes at `offset`; false on error or end of file.
+bool read_fully(int fd, std::uint64_t offset, char* dest, std::size_t count) {
+  while (count > 0) {
+    ssize_t got = pread(fd, dest, count, static_cast<off_t>(offset));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return false;
+    dest += got;
+    offset += static_cast<std::uint64_t>(got);
+    count -= static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+// The cached block holding `start`, read from the disk when it is not cached.
+block_file::block* find_block(block_file& file, std::uint64_t start) {
+  block_file::block* victim = &file.blocks[0];
+  for (auto& b : file.blocks) {
+    if (b.start == start) {
+      b.last_use = ++file.use_clock;
+      return &b;
+    }
+    if (b.last_use < victim->last_use) victim = &b;
+  }
+  if (!victim->bytes) {
+    victim->bytes.reset(new (std::nothrow) char[block_file::block_size]);
+    if (!victim->bytes) return nullptr;
+  }
+  victim->start = UINT64_MAX;
+  std::uint64_t wanted = file.size - start;
+  if (wanted > block_file::block_size) wanted = block_file::block_size;
+  if (!read_fully(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted))) {
+    // The file was opened with more bytes than it now has.
+    file.changed = true;
+    return nullptr;
+  }
+  // Checked after the read, so a change made before or while reading is seen.
+  if (!still_unchanged(file)) return nullptr;
+  victim->start = start;
+  victim->filled = static_cast<std::uint32_t>(wanted);
+  victim->last_use = ++file.use_clock;
+  return victim;
+}
+
+}  // namespace
+
+block_file::~block_file() { close_block_file(*this); }
+
+bool open_block_file(block_file& file, const std::string& path) {
+  close_block_file(file);
+  // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  file.fd = fd;
+  file.size = static_cast<std::uint64_t>(status.st_size);
+  file.mtime_ns = mtime_of(status);
+  file.inode = static_cast<std::uint64_t>(status.st_ino);
+  file.changed = false;
+  return true;
+}
+
+void close_block_file(block_file& file) {
+  if (file.fd >= 0) ::close(file.fd);
+  file.fd = -1;
+  file.size = 0;
+  file.mtime_ns = 0;
+  file.inode = 0;
+  file.changed = false;
+  for (auto& b : file.blocks) {
+    b.start = UINT64_MAX;
+    b.filled = 0;
+    b.last_use = 0;
+  }
+  file.use_clock = 0;
+}
+
+bool is_open(const block_file& file) { return file.fd >= 0; }
+
+bool read_at(block_file& file, std::uint64_t offset, void* dest, std::size_t count) {
+  if (file.fd < 0 || file.changed) return false;
+  if (offset > file.size || count > file.size - offset) return false;
+  char* out = static_cast<char*>(dest);
+  while (count > 0) {
+    std::uint64_t start = offset - offset % block_file::block_size;
+    block_file::block* b = find_block(file, start);
+    if (!b) return false;
+    std::size_t inside = static_cast<std::size_t>(offset - start);
+    std::size_t take = b->filled - inside;
+    if (take > count) take = count;
+    std::memcpy(out, b->bytes.get() + inside, take);
+    out += take;
+    offset += take;
+    count -= take;
+  }
+  return true;
+}
+
+bool block_file_unchanged(block_file& file) { return file.fd >= 0 && still_unchanged(file); }
+
+}  // namespace vintorel

@@ -1,0 +1,177 @@
+// Tests of the line index: building, editing in the middle, offsets past 4 GiB.
+#include "text/line_index.h"
+
+#include <gtest/gtest.h>
+
+namespace vintorel {
+namespace {
+
+// Three lines as loading builds them from "a\r\nb\n" + "c": two file lines and
+// the in-memory last line.
+void build_small(line_index& index) {
+  index.begin_file_lines(0);
+  ASSERT_TRUE(index.append_file_line(3));
+  ASSERT_TRUE(index.append_file_line(2));
+  ASSERT_TRUE(index.append_memory_line("c\x1A"));
+}
+
+TEST(line_index, built_lines_are_contiguous_and_the_last_is_in_memory) {
+  line_index index;
+  EXPECT_TRUE(index.empty());
+  EXPECT_TRUE(index.check());
+  build_small(index);
+  EXPECT_TRUE(index.check());
+  ASSERT_EQ(index.size(), 3);
+  EXPECT_EQ(index.offset(0), 0u);
+  EXPECT_EQ(index.length(0), 3u);
+  EXPECT_EQ(index.offset(1), 3u);
+  EXPECT_EQ(index.length(1), 2u);
+  EXPECT_FALSE(index.is_in_memory(1));
+  EXPECT_TRUE(index.is_in_memory(2));
+  EXPECT_EQ(index.offset(2), in_memory);
+  EXPECT_EQ(index.length(2), 2u);
+  EXPECT_EQ(index.text(2), "c\x1A");
+  EXPECT_EQ(index.text(0), "");  // a file line has no text of its own
+}
+
+TEST(line_index, file_lines_may_start_after_offset_zero) {
+  line_index index;
+  index.begin_file_lines(100);
+  ASSERT_TRUE(index.append_file_line(5));
+  ASSERT_TRUE(index.append_file_line(7));
+  EXPECT_EQ(index.offset(0), 100u);
+  EXPECT_EQ(index.offset(1), 105u);
+  EXPECT_TRUE(index.check());
+}
+
+TEST(line_index, appending_a_file_line_needs_a_start) {
+  line_index index;
+  EXPECT_FALSE(index.append_file_line(3));
+  EXPECT_EQ(index.size(), 0);
+  EXPECT_TRUE(index.check());
+}
+
+TEST(line_index, insert_and_erase_in_the_middle_keep_the_other_lines) {
+  line_index index;
+  build_small(index);
+  ASSERT_TRUE(index.insert(1, byte_string("new\r\n")));
+  EXPECT_TRUE(index.check());
+  ASSERT_EQ(index.size(), 4);
+  EXPECT_EQ(index.offset(0), 0u);
+  EXPECT_EQ(index.text(1), "new\r\n");
+  EXPECT_EQ(index.length(1), 5u);
+  EXPECT_EQ(index.offset(2), 3u);  // the file line moved back one place, same bytes
+  EXPECT_EQ(index.length(2), 2u);
+  EXPECT_EQ(index.text(3), "c\x1A");
+
+  index.erase(0);  // a file line
+  EXPECT_TRUE(index.check());
+  ASSERT_EQ(index.size(), 3);
+  EXPECT_EQ(index.text(0), "new\r\n");
+  EXPECT_EQ(index.offset(1), 3u);
+
+  index.erase(0);  // an in-memory line
+  EXPECT_TRUE(index.check());
+  ASSERT_EQ(index.size(), 2);
+  EXPECT_EQ(index.offset(0), 3u);
+  EXPECT_EQ(index.length(0), 2u);
+
+  ASSERT_TRUE(index.insert(2, byte_string("end\x1A")));  // at the end
+  EXPECT_TRUE(index.check());
+  EXPECT_EQ(index.size(), 3);
+  EXPECT_EQ(index.text(2), "end\x1A");
+}
+
+TEST(line_index, out_of_range_requests_change_nothing) {
+  line_index index;
+  build_small(index);
+  EXPECT_FALSE(index.insert(-1, byte_string("x")));
+  EXPECT_FALSE(index.insert(4, byte_string("x")));
+  EXPECT_FALSE(index.insert(0, std::unique_ptr<line_record>()));
+  EXPECT_FALSE(index.replace(3, std::make_unique<line_record>()));
+  index.erase(3);
+  index.erase(-1);
+  EXPECT_EQ(index.size(), 3);
+  EXPECT_EQ(index.offset(3), in_memory);
+  EXPECT_EQ(index.length(-1), 0u);
+  EXPECT_EQ(index.text(7), "");
+  EXPECT_TRUE(index.check());
+}
+
+TEST(line_index, replace_puts_a_memory_line_in_place_of_a_file_line) {
+  line_index index;
+  build_small(index);
+  auto record = std::make_unique<line_record>();
+  record->text = "edited\r\n";
+  record->length = 8;
+  ASSERT_TRUE(index.replace(1, std::move(record)));
+  EXPECT_TRUE(index.check());
+  EXPECT_TRUE(index.is_in_memory(1));
+  EXPECT_EQ(index.text(1), "edited\r\n");
+  EXPECT_EQ(index.offset(0), 0u);
+
+  // And a memory line by another memory line (the old record is released).
+  ASSERT_TRUE(index.replace(1, std::make_unique<line_record>(line_record{in_memory, 2, "x\n"})));
+  EXPECT_TRUE(index.check());
+  EXPECT_EQ(index.text(1), "x\n");
+}
+
+TEST(line_index, a_record_naming_a_file_range_is_a_file_line) {
+  line_index index;
+  build_small(index);
+  ASSERT_TRUE(index.insert(0, std::make_unique<line_record>(line_record{40, 6, ""})));
+  EXPECT_TRUE(index.check());
+  EXPECT_FALSE(index.is_in_memory(0));
+  EXPECT_EQ(index.offset(0), 40u);
+  EXPECT_EQ(index.length(0), 6u);
+}
+
+TEST(line_index, check_finds_a_memory_length_that_does_not_match_its_text) {
+  line_index index;
+  build_small(index);
+  ASSERT_TRUE(index.insert(0, std::make_unique<line_record>(line_record{in_memory, 9, "abc"})));
+  EXPECT_FALSE(index.check());
+}
+
+TEST(line_index, offsets_beyond_four_gibibytes) {
+  line_index index;
+  index.begin_file_lines(0);
+  ASSERT_TRUE(index.append_file_line(UINT32_MAX));
+  ASSERT_TRUE(index.append_file_line(UINT32_MAX));
+  ASSERT_TRUE(index.append_file_line(10));
+  ASSERT_TRUE(index.append_memory_line("\x1A"));
+  EXPECT_TRUE(index.check());
+  EXPECT_EQ(index.offset(1), std::uint64_t{UINT32_MAX});
+  EXPECT_EQ(index.offset(2), 2ull * UINT32_MAX);
+  EXPECT_EQ(index.length(2), 10u);
+  index.erase(0);
+  EXPECT_EQ(index.offset(1), 2ull * UINT32_MAX);
+  EXPECT_TRUE(index.check());
+}
+
+TEST(line_index, about_sixteen_bytes_per_file_line) {
+  line_index index;
+  index.begin_file_lines(0);
+  const int count = 100000;
+  for (int i = 0; i < count; ++i) ASSERT_TRUE(index.append_file_line(100));
+  ASSERT_TRUE(index.append_memory_line("\x1A"));
+  index.compact();
+  EXPECT_TRUE(index.check());
+  double per_line = static_cast<double>(index.memory_bytes()) / count;
+  EXPECT_LT(per_line, 17.0);
+  EXPECT_GE(per_line, 16.0);
+}
+
+TEST(line_index, clear_empties_the_index) {
+  line_index index;
+  build_small(index);
+  index.clear();
+  EXPECT_EQ(index.size(), 0);
+  EXPECT_TRUE(index.check());
+  build_small(index);  // and it can be built again
+  EXPECT_EQ(index.size(), 3);
+  EXPECT_TRUE(index.check());
+}
+
+}  // namespace
+}  // namespace vintorel

@@ -1,0 +1,454 @@
+// Tests of the text buffer: fetching lines, the current-line buffer, commits,
+// and a file that changes on the disk while its text is open.
+#include "text/text_document.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include "files/charset.h"
+#include "files/load_text.h"
+#include "files/scratch_files.h"
+
+namespace vintorel {
+namespace {
+
+using test_files::scratch_dir;
+using test_files::write_bytes;
+
+// A text whose only line is `line` (internal form) followed by the last line.
+void one_line_text(text_document& document, const byte_string& line) {
+  document.create_empty("???");
+  ASSERT_TRUE(document.insert_line(0, line));
+  document.current_line = 0;
+}
+
+void load(text_document& document, const std::string& path, int charset_code, int linefeed_code) {
+  load_text_file(document, path, false, 0, 0, 0, 0, charset_code, linefeed_code);
+  ASSERT_NE(document.state, failed_state);
+  ASSERT_TRUE(document.lines.check());
+}
+
+TEST(text_document, a_new_text_holds_the_end_mark_alone) {
+  text_document document;
+  document.create_empty("???");
+  EXPECT_EQ(document.state, unchanged_state);
+  EXPECT_EQ(document.name, "???");
+  EXPECT_EQ(document.line_count(), 1);
+  EXPECT_EQ(document.file_charset, shift_jis);
+  EXPECT_EQ(document.save_charset, shift_jis);
+  EXPECT_EQ(document.file_linefeed, crlf);
+  EXPECT_EQ(document.save_linefeed, crlf);
+  EXPECT_EQ(document.size, 0);
+  EXPECT_FALSE(is_open(document.file));
+  EXPECT_FALSE(document.current);
+  byte_string line = "junk";
+  ASSERT_TRUE(document.fetch_line(0, line));
+  EXPECT_EQ(line, "\x1A");
+  EXPECT_FALSE(document.fetch_line(1, line));
+  EXPECT_FALSE(document.fetch_line(-1, line));
+
+  // The cursor stands on the mark at column 0 and no further.
+  document.desired_column = -1;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 0);
+  EXPECT_EQ(document.column, 0);
+  EXPECT_EQ(document.end_column, 0);
+  EXPECT_EQ(document.desired_column, 0);
+  EXPECT_EQ(document.current->length, 1u);
+  EXPECT_FALSE(document.is_modified());
+}
+
+TEST(text_document, create_empty_cuts_a_long_name_and_resets_a_used_text) {
+  text_document document;
+  document.create_empty(std::string(300, 'n'));
+  EXPECT_EQ(document.name.size(), 255u);
+  document.current_line = 0;
+  document.desired_column = 0;
+  ASSERT_TRUE(document.load_current_line(8));
+  document.current->text = "x\x1A";
+  document.commit_current_line();
+  EXPECT_EQ(document.state, modified_state);
+  document.create_empty("again");
+  EXPECT_EQ(document.state, unchanged_state);
+  EXPECT_EQ(document.line_count(), 1);
+  EXPECT_FALSE(document.current);
+}
+
+TEST(text_document, cursor_placement_by_desired_column_with_tabs) {
+  text_document document;
+  one_line_text(document, "ab\tc\r\n");
+  document.desired_column = 5;  // inside the TAB's columns: stop before it
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 2);
+  EXPECT_EQ(document.column, 2);
+  EXPECT_EQ(document.end_column, 9);
+  document.commit_current_line();
+
+  document.desired_column = 8;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 3);
+  EXPECT_EQ(document.column, 8);
+  document.commit_current_line();
+
+  document.desired_column = 4;  // tab size 4: the TAB spans columns 2 and 3
+  ASSERT_TRUE(document.load_current_line(4));
+  EXPECT_EQ(document.position, 3);
+  EXPECT_EQ(document.column, 4);
+  EXPECT_EQ(document.end_column, 5);
+  document.commit_current_line();
+
+  document.desired_column = 3;  // a tab size below 1 counts as 1
+  ASSERT_TRUE(document.load_current_line(0));
+  EXPECT_EQ(document.position, 3);
+  EXPECT_EQ(document.column, 3);
+}
+
+TEST(text_document, a_double_byte_character_spanning_the_desired_column_stops_the_cursor) {
+  text_document document;
+  one_line_text(document, "abc\x88\x9F" "d\r\n");  // the kanji starts at column 3
+  document.desired_column = 4;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 3);
+  EXPECT_EQ(document.column, 3);
+  document.commit_current_line();
+  document.desired_column = 5;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 5);
+  EXPECT_EQ(document.column, 5);
+  EXPECT_EQ(document.end_column, 6);
+}
+
+TEST(text_document, desired_column_minus_one_goes_to_the_terminator) {
+  text_document document;
+  one_line_text(document, "\t\x82\xA0x\r\n");
+  document.desired_column = -1;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 4);
+  EXPECT_EQ(document.column, 11);
+  EXPECT_EQ(document.end_column, 11);
+  EXPECT_EQ(document.desired_column, 11);
+}
+
+TEST(text_document, a_lead_byte_before_the_line_end_does_not_carry_the_cursor_past_it) {
+  text_document document;
+  one_line_text(document, "a\x82\r\n");
+  document.desired_column = -1;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 2);
+  EXPECT_EQ(document.column, 2);
+  EXPECT_EQ(document.end_column, 2);
+
+  // The same at the end of the last line.
+  document.commit_current_line();
+  document.current_line = 1;
+  ASSERT_TRUE(document.replace_line(1, "\x82\x1A"));
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.position, 1);
+  EXPECT_EQ(document.end_column, 1);
+}
+
+TEST(text_document, fetch_normalises_lf_and_cr_files_to_crlf) {
+  scratch_dir dir;
+  write_bytes(dir / "lf.txt", "abc\nxy");
+  write_bytes(dir / "cr.txt", "abc\rxy");
+  write_bytes(dir / "crlf.txt", "abc\r\nxy");
+  struct {
+    const char* name;
+    int linefeed;
+  } cases[] = {{"lf.txt", lf}, {"cr.txt", cr}, {"crlf.txt", crlf}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    text_document document;
+    load(document, dir / c.name, shift_jis, c.linefeed);
+    ASSERT_EQ(document.line_count(), 2);
+    byte_string line;
+    ASSERT_TRUE(document.fetch_line(0, line));
+    EXPECT_EQ(line, "abc\r\n");
+    EXPECT_EQ(line.size(), 5u);
+    ASSERT_TRUE(document.fetch_line(1, line));
+    EXPECT_EQ(line, "xy\x1A");
+  }
+}
+
+TEST(text_document, lines_of_another_line_end_kind_are_never_walked_past_their_bytes) {
+  scratch_dir dir;
+  // A CRLF file holding a LF line and a lone-CR line; a LF file holding a CR LF line.
+  write_bytes(dir / "crlf.txt", "one\r\ntwo\nthree\rend");
+  write_bytes(dir / "lf.txt", "one\ntwo\r\nend");
+  {
+    text_document document;
+    load(document, dir / "crlf.txt", shift_jis, crlf);
+    ASSERT_EQ(document.line_count(), 4);
+    byte_string line;
+    ASSERT_TRUE(document.fetch_line(1, line));
+    EXPECT_EQ(line, "two\n");  // kept as it is: the file's own line end
+    document.current_line = 1;
+    document.desired_column = -1;
+    ASSERT_TRUE(document.load_current_line(8));
+    EXPECT_EQ(document.position, 3);  // before the LF, not after it
+    EXPECT_EQ(document.end_column, 3);
+    document.commit_current_line();
+    ASSERT_TRUE(document.fetch_line(2, line));
+    EXPECT_EQ(line, "three\r");
+    document.current_line = 2;
+    document.desired_column = -1;
+    ASSERT_TRUE(document.load_current_line(8));
+    EXPECT_EQ(document.position, 5);
+    EXPECT_EQ(document.end_column, 5);
+    document.commit_current_line();
+    EXPECT_EQ(document.state, unchanged_state);
+  }
+  {
+    text_document document;
+    load(document, dir / "lf.txt", shift_jis, lf);
+    byte_string line;
+    ASSERT_TRUE(document.fetch_line(1, line));
+    EXPECT_EQ(line, "two\r\n");  // not CR CR LF
+  }
+}
+
+TEST(text_document, a_final_cr_stays_in_the_last_line) {
+  scratch_dir dir;
+  write_bytes(dir / "a.txt", "a\r");
+  text_document document;
+  load(document, dir / "a.txt", shift_jis, crlf);
+  ASSERT_EQ(document.line_count(), 1);
+  document.desired_column = -1;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.current->text, "a\r\x1A");
+  EXPECT_EQ(document.position, 1);
+  EXPECT_EQ(document.end_column, 1);
+}
+
+TEST(text_document, lines_are_converted_from_the_file_charset) {
+  scratch_dir dir;
+  // "日本" in UTF-8 on a LF line, then "語" without a line end.
+  write_bytes(dir / "u.txt", "\xE6\x97\xA5\xE6\x9C\xAC\n\xE8\xAA\x9E");
+  text_document document;
+  load(document, dir / "u.txt", utf8, lf);
+  byte_string line;
+  ASSERT_TRUE(document.fetch_line(0, line));
+  EXPECT_EQ(line, "\x93\xFA\x96\x7B\r\n");
+  ASSERT_TRUE(document.fetch_line(1, line));
+  EXPECT_EQ(line, "\x8C\xEA\x1A");
+  document.desired_column = -1;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_EQ(document.current->text, "\x93\xFA\x96\x7B\r\n");
+  EXPECT_EQ(document.current->length, 6u);
+  EXPECT_EQ(document.end_column, 4);
+}
+
+int modified_calls = 0;
+void count_modified(text_document&) { ++modified_calls; }
+
+TEST(text_document, moving_over_an_unchanged_line_keeps_its_file_record) {
+  scratch_dir dir;
+  write_bytes(dir / "a.txt", "first\r\nsecond\r\n");
+  text_document document;
+  modified_calls = 0;
+  document.on_modified = count_modified;
+  load(document, dir / "a.txt", shift_jis, crlf);
+  document.desired_column = 0;
+  ASSERT_TRUE(document.load_current_line(8));
+  EXPECT_FALSE(document.is_line_changed());
+  document.commit_current_line();
+  EXPECT_FALSE(document.current);
+  EXPECT_FALSE(document.lines.is_in_memory(0));
+  EXPECT_EQ(document.lines.offset(0), 0u);
+  EXPECT_EQ(document.state, unchanged_state);
+  EXPECT_EQ(modified_calls, 0);
+  EXPECT_FALSE(document.is_modified());
+}
+
+TEST(text_document, committing_a_changed_line_puts_it_in_memory) {
+  scratch_dir dir;
+  write_bytes(dir / "a.txt", "first\r\nsecond\r\n");
+  text_document document;
+  modified_calls = 0;
+  document.on_modified = count_modified;
+  load(document, dir / "a.txt", shift_jis, crlf);
+  document.current_line = 1;
+  document.desired_column = 0;
+  ASSERT_TRUE(document.load_current_line(8));
+  document.current->text = "2nd\r\n";  // the editor keeps length in step itself
+  document.current->length = 5;
+  EXPECT_TRUE(document.is_line_changed());
+  EXPECT_TRUE(document.is_modified());
+  EXPECT_EQ(document.state, unchanged_state);  // not before the commit
+  document.commit_current_line();
+  EXPECT_FALSE(document.current);
+  EXPECT_EQ(document.previous_line, 1);
+  EXPECT_EQ(document.state, modified_state);
+  EXPECT_EQ(modified_calls, 1);
+  EXPECT_TRUE(document.lines.check());
+  ASSERT_EQ(document.line_count(), 3);
+  EXPECT_TRUE(document.lines.is_in_memory(1));
+  byte_string line;
+  ASSERT_TRUE(document.fetch_line(1, line));
+  EXPECT_EQ(line, "2nd\r\n");
+  EXPECT_FALSE(document.lines.is_in_memory(0));
+  EXPECT_TRUE(document.is_modified());  // state 2 stays without a buffer
+}
+
+TEST(text_document, fetch_line_returns_the_stored_line_not_the_buffer) {
+  text_document document;
+  one_line_text(document, "abc\r\n");
+  document.desired_column = 0;
+  ASSERT_TRUE(document.load_current_line(8));
+  document.current->text = "zzz\r\n";
+  byte_string line;
+  ASSERT_TRUE(document.fetch_line(0, line));
+  EXPECT_EQ(line, "abc\r\n");
+}
+
+TEST(text_document, a_line_edited_to_the_same_bytes_is_not_changed) {
+  text_document document;
+  one_line_text(document, "abc\r\n");
+  document.desired_column = 0;
+  ASSERT_TRUE(document.load_current_line(8));
+  document.current->text = "abX\r\n";
+  document.current->text = "abc\r\n";
+  EXPECT_FALSE(document.is_line_changed());
+  document.current->length = 4;  // a length out of step with the stored line
+  EXPECT_TRUE(document.is_line_changed());
+}
+
+TEST(text_document, load_current_line_fails_outside_the_index) {
+  text_document document;
+  document.create_empty("???");
+  document.current_line = 1;
+  EXPECT_FALSE(document.load_current_line(8));
+  EXPECT_FALSE(document.current);
+  document.current_line = -1;
+  EXPECT_FALSE(document.load_current_line(8));
+  EXPECT_FALSE(document.current);
+}
+
+// The file is rewritten, truncated or grown after loading: every fetch from it
+// fails cleanly, the in-memory last line still works.
+class changed_file : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = dir / "a.txt";
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\r\n";
+    text += "last";
+    ASSERT_TRUE(write_bytes(path, text));
+    load(document, path, shift_jis, crlf);
+    ASSERT_EQ(document.line_count(), 20001);
+    byte_string line;
+    ASSERT_TRUE(document.fetch_line(0, line));  // the first block is now cached
+    EXPECT_EQ(line, "line 0\r\n");
+  }
+  // Line 10000 lies in a block not read yet; line 0 and the lines near the end
+  // (read for the last line) are cached.
+  void expect_file_lines_fail() {
+    byte_string line;
+    EXPECT_FALSE(document.fetch_line(10000, line));
+    EXPECT_FALSE(document.fetch_line(0, line));  // once seen, a change fails cached blocks too
+    EXPECT_FALSE(document.fetch_line(19999, line));
+    document.current_line = 19999;
+    document.desired_column = 0;
+    EXPECT_FALSE(document.load_current_line(8));
+    EXPECT_FALSE(document.current);
+    ASSERT_TRUE(document.fetch_line(20000, line));
+    EXPECT_EQ(line, "last\x1A");
+    document.current_line = 20000;
+    EXPECT_TRUE(document.load_current_line(8));
+  }
+  scratch_dir dir;
+  std::string path;
+  text_document document;
+};
+
+TEST_F(changed_file, truncated) {
+  ASSERT_EQ(truncate(path.c_str(), 100), 0);
+  expect_file_lines_fail();
+}
+
+TEST_F(changed_file, truncated_to_nothing) {
+  ASSERT_EQ(truncate(path.c_str(), 0), 0);
+  expect_file_lines_fail();
+}
+
+TEST_F(changed_file, grown) {
+  std::string text = test_files::read_bytes(path) + "more\r\n";
+  ASSERT_TRUE(write_bytes(path, text));
+  expect_file_lines_fail();
+}
+
+TEST_F(changed_file, rewritten_with_the_same_size) {
+  std::string text = test_files::read_bytes(path);
+  text[text.size() - 10] = 'X';
+  ASSERT_TRUE(write_bytes(path, text));
+  // Make sure the modification time differs even on a coarse clock.
+  struct timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimes(path.c_str(), times), 0);
+  expect_file_lines_fail();
+}
+
+TEST_F(changed_file, an_edited_line_is_kept_when_its_stored_line_cannot_be_read) {
+  document.current_line = 5;
+  document.desired_column = 0;
+  ASSERT_TRUE(document.load_current_line(8));
+  document.current->text = "edited\r\n";
+  document.current->length = 8;
+  ASSERT_EQ(truncate(path.c_str(), 0), 0);
+  EXPECT_TRUE(document.is_line_changed());
+  document.commit_current_line();
+  EXPECT_EQ(document.state, modified_state);
+  byte_string line;
+  ASSERT_TRUE(document.fetch_line(5, line));
+  EXPECT_EQ(line, "edited\r\n");
+  EXPECT_TRUE(document.lines.check());
+}
+
+TEST_F(changed_file, replaced_by_rename_keeps_reading_the_opened_file) {
+  // Another program saving by rename leaves the opened file intact, and the
+  // text keeps showing what it loaded.
+  ASSERT_TRUE(write_bytes(dir / "new.txt", "other\r\n"));
+  ASSERT_EQ(rename((dir / "new.txt").c_str(), path.c_str()), 0);
+  byte_string line;
+  ASSERT_TRUE(document.fetch_line(19999, line));
+  EXPECT_EQ(line, "line 19999\r\n");
+}
+
+TEST(text_document, destroy_releases_everything) {
+  scratch_dir dir;
+  write_bytes(dir / "a.txt", "x\r\n");
+  text_document document;
+  load(document, dir / "a.txt", shift_jis, crlf);
+  document.desired_column = 0;
+  ASSERT_TRUE(document.load_current_line(8));
+  document.destroy();
+  EXPECT_FALSE(document.current);
+  EXPECT_EQ(document.line_count(), 0);
+  EXPECT_FALSE(is_open(document.file));
+  EXPECT_FALSE(document.is_usable());
+}
+
+TEST(text_document, line_edits_keep_the_index_consistent) {
+  text_document document;
+  document.create_empty("???");
+  ASSERT_TRUE(document.insert_line(0, "a\r\n"));
+  ASSERT_TRUE(document.insert_line(1, "b\r\n"));
+  EXPECT_TRUE(document.lines.check());
+  ASSERT_TRUE(document.replace_line(0, "A\r\n"));
+  EXPECT_TRUE(document.lines.check());
+  ASSERT_TRUE(document.remove_line(1));
+  EXPECT_TRUE(document.lines.check());
+  EXPECT_FALSE(document.remove_line(5));
+  EXPECT_FALSE(document.replace_line(5, "x"));
+  EXPECT_FALSE(document.insert_line(9, "x"));
+  ASSERT_EQ(document.line_count(), 2);
+  byte_string line;
+  ASSERT_TRUE(document.fetch_line(0, line));
+  EXPECT_EQ(line, "A\r\n");
+  ASSERT_TRUE(document.fetch_line(1, line));
+  EXPECT_EQ(line, "\x1A");
+}
+
+}  // namespace
+}  // namespace vintorel
