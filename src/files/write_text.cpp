@@ -115,8 +115,15 @@ bool encode(const char* text, std::size_t count, int save_charset, byte_string& 
 
 // Rewrites the line end of an encoded line (the characters CR, LF and 0x1A are
 // the same bytes in every character set) for the save line-end kind.
-void adjust_line_end(byte_string& line, int save_linefeed) {
-  if (save_linefeed == lf) {
+void adjust_line_end(byte_string& line, int save_linefeed, int file_linefeed) {
+  if (save_linefeed == crlf) {
+    // The final CR of a file kept in its last line is that file's line end:
+    // converting the text to CR LF gives it the LF too. In a CRLF file it is a
+    // stray CR and stays as it is, like other mixed line ends.
+    std::size_t n = line.size();
+    if (file_linefeed != crlf && n >= 2 && line[n - 1] == end_of_text && line[n - 2] == '\r')
+      line.insert(n - 1, 1, '\n');
+  } else if (save_linefeed == lf) {
     std::size_t at = line.find('\r');
     if (at != byte_string::npos) {
       line.resize(at);
@@ -165,7 +172,7 @@ bool write_text(text_document& document, const std::string& path, int tab_size) 
         break;
       }
       encoded.append(line, content, byte_string::npos);
-      adjust_line_end(encoded, document.save_linefeed);
+      adjust_line_end(encoded, document.save_linefeed, document.file_linefeed);
       if (!encoded.empty() && encoded.back() == end_of_text) encoded.pop_back();
       out.write(encoded.data(), encoded.size());
       ok = out.ok();

@@ -1,0 +1,208 @@
+// Tests of writing a text: line ends, character sets, the end mark, failures
+// that must be reported, the backup name and the temporary save path.
+#include "files/write_text.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "files/charset.h"
+#include "files/load_text.h"
+#include "files/scratch_files.h"
+
+namespace vintorel {
+namespace {
+
+using test_files::read_bytes;
+using test_files::scratch_dir;
+using test_files::write_bytes;
+
+class writing : public ::testing::Test {
+ protected:
+  // Loads `bytes` as a file of the given kind.
+  void load(const std::string& bytes, int charset_code, int linefeed_code) {
+    ASSERT_TRUE(write_bytes(dir / "in.txt", bytes));
+    load_text_file(document, dir / "in.txt", false, 0, 0, 0, 0, charset_code, linefeed_code);
+    ASSERT_EQ(document.state, unchanged_state);
+  }
+  std::string written(int save_charset, int save_linefeed) {
+    document.save_charset = save_charset;
+    document.save_linefeed = save_linefeed;
+    EXPECT_TRUE(write_text(document, dir / "out.txt"));
+    return read_bytes(dir / "out.txt");
+  }
+  scratch_dir dir;
+  text_document document;
+};
+
+TEST_F(writing, a_text_of_one_empty_line_writes_an_empty_file) {
+  document.create_empty("???");
+  ASSERT_TRUE(write_bytes(dir / "out.txt", "old contents"));
+  EXPECT_EQ(written(shift_jis, crlf), "");
+  EXPECT_EQ(written(utf8, lf), "");
+  EXPECT_EQ(written(iso2022jp, cr), "");
+}
+
+TEST_F(writing, each_line_end_kind_from_crlf_lines) {
+  load("one\r\ntwo\r\nlast", shift_jis, crlf);
+  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r\nlast");
+  EXPECT_EQ(written(shift_jis, lf), "one\ntwo\nlast");  // the last line gets no line end
+  EXPECT_EQ(written(shift_jis, cr), "one\rtwo\rlast");
+}
+
+TEST_F(writing, a_final_line_end_is_kept_and_the_end_mark_is_never_written) {
+  load("one\ntwo\n", shift_jis, lf);
+  EXPECT_EQ(written(shift_jis, lf), "one\ntwo\n");
+  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r\n");
+  EXPECT_EQ(written(shift_jis, cr), "one\rtwo\r");
+}
+
+TEST_F(writing, a_final_cr_in_the_last_line) {
+  // The final CR of a CR file stays in the last line; converted to another
+  // kind it becomes that kind's line end.
+  load("one\rtwo\r", shift_jis, cr);
+  EXPECT_EQ(written(shift_jis, cr), "one\rtwo\r");
+  EXPECT_EQ(written(shift_jis, lf), "one\ntwo\n");
+  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r\n");
+  // In a CRLF file a lone final CR is one more mixed line end, kept as it is.
+  load("one\r\ntwo\r", shift_jis, crlf);
+  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r");
+}
+
+TEST_F(writing, mixed_line_ends_never_join_or_split_lines) {
+  // A CRLF file with a LF line and a lone-CR line.
+  load("a\r\nb\nc\rd", shift_jis, crlf);
+  EXPECT_EQ(written(shift_jis, crlf), "a\r\nb\nc\rd");  // kept as they are
+  EXPECT_EQ(written(shift_jis, lf), "a\nb\nc\nd");
+  EXPECT_EQ(written(shift_jis, cr), "a\rb\rc\rd");  // the LF line keeps a line end
+
+  // A LF file with a CR LF line: no extra CR, so no extra empty line.
+  load("a\nb\r\nc\n", shift_jis, lf);
+  EXPECT_EQ(written(shift_jis, crlf), "a\r\nb\r\nc\r\n");
+  EXPECT_EQ(written(shift_jis, cr), "a\rb\rc\r");
+  EXPECT_EQ(written(shift_jis, lf), "a\nb\nc\n");
+
+  // A CR file with a LF line.
+  load("a\rb\nc\r", shift_jis, cr);
+  EXPECT_EQ(written(shift_jis, cr), "a\rb\rc\r");
+  EXPECT_EQ(written(shift_jis, lf), "a\nb\nc\n");
+}
+
+TEST_F(writing, the_current_line_is_committed_written_and_loaded_again) {
+  load("one\r\ntwo\r\nthree", shift_jis, crlf);
+  document.current_line = 1;
+  document.desired_column = 2;
+  ASSERT_TRUE(document.load_current_line(8));
+  document.current->text = "TWO!\r\n";
+  document.current->length = 6;
+  EXPECT_EQ(written(shift_jis, crlf), "one\r\nTWO!\r\nthree");
+  EXPECT_EQ(document.state, modified_state);  // writing does not make it unchanged
+  ASSERT_TRUE(document.current);
+  EXPECT_EQ(document.current->text, "TWO!\r\n");
+  EXPECT_EQ(document.position, 2);
+  EXPECT_EQ(document.column, 2);
+}
+
+TEST_F(writing, lines_are_encoded_by_the_save_charset) {
+  // "漢字" and a half-width "ｱ" in Shift_JIS.
+  load("\x8A\xBF\x8E\x9A\xB1\r\nx", shift_jis, crlf);
+  EXPECT_EQ(written(utf8, crlf), "\xE6\xBC\xA2\xE5\xAD\x97\xEF\xBD\xB1\r\nx");
+  EXPECT_EQ(written(euc_jp, lf), "\xB4\xC1\xBB\xFA\x8E\xB1\nx");
+  // The shift back to ASCII comes before the line end, not after it.
+  EXPECT_EQ(written(iso2022jp, crlf), "\x1B$B4A;z\x1B(I1\x1B(B\r\nx");
+  EXPECT_EQ(written(iso2022jp, lf), "\x1B$B4A;z\x1B(I1\x1B(B\nx");
+}
+
+TEST_F(writing, a_kanji_on_the_last_line_shifts_back_before_the_end) {
+  load("x\n\x8A\xBF", shift_jis, lf);
+  EXPECT_EQ(written(iso2022jp, lf), "x\n\x1B$B4A\x1B(B");
+}
+
+TEST_F(writing, a_nul_byte_inside_a_line_survives_every_encoder) {
+  load(std::string("a\0\x8A\xBF\r\n", 6), shift_jis, crlf);
+  EXPECT_EQ(written(shift_jis, crlf), std::string("a\0\x8A\xBF\r\n", 6));
+  EXPECT_EQ(written(utf8, crlf), std::string("a\0\xE6\xBC\xA2\r\n", 7));
+  EXPECT_EQ(written(euc_jp, lf), std::string("a\0\xB4\xC1\n", 5));
+  EXPECT_EQ(written(iso2022jp, crlf), std::string("a\0\x1B$B4A\x1B(B\r\n", 12));
+}
+
+TEST_F(writing, a_long_text_crosses_the_write_buffer) {
+  std::string text;
+  for (int i = 0; i < 30000; ++i) text += "line number " + std::to_string(i) + "\r\n";
+  load(text, shift_jis, crlf);
+  EXPECT_EQ(written(shift_jis, crlf), text);
+}
+
+TEST_F(writing, failures_are_reported) {
+  load("one\r\ntwo", shift_jis, crlf);
+  ASSERT_TRUE(write_bytes(dir / "plain", "x"));
+  EXPECT_FALSE(write_text(document, dir / "no-such-dir/out.txt"));
+  EXPECT_FALSE(write_text(document, dir / "plain/out.txt"));  // a path through a file
+  EXPECT_FALSE(write_text(document, dir.path()));              // a directory
+  // A full device: the data cannot be written, whoever runs the test.
+  if (access("/dev/full", W_OK) == 0) {
+    EXPECT_FALSE(write_text(document, "/dev/full"));
+  }
+}
+
+TEST_F(writing, a_line_that_cannot_be_fetched_fails_the_write) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "line\r\n";
+  load(text, shift_jis, crlf);
+  ASSERT_EQ(truncate((dir / "in.txt").c_str(), 10), 0);
+  EXPECT_FALSE(write_text(document, dir / "out.txt"));
+}
+
+TEST_F(writing, failing_to_load_the_current_line_again_is_a_failure) {
+  load("one\r\ntwo", shift_jis, crlf);
+  document.current_line = 7;  // no such line
+  EXPECT_FALSE(write_text(document, dir / "out.txt"));
+  EXPECT_EQ(read_bytes(dir / "out.txt"), "one\r\ntwo");
+}
+
+TEST(backup_name, the_stamp_goes_before_the_extension_of_the_file_name) {
+  std::tm t{};
+  t.tm_year = 2011 - 1900;
+  t.tm_mon = 1;
+  t.tm_mday = 3;
+  t.tm_hour = 4;
+  t.tm_min = 5;
+  t.tm_sec = 6;
+  EXPECT_EQ(backup_name("dir/a.txt", t), "dir/a(20110203040506).txt");
+  EXPECT_EQ(backup_name("Makefile", t), "Makefile(20110203040506)");
+  EXPECT_EQ(backup_name("/src/v1.2/Makefile", t), "/src/v1.2/Makefile(20110203040506)");
+  EXPECT_EQ(backup_name("dir.d\\file", t), "dir.d\\file(20110203040506)");
+  EXPECT_EQ(backup_name("a.tar.gz", t), "a.tar(20110203040506).gz");
+  EXPECT_EQ(backup_name("/x/name.", t), "/x/name(20110203040506).");
+  t.tm_year = 1999 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 31;
+  t.tm_hour = 23;
+  t.tm_min = 59;
+  t.tm_sec = 58;
+  EXPECT_EQ(backup_name("b.c", t), "b(19991231235958).c");
+}
+
+TEST(backup_name, with_the_current_time_has_a_stamp_of_fourteen_digits) {
+  std::string name = backup_name("/d/f.txt");
+  ASSERT_EQ(name.size(), std::string("/d/f(20110203040506).txt").size());
+  EXPECT_EQ(name.substr(0, 5), "/d/f(");
+  EXPECT_EQ(name.substr(19), ").txt");
+  EXPECT_EQ(name.substr(5, 14).find_first_not_of("0123456789"), std::string::npos);
+}
+
+TEST(save_temporary_path, is_in_the_temporary_directory) {
+  const char* old = std::getenv("TMP_RAM");
+  std::string saved = old ? old : "";
+  setenv("TMP_RAM", "/ram/disk", 1);
+  EXPECT_EQ(save_temporary_path(), "/ram/disk/vintorel.tmp");
+  if (old) {
+    setenv("TMP_RAM", saved.c_str(), 1);
+  } else {
+    unsetenv("TMP_RAM");
+  }
+}
+
+}  // namespace
+}  // namespace vintorel
