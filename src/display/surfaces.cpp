@@ -54,6 +54,23 @@ bool clip_copy(const surface& target, int& x, int& y, const surface& source, pix
   return area.width > 0 && area.height > 0;
 }
 
+// Writes `value` into every pixel of `area` (already clipped).
+template <class Pixel>
+void fill_typed(std::uint8_t* base, std::size_t stride, const pixel_rect& area, Pixel value) {
+  for (int y = area.y; y < area.y + area.height; ++y) {
+    Pixel* row = reinterpret_cast<Pixel*>(base + static_cast<std::size_t>(y) * stride) + area.x;
+    std::fill(row, row + area.width, value);
+  }
+}
+
+template <class Pixel>
+void copy_keyed_typed(std::uint8_t* to, const std::uint8_t* from, int width, Pixel key) {
+  Pixel* t = reinterpret_cast<Pixel*>(to);
+  const Pixel* f = reinterpret_cast<const Pixel*>(from);
+  for (int x = 0; x < width; ++x)
+    if (f[x] != key) t[x] = f[x];
+}
+
 bool clip_to(const surface& s, pixel_rect& area) {
   int x0 = std::max(area.x, 0);
   int y0 = std::max(area.y, 0);
@@ -112,6 +129,30 @@ void surface::set_pixel(int x, int y, std::uint32_t value) {
 memory_backend::memory_backend(pixel_format format) : depth(format.bits_per_pixel), format_(format) {}
 
 memory_backend::~memory_backend() = default;
+
+void memory_backend::fill_rows(surface& s, const pixel_rect& r, std::uint32_t v) {
+  switch (s.bytes_per_pixel_) {
+    case 4: fill_typed<std::uint32_t>(s.pixels_.data(), s.stride_, r, v); return;
+    case 2: fill_typed<std::uint16_t>(s.pixels_.data(), s.stride_, r, static_cast<std::uint16_t>(v)); return;
+    default:
+      for (int y = r.y; y < r.y + r.height; ++y)
+        for (int x = r.x; x < r.x + r.width; ++x) s.set_pixel(x, y, v);
+  }
+}
+
+void memory_backend::copy_keyed_row(std::uint8_t* to, const std::uint8_t* from, int width, int bpp,
+                                    std::uint32_t key) {
+  switch (bpp) {
+    case 4: copy_keyed_typed<std::uint32_t>(to, from, width, key); return;
+    case 2: copy_keyed_typed<std::uint16_t>(to, from, width, static_cast<std::uint16_t>(key)); return;
+    default:
+      for (int px = 0; px < width; ++px) {
+        std::uint32_t v = 0;
+        for (int b = bpp - 1; b >= 0; --b) v = (v << 8) | from[px * bpp + b];
+        if (v != key) std::memcpy(to + px * bpp, from + px * bpp, bpp);
+      }
+  }
+}
 
 void memory_backend::lose_surfaces() {
   for (auto& s : surfaces_) s->lost_ = true;
@@ -187,14 +228,7 @@ draw_result memory_backend::fill(surface& s, const pixel_rect& area, colour c) {
   if (v == no_pixel_value) return draw_result::failed;
   pixel_rect r = area;
   if (!clip_to(s, r)) return draw_result::ok;
-  int bpp = s.bytes_per_pixel_;
-  // Build one row of the value, then copy it to every row.
-  std::vector<std::uint8_t> row(static_cast<std::size_t>(r.width) * bpp);
-  for (int x = 0; x < r.width; ++x)
-    for (int i = 0; i < bpp; ++i) row[static_cast<std::size_t>(x) * bpp + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  for (int y = r.y; y < r.y + r.height; ++y)
-    std::memcpy(s.pixels_.data() + static_cast<std::size_t>(y) * s.stride_ + static_cast<std::size_t>(r.x) * bpp,
-                row.data(), row.size());
+  fill_rows(s, r, v);
   return draw_result::ok;
 }
 
@@ -220,11 +254,7 @@ draw_result memory_backend::copy(surface& target, int x, int y, surface& source,
       std::memmove(to, from, row_bytes);
       continue;
     }
-    for (int px = 0; px < r.width; ++px) {
-      std::uint32_t v = 0;
-      for (int b = bpp - 1; b >= 0; --b) v = (v << 8) | from[px * bpp + b];
-      if (v != source.key_) std::memcpy(to + px * bpp, from + px * bpp, bpp);
-    }
+    copy_keyed_row(to, from, r.width, bpp, source.key_);
   }
   return draw_result::ok;
 }

@@ -186,6 +186,9 @@ class memory_backend : public drawing_backend {
   int creations_ = 0;
   int locks_ = 0;
   void before_operation();
+  static void fill_rows(surface& s, const pixel_rect& area, std::uint32_t value);
+  static void copy_keyed_row(std::uint8_t* to, const std::uint8_t* from, int width, int bytes_per_pixel,
+                             std::uint32_t key);
 };
 
 constexpr int full_width_sheet_count = 24;
