@@ -1,0 +1,251 @@
+// Tests of block selection and the string stack: what a push takes, what a
+// move deletes, where a pop puts its text, the full-stack question, and the
+// requests made of the display.
+#include "text/block.h"
+
+#include <gtest/gtest.h>
+
+#include "recording_display.h"
+#include "scripted_user_interface.h"
+#include "text/deleted_chars.h"
+#include "text/motion.h"
+#include "text/string_stack.h"
+#include "text_fixture.h"
+
+namespace vintorel {
+namespace {
+
+using testing::check_text;
+using testing::internal_lines;
+using testing::make_text;
+using testing::place_cursor;
+using testing::text_with_cursor;
+using log_lines = std::vector<std::string>;
+using entries = std::vector<byte_string>;
+
+struct blocks : ::testing::Test {
+  text_document document;
+  recording_display screen;
+  scripted_user_interface user;
+  string_stack stack{4};
+  deleted_char_buffer deleted{64};
+  edit_context context;
+
+  blocks() {
+    context.display = &screen;
+    context.ui = &user;
+    context.stack = &stack;
+    context.deleted = &deleted;
+    context.pane = {1, 0, 5, 20, 8, false};
+  }
+  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
+            std::int32_t position = 0) {
+    make_text(document, lines);
+    place_cursor(document, context, line, position);
+    screen.log.clear();
+  }
+  std::string shown() { return text_with_cursor(document); }
+  void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
+  void down(int lines) {
+    for (int i = 0; i < lines; ++i) forward_line(document, context, false, true, false);
+  }
+};
+
+TEST_F(blocks, toggling_paints_only_when_switching_off) {
+  text({"abc"}, 0, 1);
+  toggle_block(document, context);
+  EXPECT_EQ(document.block_state, 2);
+  EXPECT_EQ(document.anchor_position, 1);
+  EXPECT_TRUE(screen.take().empty());
+  toggle_block(document, context);
+  EXPECT_EQ(document.block_state, 0);
+  EXPECT_EQ(screen.take(), (log_lines{"repaint", "draw 1,1"}));
+}
+
+TEST_F(blocks, an_empty_block_pushes_nothing_and_stays_on) {
+  text({"abc"}, 0, 1);
+  toggle_block(document, context);
+  push_string(document, context, false);
+  EXPECT_TRUE(stack.empty());
+  EXPECT_EQ(document.block_state, 2);
+}
+
+TEST_F(blocks, a_downward_line_block_pushes_and_moves_the_lines_above_the_cursor) {
+  text({"l0", "l1", "l2", "l3", "l4", "l5", "l6", "l7"}, 3, 1);
+  toggle_block(document, context);
+  down(3);
+  ASSERT_EQ(document.block_state, 1);
+  push_string(document, context, false);
+  EXPECT_EQ(stack.entries, (entries{"Ll3\r\nl4\r\nl5\r\n"}));
+  EXPECT_EQ(user.clipboard, "l3\r\nl4\r\nl5\r\n");
+  EXPECT_EQ(document.block_state, 0);
+  EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 5,1"}));
+
+  place_cursor(document, context, 3, 1);
+  toggle_block(document, context);
+  down(3);
+  push_string(document, context, true);
+  EXPECT_EQ(stack.size(), 2u);
+  EXPECT_EQ(shown(), "l0\nl1\nl2\n|l6\nl7");
+  EXPECT_EQ(document.block_state, 0);
+  EXPECT_EQ(deleted.count, 0);  // moves are not recorded for undo_char
+  expect_sound();
+}
+
+TEST_F(blocks, an_upward_line_block_leaves_out_the_anchor_line) {
+  text({"l0", "l1", "l2", "l3"}, 3, 0);
+  toggle_block(document, context);
+  backward_line(document, context, false, true, false);
+  backward_line(document, context, false, true, false);
+  push_string(document, context, true);
+  EXPECT_EQ(stack.entries, (entries{"Ll1\r\nl2\r\n"}));
+  EXPECT_EQ(shown(), "l0\n|l3");
+  expect_sound();
+}
+
+TEST_F(blocks, a_character_block_pushes_from_its_start_to_its_end) {
+  text({"abcd", "efgh", "ijkl"}, 0, 2);
+  toggle_block(document, context);
+  forward_line(document, context, false, false, false);
+  backward_head(document, context, false);
+  forward_char(document, context, false);
+  push_string(document, context, false);
+  EXPECT_EQ(stack.entries, (entries{"Ccd\r\ne"}));
+  // Moving it joins what is left of the two lines; the cursor before the
+  // anchor works the same way.
+  place_cursor(document, context, 1, 1);
+  toggle_block(document, context);
+  backward_line(document, context, false, false, false);
+  forward_char(document, context, false);
+  ASSERT_TRUE(document.block_backward);
+  push_string(document, context, true);
+  EXPECT_EQ(stack.entries.back(), "Ccd\r\ne");
+  EXPECT_EQ(shown(), "ab|fgh\nijkl");
+  expect_sound();
+  // Up to the end of the last line, never its end mark.
+  place_cursor(document, context, 0, 3);
+  toggle_block(document, context);
+  forward_line_tail(document, context, false);
+  forward_tail(document, context, false);
+  push_string(document, context, true);
+  EXPECT_EQ(stack.entries.back(), "Cgh\r\nijkl");
+  EXPECT_EQ(shown(), "abf|");
+  expect_sound();
+}
+
+TEST_F(blocks, without_a_block_the_cursor_line_is_pushed) {
+  text({"one", "two", ""}, 0, 1);
+  push_string(document, context, false);
+  place_cursor(document, context, 1, 0);
+  push_string(document, context, false);  // not the last line: "L"
+  EXPECT_EQ(stack.entries, (entries{"Lone\r\n", "Ltwo\r\n"}));
+  place_cursor(document, context, 2, 0);
+  push_string(document, context, false);  // the empty last line: nothing
+  EXPECT_EQ(stack.size(), 2u);
+  make_text(document, {"one", "last"});
+  place_cursor(document, context, 1, 2);
+  stack.clear();
+  push_string(document, context, true);
+  EXPECT_EQ(stack.entries, (entries{"Clast"}));
+  EXPECT_EQ(shown(), "one\n|");
+  expect_sound();
+}
+
+TEST_F(blocks, push_delete_string_without_a_block_removes_the_line) {
+  text({"one", "two", "three"}, 1, 2);
+  push_string(document, context, true);
+  EXPECT_EQ(shown(), "one\n|three");
+  delete_line(document, context, true);  // the last line is emptied
+  EXPECT_EQ(shown(), "one\n|");
+  delete_line(document, context, true);  // and then stays as it is
+  EXPECT_EQ(shown(), "one\n|");
+  expect_sound();
+}
+
+TEST_F(blocks, popping_lines_puts_them_above_the_cursor_line) {
+  text({"abcdef", "x"}, 0, 3);
+  stack.entries = {"Lp\r\nq\r\n"};
+  pop_string(document, context, false);
+  EXPECT_EQ(shown(), "p|\nq\nabcdef\nx");
+  EXPECT_EQ(stack.size(), 1u);
+  EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 1,1"}));
+  // The cursor goes back to the old column of the remembered line.
+  text({"abcdef", "x"}, 0, 3);
+  stack.entries = {"Lpqrs\r\n"};
+  pop_string(document, context, true);
+  EXPECT_EQ(shown(), "pqr|s\nabcdef\nx");
+  EXPECT_TRUE(stack.empty());
+  expect_sound();
+}
+
+TEST_F(blocks, popping_characters_inserts_them_at_the_cursor) {
+  text({"xy"}, 0, 1);
+  stack.entries = {"Cab\r\ncd"};
+  pop_string(document, context, true);
+  EXPECT_EQ(shown(), "x|ab\ncdy");
+  EXPECT_EQ(document.size, 8);
+  expect_sound();
+}
+
+TEST_F(blocks, popping_into_a_block_inserts_nothing_but_drops_the_entry) {
+  text({"xy"}, 0, 1);
+  stack.entries = {"Cab"};
+  toggle_block(document, context);
+  pop_string(document, context, false);
+  EXPECT_EQ(stack.size(), 1u);
+  pop_string(document, context, true);
+  EXPECT_TRUE(stack.empty());
+  EXPECT_EQ(shown(), "x|y");
+}
+
+TEST_F(blocks, a_full_stack_is_cleared_only_when_the_user_agrees) {
+  text({"a", "b"});
+  stack.entries = {"C1", "C2", "C3", "C4"};
+  push_string(document, context, true);  // Cancel
+  EXPECT_EQ(user.asked, (std::vector<std::string>{"confirm 3 28"}));
+  EXPECT_EQ(stack.size(), 4u);
+  EXPECT_EQ(shown(), "|a\nb");
+  user.confirm_answers = {true};
+  push_string(document, context, false);
+  EXPECT_EQ(stack.entries, (entries{"La\r\n"}));
+}
+
+TEST_F(blocks, the_limit_is_never_below_four) {
+  EXPECT_EQ(string_stack(1).limit, 4u);
+  EXPECT_EQ(string_stack(300).limit, 300u);
+}
+
+TEST_F(blocks, read_only_texts_can_be_pushed_from_but_not_changed) {
+  text({"abc", "def"}, 0, 1);
+  document.state = read_only_state;
+  toggle_block(document, context);
+  forward_char(document, context, false);
+  push_string(document, context, true);
+  EXPECT_EQ(stack.entries, (entries{"Cb"}));
+  EXPECT_EQ(internal_lines(document), (std::vector<byte_string>{"abc\r\n", "def\x1A"}));
+  push_string(document, context, true);  // no block: the line, which stays
+  EXPECT_EQ(stack.size(), 2u);
+  EXPECT_EQ(document.line_count(), 2);
+}
+
+TEST_F(blocks, a_clipboard_that_cannot_be_opened_does_not_stop_a_push) {
+  user.clipboard_fails = true;
+  text({"abc"});
+  push_string(document, context, false);
+  EXPECT_EQ(stack.entries, (entries{"Cabc"}));
+}
+
+TEST_F(blocks, a_moved_block_far_down_keeps_the_cursor_in_view) {
+  std::vector<byte_string> lines;
+  for (int i = 0; i < 30; ++i) lines.push_back("line" + std::to_string(i));
+  text(lines, 2, 0);
+  toggle_block(document, context);
+  forward_line_tail(document, context, false);
+  push_string(document, context, true);
+  EXPECT_EQ(shown(), "line0\nline1\n|line29");
+  EXPECT_EQ(document.top_line, 0);
+  expect_sound();
+}
+
+}  // namespace
+}  // namespace vintorel
