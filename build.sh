@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev unifont)
+packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev unifont qt6-base-dev fonts-noto-cjk)
 fuzz_packages=(clang libclang-rt-14-dev)
 
 install_missing() {

@@ -43,6 +43,15 @@ class user_interface {
     (void)text;
     return false;
   }
+
+  // The file dialog for text files (filters "テキストファイル" *.txt and
+  // "全てのファイル"). On entry `path` holds the directory to start in (the
+  // desktop folder when empty); on OK it holds the chosen file. Opening needs
+  // an existing file; saving asks before overwriting one. False when cancelled.
+  virtual bool choose_file(bool save, byte_string& path) {
+    (void)save, (void)path;
+    return false;
+  }
 };
 
 class null_user_interface final : public user_interface {};

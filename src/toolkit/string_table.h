@@ -1,0 +1,43 @@
+// The string table: every message the user can see, by id (0 to 36), in
+// Shift_JIS. Plain C++, so the status line, the benchmark and the tests can
+// read it without the window toolkit.
+#pragma once
+#include <cstddef>
+
+#include "platform/byte_string.h"
+
+namespace vintorel {
+
+// Version number shown in the version box (string 1).
+#define VINTOREL_VERSION "0.1.0"
+
+constexpr int string_table_size = 37;
+
+// Well-known ids.
+enum string_id : int {
+  string_product = 0,
+  string_version = 1,
+  string_caption_notice = 2,
+  string_caption_confirm = 3,
+  string_caption_choose = 4,
+  string_caption_error = 5,
+  string_caption_version = 6,
+  string_insert_mode = 7,
+  string_overwrite_mode = 8,
+  string_filter_text = 9,
+  string_filter_all = 10,
+};
+
+// The text of string `id` as written in the source (UTF-8), or null when the
+// table has no such string.
+const char* string_utf8(int id);
+
+// The text of string `id` in Shift_JIS; "?" when the table has no such string.
+const byte_string& load_string(int id);
+
+// Loads string `id` into a buffer of `size` bytes: at most size - 1 bytes,
+// never half a double-byte character, always terminated (nothing when size is
+// 0). A missing string loads as "?". Returns the number of bytes stored.
+std::size_t load_string(int id, char* buffer, std::size_t size);
+
+}  // namespace vintorel
