@@ -9,12 +9,13 @@
 #include "files/charset.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "platform/cp932.h"
 
@@ -199,12 +200,17 @@ void detect_charset(const std::string& path, int& charset_code, int& linefeed_co
   if (fd < 0) return;
   detector d;
   try {
-    std::vector<unsigned char> buffer(1 << 18);
+    // Large reads for large files; a small file needs no large buffer.
+    std::size_t block = 1 << 18;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) < block)
+      block = static_cast<std::size_t>(st.st_size) + 4096;
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[block]);
     for (;;) {
-      const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+      const ssize_t got = ::read(fd, buffer.get(), block);
       if (got < 0 && errno == EINTR) continue;
       if (got <= 0) break;  // end of file, or a read error treated as one
-      if (d.feed(buffer.data(), static_cast<std::size_t>(got))) break;
+      if (d.feed(buffer.get(), static_cast<std::size_t>(got))) break;
     }
   } catch (const std::bad_alloc&) {
     ::close(fd);
