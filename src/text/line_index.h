@@ -7,9 +7,9 @@
 // record. That keeps the index at 16 bytes per line. Entries are never rewritten
 // to point elsewhere in the file: a line is either the file's bytes or replaced.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/byte_string.h"
 
@@ -22,6 +22,44 @@ struct line_record {
   std::uint64_t offset = in_memory;  // first byte in the file, or in_memory
   std::uint32_t length = 0;          // file bytes (line end included), or text bytes
   byte_string text;                  // internal form of an in-memory line
+};
+
+// A growable array of 64-bit words in pages of its own. It grows and shrinks
+// with mremap, so building an index of millions of lines never copies it and
+// never keeps a spare half after shrink_to_fit. Even a small array takes a page.
+class word_array {
+ public:
+  word_array() = default;
+  word_array(const word_array&) = delete;
+  word_array& operator=(const word_array&) = delete;
+  ~word_array() { clear(); }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  std::uint64_t operator[](std::size_t i) const { return data_[i]; }
+  std::uint64_t& operator[](std::size_t i) { return data_[i]; }
+  std::uint64_t back() const { return data_[size_ - 1]; }
+  const std::uint64_t* begin() const { return data_; }
+  const std::uint64_t* end() const { return data_ + size_; }
+
+  bool push_back(std::uint64_t word) {
+    if (size_ == capacity_ && !grow(size_ + 1)) return false;
+    data_[size_++] = word;
+    return true;
+  }
+  void pop_back() { --size_; }
+  bool insert(std::size_t at, std::uint64_t word);  // false when memory runs out
+  void erase(std::size_t at);
+  void clear();          // gives the pages back
+  void shrink_to_fit();  // gives back whole pages beyond the size
+  std::size_t capacity_bytes() const { return mapped_; }
+
+ private:
+  bool grow(std::size_t needed);
+  std::uint64_t* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;  // words
+  std::size_t mapped_ = 0;    // bytes
 };
 
 class line_index {
@@ -65,8 +103,9 @@ class line_index {
  private:
   // Each entry is a tagged word: odd = (file line number << 1) | 1, even = a
   // pointer to an owned line_record (records are at least 8-byte aligned).
-  std::vector<std::uint64_t> entries_;
-  std::vector<std::uint64_t> file_starts_;  // file line k spans [k], [k+1]
+  word_array entries_;
+  word_array file_starts_;  // file line k spans [k], [k+1]
+  std::size_t records_ = 0;  // pointer entries, so releasing them can stop early
 };
 
 }  // namespace vintorel

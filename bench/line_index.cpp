@@ -1,0 +1,189 @@
+// Building the line index of a large Shift_JIS CRLF file, and fetching every
+// line, each next to a baseline that reads the same bytes the same way.
+//
+// The file (at least 256 MiB, about 100 bytes a line) is generated once in
+// $TMPDIR (else /tmp) and reused by later runs.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "files/charset.h"
+#include "files/load_text.h"
+#include "text/text_document.h"
+
+namespace {
+
+constexpr std::uint64_t wanted_size = 256ull << 20;
+
+std::string bench_path() {
+  const char* base = std::getenv("TMPDIR");
+  return std::string(base && *base ? base : "/tmp") + "/vintorel_bench_sjis_crlf_256m.txt";
+}
+
+std::uint64_t size_of(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+// Lines of 40 to 160 bytes (100 on average) of kanji, kana and ASCII words.
+bool generate(const std::string& path) {
+  static const char* const words[] = {
+      "\x93\xFA\x96\x7B\x8C\xEA",  // 日本語
+      "\x82\xCC",                  // の
+      "\x83\x65\x83\x4C\x83\x58\x83\x67",  // テキスト
+      "\x95\xD2\x8F\x57",          // 編集
+      "\x8A\xBF\x8E\x9A",          // 漢字
+      "\x82\xC6",                  // と
+      "\xB6\xC0\xB6\xC5",          // ｶﾀｶﾅ
+      "\x81\x41",                  // 、
+      "\x81\x42",                  // 。
+      "file", "line", " ", " ", "0123", "\t"};
+  std::string temporary = path + ".part";
+  std::FILE* out = std::fopen(temporary.c_str(), "wb");
+  if (!out) return false;
+  std::mt19937 random(42);
+  std::string line;
+  std::uint64_t written = 0;
+  bool ok = true;
+  while (ok && written < wanted_size) {
+    line.clear();
+    std::size_t target = 40 + random() % 121;
+    while (line.size() < target) line += words[random() % (sizeof words / sizeof words[0])];
+    line += "\r\n";
+    ok = std::fwrite(line.data(), 1, line.size(), out) == line.size();
+    written += line.size();
+  }
+  ok = std::fclose(out) == 0 && ok;
+  return ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+const std::string& bench_file() {
+  static const std::string path = [] {
+    std::string p = bench_path();
+    if (size_of(p) < wanted_size && !generate(p)) {
+      std::fprintf(stderr, "cannot write %s\n", p.c_str());
+      std::exit(1);
+    }
+    return p;
+  }();
+  return path;
+}
+
+void load_index(benchmark::State& state, int charset_code, int linefeed_code) {
+  const std::string& path = bench_file();
+  std::int64_t lines = 0;
+  std::size_t memory = 0;
+  for (auto _ : state) {
+    vintorel::text_document document;
+    vintorel::load_text_file(document, path, false, 0, 0, 0, 0, charset_code, linefeed_code);
+    if (document.state == vintorel::failed_state) {
+      state.SkipWithError("load failed");
+      return;
+    }
+    lines = document.line_count();
+    memory = document.lines.memory_bytes();
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size_of(path)));
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["index_bytes_per_line"] = static_cast<double>(memory) / static_cast<double>(lines);
+}
+
+void BM_index_build(benchmark::State& state) { load_index(state, vintorel::shift_jis, vintorel::crlf); }
+void BM_index_build_detected(benchmark::State& state) { load_index(state, 0, 0); }
+
+// Baseline: the same open, status, 64 KiB pread calls over the same bytes, but
+// only LF bytes are counted.
+void BM_baseline_count_lf(benchmark::State& state) {
+  const std::string& path = bench_file();
+  std::unique_ptr<char[]> buffer(new char[vintorel::scan_chunk_size]);
+  std::uint64_t count = 0;
+  for (auto _ : state) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status;
+    fstat(fd, &status);
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    std::uint64_t size = static_cast<std::uint64_t>(status.st_size);
+    count = 0;
+    for (std::uint64_t offset = 0; offset < size;) {
+      std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(vintorel::scan_chunk_size, size - offset));
+      ssize_t got = pread(fd, buffer.get(), want, static_cast<off_t>(offset));
+      if (got <= 0) break;
+      const char* p = buffer.get();
+      const char* end = p + got;
+      while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+        ++count;
+        ++p;
+      }
+      offset += static_cast<std::uint64_t>(got);
+    }
+    close(fd);
+    benchmark::DoNotOptimize(count);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size_of(path)));
+  state.counters["lines"] = static_cast<double>(count);
+}
+
+// Fetching every line of the loaded text through the block cache.
+void BM_fetch_every_line(benchmark::State& state) {
+  const std::string& path = bench_file();
+  vintorel::text_document document;
+  vintorel::load_text_file(document, path, false, 0, 0, 0, 0, vintorel::shift_jis, vintorel::crlf);
+  if (document.state == vintorel::failed_state) {
+    state.SkipWithError("load failed");
+    return;
+  }
+  vintorel::byte_string line;
+  std::uint64_t bytes = 0;
+  for (auto _ : state) {
+    bytes = 0;
+    std::int32_t count = document.line_count();
+    for (std::int32_t i = 0; i < count; ++i) {
+      if (!document.fetch_line(i, line)) {
+        state.SkipWithError("fetch failed");
+        return;
+      }
+      bytes += line.size();
+    }
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size_of(path)));
+  state.counters["lines"] = static_cast<double>(document.line_count());
+}
+
+// Baseline: reading the whole file in 64 KiB chunks once.
+void BM_baseline_read_chunks(benchmark::State& state) {
+  const std::string& path = bench_file();
+  std::unique_ptr<char[]> buffer(new char[vintorel::scan_chunk_size]);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  std::uint64_t size = size_of(path);
+  for (auto _ : state) {
+    std::uint64_t sum = 0;
+    for (std::uint64_t offset = 0; offset < size;) {
+      ssize_t got = pread(fd, buffer.get(), vintorel::scan_chunk_size, static_cast<off_t>(offset));
+      if (got <= 0) break;
+      sum += static_cast<unsigned char>(buffer[0]);
+      offset += static_cast<std::uint64_t>(got);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  close(fd);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+}
+
+}  // namespace
+
+BENCHMARK(BM_baseline_count_lf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_index_build)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_index_build_detected)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_baseline_read_chunks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_fetch_every_line)->Unit(benchmark::kMillisecond);
