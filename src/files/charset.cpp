@@ -17,6 +17,10 @@
 #include <cstring>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/cp932.h"
 
 namespace vintorel {
@@ -74,21 +78,36 @@ const quiet_table quiet_bytes;
 
 // Index of the first byte at or after i that is not quiet (or n).
 std::size_t skip_quiet(const unsigned char* d, std::size_t i, std::size_t n) {
+#if defined(__SSE2__)
+  const __m128i lf_bytes = _mm_set1_epi8(line_feed);
+  const __m128i cr_bytes = _mm_set1_epi8(carriage_return);
+  const __m128i eot_bytes = _mm_set1_epi8(end_of_text);
+  const __m128i esc_bytes = _mm_set1_epi8(escape);
+  const __m128i zero = _mm_setzero_si128();
+  while (n - i >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i special = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(v, lf_bytes), _mm_cmpeq_epi8(v, cr_bytes)),
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, eot_bytes), _mm_cmpeq_epi8(v, esc_bytes)),
+                     _mm_cmpeq_epi8(v, zero)));
+    // The sign bit marks bytes of 0x80 and above.
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(special, v)));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
+    i += 16;
+  }
+#else
   constexpr std::uint64_t ones = 0x0101010101010101ULL;
   constexpr std::uint64_t highs = 0x8080808080808080ULL;
-  for (;;) {
-    // Eight printable ASCII bytes (0x20-0x7F) at a time; anything else, including a
-    // tab, is settled byte by byte below.
-    while (n - i >= 8) {
-      std::uint64_t x;
-      std::memcpy(&x, d + i, 8);
-      if (((x & highs) | ((x - 0x20 * ones) & ~x & highs)) != 0) break;
-      i += 8;
-    }
-    const std::size_t stop = n - i < 8 ? n : i + 8;
-    while (i < stop && quiet_bytes.quiet[d[i]]) ++i;
-    if (i < stop || i == n) return i;
+  // Eight printable ASCII bytes (0x20-0x7F) at a time; the rest byte by byte.
+  while (n - i >= 8) {
+    std::uint64_t x;
+    std::memcpy(&x, d + i, 8);
+    if (((x & highs) | ((x - 0x20 * ones) & ~x & highs)) != 0) break;
+    i += 8;
   }
+#endif
+  while (i < n && quiet_bytes.quiet[d[i]]) ++i;
+  return i;
 }
 
 struct detector {
