@@ -1,10 +1,13 @@
 // Painting text lines and whole panes: colours for search hits, keywords and
 // the block, marks for control characters, tabs, line ends and the end mark.
+#include <algorithm>
+
 #include "display/painter.h"
-#include "display/search_highlight.h"
+#include "display/keyword_match.h"
 #include "display/status_line.h"
 #include "platform/cp932.h"
 #include "text/char_class.h"
+#include "text/search_pattern.h"
 #include "text/text_document.h"
 
 namespace vintorel {
@@ -90,9 +93,10 @@ void paint_line(display_context& display, const pane_view& pane, text_document& 
   const palette& colours = display.colours;
   const display_switches& sw = display.switches;
 
-  highlight_pattern pattern;
-  if (display.search_string && !display.search_string->empty())
-    pattern = prepare_highlight(*display.search_string, sw.word_search);
+  // The same matching rules as searching; an empty or unusable pattern
+  // highlights nothing.
+  search_pattern pattern;
+  if (display.search_string) pattern = prepare_pattern(*display.search_string, sw.ignore_case, sw.word_search);
 
   byte_string fetched;
   const byte_string* bytes = nullptr;
@@ -117,8 +121,8 @@ void paint_line(display_context& display, const pane_view& pane, text_document& 
   std::size_t i = 0;
   while (k < columns && i < text.size()) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (!pattern.bytes.empty() && hit_left <= 0 && highlight_at(text, i, pattern, sw.ignore_case, sw.word_search))
-      hit_left = static_cast<std::int64_t>(pattern.bytes.size());
+    if (pattern.usable && hit_left <= 0 && matches_at(text, i, pattern))
+      hit_left = static_cast<std::int64_t>(pattern.n);
     if (keyword_left <= 0 && !keywords.empty() &&
         (i == 0 || !is_word_byte(static_cast<unsigned char>(text[i - 1])) || !is_word_byte(b)))
       keyword_left = static_cast<std::int64_t>(keyword_at(keywords, text, i));

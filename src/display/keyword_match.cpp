@@ -1,0 +1,44 @@
+// Matching the keywords of a text's extension style while a line is painted.
+#include "display/keyword_match.h"
+
+#include <cstring>
+
+#include "platform/cp932.h"
+#include "text/search_pattern.h"
+
+namespace vintorel {
+
+namespace {
+
+// Whether the last character of `word[0, n)` is a word character; the second
+// byte of a double-byte character never is.
+bool ends_in_word_char(const char* word, std::size_t n) {
+  std::size_t i = 0;
+  std::size_t last = 0;
+  while (i < n) {
+    last = i;
+    i += (is_lead_byte(static_cast<unsigned char>(word[i])) && i + 1 < n) ? 2 : 1;
+  }
+  return n > 0 && i - last == 1 && is_word_byte(static_cast<unsigned char>(word[last]));
+}
+
+}  // namespace
+
+std::size_t keyword_at(const byte_string& keywords, const byte_string& line, std::size_t p) {
+  if (p > line.size()) return 0;
+  const std::size_t left = line.size() - p;
+  std::size_t at = 0;
+  while (at < keywords.size() && keywords[at] != '\0') {
+    const char* word = keywords.data() + at;
+    const std::size_t n = strnlen(word, keywords.size() - at);
+    if (n <= left && std::memcmp(word, line.data() + p, n) == 0) {
+      if (!ends_in_word_char(word, n) || p + n >= line.size() ||
+          !is_word_byte(static_cast<unsigned char>(line[p + n])))
+        return n;
+    }
+    at += n + 1;
+  }
+  return 0;
+}
+
+}  // namespace vintorel
