@@ -43,6 +43,19 @@ void invalidate(display_context& display, const pixel_rect& area) {
   if (display.on_invalidate) display.on_invalidate(area);
 }
 
+pixel_rect take_invalid(display_context& display) {
+  pixel_rect area = display.invalid;
+  display.invalid = pixel_rect{};
+  return area;
+}
+
+void fill_pane_gap(display_context& display) {
+  const pane_layout& l = display.layout;
+  if (!l.dual || !l.side_by_side) return;
+  const int first = l.pane_first_column[0] + l.pane_columns;
+  fill_cells(display, 0, first, display.lines, l.pane_first_column[1] - first, display.button_face);
+}
+
 void fill_cells(display_context& display, int row, int column, int rows, int columns, colour c) {
   pixel_rect area = cell_block_rect(display.metrics, row, column, rows, columns);
   if (area.empty()) return;

@@ -31,6 +31,8 @@ cursor_strips cursor_strips_of(const cell_metrics& m, int first_row, int first_c
 
 // Marks a rectangle of the screen image changed.
 void invalidate(display_context& display, const pixel_rect& area);
+// The rectangle changed since the last call (empty when nothing changed).
+pixel_rect take_invalid(display_context& display);
 
 void fill_cells(display_context& display, int row, int column, int rows, int columns, colour c);
 // One character (code < 256 half-width, else a Shift_JIS double-byte code on
@@ -45,6 +47,10 @@ void draw_cursor(display_context& display, int first_row, int first_column, int 
                  int cursor_column);
 void erase_cursor(display_context& display, int first_row, int first_column, int rows, int columns,
                   int cursor_row, int cursor_column);
+
+// In the side-by-side layout, the two columns between the panes over every
+// row in the system button-face colour; nothing in the other layouts.
+void fill_pane_gap(display_context& display);
 
 // The pane `index` of the layout as the text model sees it (tab size from the
 // pane's style).

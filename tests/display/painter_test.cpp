@@ -440,6 +440,26 @@ TEST(PaneLayout, TheThreeLayouts) {
   EXPECT_EQ(l.current_pane, 0);
 }
 
+TEST(PaneLayout, TheGapBetweenSideBySidePanesTakesTheButtonFace) {
+  display_fixture f;
+  ASSERT_TRUE(f.loaded);
+  fill_pane_gap(f.display);  // single layout: nothing
+  EXPECT_TRUE(f.cell_background_is(5, 39, f.display.colours[back_normal]));
+  set_pane_layout(f.display.layout, f.display.lines, f.display.columns, true, true);
+  take_invalid(f.display);
+  fill_pane_gap(f.display);
+  for (int row : {0, 10, 20}) {
+    EXPECT_TRUE(f.cell_background_is(row, 39, f.display.button_face));
+    EXPECT_TRUE(f.cell_background_is(row, 40, f.display.button_face));
+    EXPECT_FALSE(f.cell_background_is(row, 41, f.display.button_face));
+    EXPECT_FALSE(f.cell_background_is(row, 38, f.display.button_face));
+  }
+  pixel_rect changed = take_invalid(f.display);
+  EXPECT_EQ(changed.x, 39 * 8);
+  EXPECT_EQ(changed.width, 16);
+  EXPECT_TRUE(take_invalid(f.display).empty());
+}
+
 TEST(DrawString, WrapsInsideItsBand) {
   display_fixture f;
   ASSERT_TRUE(f.loaded);
