@@ -191,18 +191,6 @@ TEST(HalfWidthLoader, CodesFillASixteenBySixteenGrid) {
   EXPECT_FALSE(load_half_width_glyph_bytes(dbcs.data(), dbcs.size(), sheet, target_8x16()));
 }
 
-TEST(HalfWidthLoader, WorksOnFilesAndOddWidths) {
-  scratch_dir dir;
-  // A 12-wide font uses two bytes a row; bits past the width are ignored.
-  std::vector<std::uint32_t> pixels(256 * 256, 0);
-  sheet_pixels sheet{reinterpret_cast<std::uint8_t*>(pixels.data()), 256, 256};
-  std::string path = dir.write("h12.fnt", half_font(12, 16));
-  ASSERT_TRUE(load_half_width_glyphs(path, sheet, glyph_target{12, 16, 32, 1}));
-  // Row 1 of code 0: twelve ink pixels, the thirteenth is the next glyph's.
-  for (int x = 0; x < 12; ++x) EXPECT_EQ(pixels[1 * 256 + x], 1u);
-  EXPECT_FALSE(load_half_width_glyphs(dir.path + "none.fnt", sheet, glyph_target{12, 16, 32, 1}));
-}
-
 struct check_setup {
   scratch_dir dir;
   std::vector<int> errors;

@@ -107,16 +107,6 @@ TEST(BdfGlyphs, PlacesGlyphsInTheFontBoxAndSkipsBrokenOnes) {
   EXPECT_FALSE(jis[0x3042].pixel(4, 13));
 }
 
-TEST(BdfGlyphs, HostileSizesAreRefused) {
-  glyph_map glyphs;
-  EXPECT_EQ(parse_bdf_glyphs("FONTBOUNDINGBOX 99999 99999 0 0\nSTARTCHAR x\nENCODING 65\nBBX 99999 5 0 0\nBITMAP\nFF\nENDCHAR\n",
-                             glyphs),
-            0u);
-  EXPECT_EQ(parse_bdf_glyphs("STARTCHAR x\nENCODING -5\nBBX 8 1 0 0\nBITMAP\nFF\nENDCHAR\n", glyphs), 0u);
-  // More bitmap rows than the box has are ignored.
-  EXPECT_EQ(parse_bdf_glyphs("STARTCHAR x\nENCODING 65\nBBX 8 1 0 0\nBITMAP\nFF\nFF\nFF\nENDCHAR\n", glyphs), 1u);
-}
-
 TEST(SingleByteFont, AsciiKatakanaMarksAndBlanks) {
   glyph_map glyphs = tiny_glyphs();
   std::vector<std::uint8_t> font = make_single_byte_font(glyphs);

@@ -353,19 +353,6 @@ TEST(Cursor, StripsHighlightAndEraseRestores) {
   EXPECT_EQ(f.half_code_at(2, 1, p[text_normal]), unsigned('e'));
 }
 
-TEST(Cursor, ASelectionStaysVisibleUnderTheHighlight) {
-  pane_fixture f;
-  ASSERT_TRUE(f.loaded);
-  const palette& p = f.colours();
-  f.show({"abc\r\n", "\x1A"});
-  f.doc.block_state = 1;
-  f.doc.anchor_line = 0;
-  f.doc.current_line = 1;
-  f.paint(0);
-  draw_cursor(f.display, 1, 0, 19, 80, 1, 5);
-  EXPECT_EQ(f.cell_pixel(1, 10, 0, 5), f.value(p[back_select]));
-}
-
 TEST(ShiftRows, MovesCellsOneRowInAllImages) {
   pane_fixture f;
   ASSERT_TRUE(f.loaded);

@@ -66,32 +66,6 @@ TEST(Surface, OverlappingCopyWithinOneSurfaceShiftsRowsIntact) {
   for (int y = 0; y < 5; ++y) EXPECT_EQ(s->pixel_at(0, y), static_cast<std::uint32_t>(y + 1));
 }
 
-TEST(Surface, LockAndLostSurfaces) {
-  memory_backend backend;
-  backend.open_device(false);
-  surface* s = backend.create_surface(4, 4, false);
-  std::uint8_t* p = backend.lock(*s);
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(backend.lock(*s), nullptr);  // already locked
-  backend.unlock(*s);
-  backend.lose_surfaces();
-  EXPECT_EQ(backend.lock(*s), nullptr);
-  EXPECT_EQ(backend.fill(*s, {0, 0, 1, 1}, rgb(1, 1, 1)), draw_result::lost);
-  EXPECT_EQ(backend.set_colour_key(*s, rgb(1, 1, 1)), draw_result::lost);
-  backend.unreadable_format = true;
-  surface* fresh = backend.create_surface(4, 4, false);
-  EXPECT_EQ(backend.fill(*fresh, {0, 0, 1, 1}, rgb(1, 1, 1)), draw_result::failed);
-}
-
-TEST(Sizes, PowersOfTwoForImagesAndSheets) {
-  EXPECT_EQ(pow2_at_least(0), 2);
-  EXPECT_EQ(pow2_at_least(2), 2);
-  EXPECT_EQ(pow2_at_least(3), 4);
-  EXPECT_EQ(pow2_at_least(645), 1024);
-  EXPECT_EQ(pow2_at_least(331), 512);
-  EXPECT_EQ(pow2_at_least(1024), 1024);
-}
-
 TEST(CreateSurfaces, ClientAreaOf645By331GivesImagesOf1024By512) {
   display_fixture f(rgb32_format(), false);
   f.display.client_width = 645;
