@@ -1,0 +1,118 @@
+// Tests of the start-up files (layout.ini, program.ini, vintorel.ini) and of
+// the command line read at start.
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "app/key_bindings.h"
+#include "app/layout_file.h"
+#include "platform/profile.h"
+#include "settings/main_settings.h"
+#include "settings/settings_file.h"
+#include "settings/settings_scratch.h"
+
+namespace vintorel {
+namespace {
+
+using settings_test::scratch;
+
+TEST(layout_file, created_with_zeros_and_read_back) {
+  scratch s;
+  std::string path = s.path("layout.ini");
+  ASSERT_TRUE(ensure_layout_file(path));
+  EXPECT_EQ(s.read("layout.ini"), "[value]\nposition x=0\nposition y=0\n");
+  window_position p = read_window_position(path);
+  EXPECT_EQ(p.x, 0);
+  EXPECT_EQ(p.y, 0);
+
+  ASSERT_TRUE(write_window_position(path, {-40, 1200}));
+  p = read_window_position(path);
+  EXPECT_EQ(p.x, -40);
+  EXPECT_EQ(p.y, 1200);
+  ASSERT_TRUE(ensure_layout_file(path)) << "an existing file is kept";
+  EXPECT_EQ(read_window_position(path).x, -40);
+}
+
+TEST(layout_file, missing_keys_read_as_zero_and_a_failed_creation_is_reported) {
+  scratch s;
+  s.write("layout.ini", "[value]\r\nposition y=  17 \r\n");
+  window_position p = read_window_position(s.path("layout.ini"));
+  EXPECT_EQ(p.x, 0);
+  EXPECT_EQ(p.y, 17);
+  s.write("plain", "x");
+  EXPECT_FALSE(ensure_layout_file(s.path("plain/layout.ini")));
+  EXPECT_FALSE(ensure_start_files(s.path("plain/")));
+}
+
+TEST(start_files, program_ini_gets_its_two_entries_once) {
+  scratch s;
+  ASSERT_TRUE(ensure_start_files(s.dir()));
+  std::string programs = s.path("program.ini");
+  EXPECT_EQ(read_profile_section_names(programs), (std::vector<std::string>{"&Grep", "&Make"}));
+  EXPECT_EQ(read_profile_string(programs, "&Grep", "program", "", 256), "grep -n ??? *.c");
+  EXPECT_EQ(read_profile_string(programs, "&Make", "program", "", 256), "imake");
+  EXPECT_EQ(read_profile_string(programs, "&Make", "confirm", "", 256), "+");
+
+  s.write("program.ini", "[mine]\nprogram=ls\n");
+  ASSERT_TRUE(ensure_start_files(s.dir()));
+  EXPECT_EQ(s.read("program.ini"), "[mine]\nprogram=ls\n");
+}
+
+TEST(start_files, the_default_main_settings_read_as_the_built_in_defaults) {
+  scratch s;
+  ASSERT_TRUE(ensure_start_files(s.dir()));
+  std::string ini = s.path("vintorel.ini");
+  settings_record from_file, built_in;
+  from_file.columns = built_in.columns = 0;  // overwritten by the reader
+  check_fonts_function saved = check_fonts_hook;
+  check_fonts_hook = nullptr;
+  ASSERT_TRUE(load_display_settings(from_file, ini));
+  check_fonts_hook = saved;
+  load_runtime_settings(from_file, ini);
+  built_in = settings_record();
+  EXPECT_EQ(from_file.columns, built_in.columns);
+  EXPECT_EQ(from_file.lines, built_in.lines);
+  EXPECT_EQ(from_file.buffer_console, built_in.buffer_console);
+  EXPECT_EQ(from_file.safety_directdraw, built_in.safety_directdraw);
+  EXPECT_EQ(from_file.view_linefeed, built_in.view_linefeed);
+  EXPECT_EQ(from_file.word_search, built_in.word_search);
+  EXPECT_EQ(from_file.binary_extension, built_in.binary_extension);
+  EXPECT_EQ(from_file.font_file_mb, built_in.font_file_mb);
+  for (int i = 0; i < colour_count; ++i) {
+    EXPECT_EQ(from_file.colours[i].red, built_in.colours[i].red) << i;
+    EXPECT_EQ(from_file.colours[i].blue, built_in.colours[i].blue) << i;
+  }
+  key_binding_table_type from_ini{}, defaults{};
+  load_key_bindings(from_ini, ini);
+  load_key_bindings(defaults, s.path("none.ini"));
+  EXPECT_EQ(from_ini, defaults);
+
+  // The user's own file is never replaced.
+  s.write("vintorel.ini", "[value]\ncolumns=120\n");
+  ASSERT_TRUE(ensure_start_files(s.dir()));
+  EXPECT_EQ(s.read("vintorel.ini"), "[value]\ncolumns=120\n");
+}
+
+TEST(start_request, switches_ctrl_and_command_mode) {
+  start_request empty = read_start_request("  \t ", true, "/w/");
+  EXPECT_TRUE(empty.empty);
+  EXPECT_TRUE(empty.read_only);
+
+  start_request quoted = read_start_request("/r \"/nowhere/a b.txt\"", false, "/w/");
+  EXPECT_FALSE(quoted.empty);
+  EXPECT_TRUE(quoted.read_only);
+  EXPECT_EQ(quoted.items.files, std::vector<std::string>{"/nowhere/a b.txt"})
+      << "a quoted path is kept even when it does not exist";
+
+  start_request ctrl = read_start_request("/nowhere/missing.txt", true, "/w/");
+  EXPECT_TRUE(ctrl.read_only);
+  EXPECT_TRUE(ctrl.items.files.empty()) << "an unquoted path that does not exist is dropped";
+
+  start_request command = read_start_request("/P \"/work\"   make all", false, "/w/");
+  EXPECT_TRUE(command.items.command_mode);
+  EXPECT_EQ(command.items.directory, "/work/");
+  EXPECT_EQ(command.items.command, "make all");
+}
+
+}  // namespace
+}  // namespace vintorel

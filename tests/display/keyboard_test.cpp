@@ -1,0 +1,188 @@
+// Tests of the keyboard logic: key slots, the escape prefix, typed bytes and
+// the Shift labels.
+#include "display/keyboard.h"
+
+#include <gtest/gtest.h>
+
+namespace vintorel {
+namespace {
+
+constexpr int vk_shift = 16, vk_control = 17, vk_escape = 27, vk_left = 37, vk_f1 = 112;
+
+// Plays a key as the window delivers it: key down, then its typed bytes.
+struct player {
+  keyboard_state state;
+  std::vector<int> slots;
+  byte_string inserted;
+  int bottom_redraws = 0;
+
+  void take(const key_action& a) {
+    if (a.slot >= 0) slots.push_back(a.slot);
+    inserted += a.insert;
+    if (a.redraw_bottom_line) ++bottom_redraws;
+  }
+  void key(int vk, const char* typed = "", bool shift = false, bool ctrl = false) {
+    take(keyboard_key_down(state, vk, shift, ctrl));
+    for (const char* p = typed; *p; ++p) take(keyboard_char(state, static_cast<unsigned char>(*p), shift, ctrl));
+  }
+};
+
+TEST(keyboard, escape_then_letter_runs_the_escape_slot_and_shows_the_mark_in_between) {
+  player p;
+  p.key(vk_escape, "\x1b");
+  EXPECT_TRUE(p.state.escape_pending);
+  EXPECT_EQ(p.bottom_redraws, 1);
+  p.take(keyboard_key_down(p.state, 'X', false, false));
+  EXPECT_TRUE(p.state.escape_pending) << "a letter keeps the prefix for its character";
+  p.take(keyboard_char(p.state, 'x', false, false));
+  EXPECT_EQ(p.slots, std::vector<int>{47});
+  EXPECT_TRUE(p.inserted.empty());
+  EXPECT_FALSE(p.state.escape_pending);
+  EXPECT_EQ(p.bottom_redraws, 2);
+
+  player q;  // Esc, then Shift+Q: the capital picks the same family
+  q.key(vk_escape, "\x1b");
+  q.key(vk_shift, "", true);
+  q.key('Q', "Q", true);
+  EXPECT_EQ(q.slots, std::vector<int>{24 + 16});
+}
+
+TEST(keyboard, escape_then_digit_clears_the_prefix_and_types_the_digit) {
+  player p;
+  p.key(vk_escape, "\x1b");
+  p.key('5', "5");
+  EXPECT_TRUE(p.slots.empty());
+  EXPECT_EQ(p.inserted, "5");
+  EXPECT_FALSE(p.state.escape_pending);
+}
+
+TEST(keyboard, escape_twice_toggles_the_prefix_off_and_then_letters_type) {
+  player p;
+  p.key(vk_escape, "\x1b");
+  p.key(vk_escape, "\x1b");
+  EXPECT_FALSE(p.state.escape_pending);
+  p.key(vk_shift, "", true);
+  p.key('Q', "Q", true);
+  EXPECT_EQ(p.inserted, "Q");
+  EXPECT_TRUE(p.slots.empty());
+}
+
+TEST(keyboard, shift_escape_posts_its_slot_and_leaves_the_prefix_alone) {
+  player p;
+  p.key(vk_escape, "\x1b");
+  p.key(vk_shift, "", true);
+  p.key(vk_escape, "\x1b", true);
+  EXPECT_EQ(p.slots, std::vector<int>{91});
+  EXPECT_TRUE(p.state.escape_pending);
+}
+
+TEST(keyboard, modifiers_and_keys_above_127_with_a_pending_prefix) {
+  player p;
+  p.key(vk_escape, "\x1b");
+  p.key(vk_control, "", false, true);
+  p.key(20);  // Caps Lock
+  EXPECT_TRUE(p.state.escape_pending);
+  p.key(0xBA);  // a punctuation key: clears the prefix and nothing else
+  EXPECT_FALSE(p.state.escape_pending);
+  EXPECT_TRUE(p.slots.empty());
+  // Esc, then Ctrl+X: the Ctrl slot, and its control character clears the prefix.
+  player q;
+  q.key(vk_escape, "\x1b");
+  q.key('X', "\x18", false, true);
+  EXPECT_EQ(q.slots, std::vector<int>{50 + 23});
+  EXPECT_FALSE(q.state.escape_pending);
+}
+
+TEST(keyboard, ctrl_letters_ignore_shift_and_type_nothing) {
+  for (int letter = 0; letter < 26; ++letter) {
+    for (bool shift : {false, true}) {
+      player p;
+      char control_character[2] = {static_cast<char>(letter + 1), 0};
+      p.key('A' + letter, control_character, shift, true);
+      ASSERT_EQ(p.slots, std::vector<int>{50 + letter}) << letter << " shift " << shift;
+      EXPECT_TRUE(p.inserted.empty());
+    }
+  }
+}
+
+TEST(keyboard, function_keys_count_shift_but_not_ctrl) {
+  for (int i = 0; i < 12; ++i) {
+    for (bool ctrl : {false, true}) {
+      player plain, shifted;
+      plain.key(vk_f1 + i, "", false, ctrl);
+      shifted.key(vk_f1 + i, "", true, ctrl);
+      EXPECT_EQ(plain.slots, std::vector<int>{i});
+      EXPECT_EQ(shifted.slots, std::vector<int>{12 + i});
+    }
+  }
+  player f13;
+  f13.key(vk_f1 + 12);
+  EXPECT_TRUE(f13.slots.empty());
+}
+
+TEST(keyboard, the_fourteen_named_keys_in_three_forms) {
+  // Tab, Space, Backspace, Enter, Insert, Delete, Home, End, Page Up, Page Down,
+  // Up, Down, Left, Right, with the bytes each one types.
+  const int keys[14] = {9, 32, 8, 13, 45, 46, 36, 35, 33, 34, 38, 40, 37, 39};
+  const char* typed[14] = {"\t", " ", "\b", "\r", "", "", "", "", "", "", "", "", "", ""};
+  for (int i = 0; i < 14; ++i) {
+    player plain, shifted, ctrl, both;
+    plain.key(keys[i], typed[i]);
+    shifted.key(keys[i], typed[i], true);
+    ctrl.key(keys[i], typed[i], false, true);
+    both.key(keys[i], typed[i], true, true);
+    EXPECT_EQ(plain.slots, std::vector<int>{77 + i}) << i;
+    EXPECT_EQ(shifted.slots, std::vector<int>{92 + i}) << i;
+    EXPECT_EQ(ctrl.slots, std::vector<int>{107 + i}) << i;
+    EXPECT_EQ(both.slots, std::vector<int>{107 + i}) << i;
+    EXPECT_TRUE(plain.inserted.empty()) << i;
+  }
+  player ctrl_shift_left;
+  ctrl_shift_left.key(vk_left, "", true, true);
+  EXPECT_EQ(ctrl_shift_left.slots, std::vector<int>{119});
+}
+
+TEST(keyboard, typed_bytes) {
+  player p;
+  p.key('A', "A", true);
+  p.key(0, "~");
+  EXPECT_EQ(p.inserted, "A~");
+  player kana;  // half-width katakana typed directly
+  kana.key(0, "\xB1");
+  EXPECT_TRUE(kana.inserted.empty());
+  player wide;  // a double-byte character from character messages is dropped whole
+  wide.key(0, "\x82\xA0" "b");
+  EXPECT_EQ(wide.inserted, "b");
+  EXPECT_EQ(wide.state.pending_lead_byte, 0);
+  player del;
+  del.key(0, "\x7f");
+  EXPECT_TRUE(del.inserted.empty());
+}
+
+TEST(keyboard, letters_typed_while_composing_pick_escape_slots) {
+  player p;
+  p.state.composing = true;
+  p.key('K', "k");
+  EXPECT_EQ(p.slots, std::vector<int>{24 + 10});
+  EXPECT_TRUE(p.inserted.empty());
+}
+
+TEST(keyboard, shift_selects_the_labels_until_it_goes_up) {
+  keyboard_state s;
+  EXPECT_TRUE(keyboard_key_down(s, vk_shift, true, false).redraw_bottom_line);
+  EXPECT_TRUE(s.shift_held);
+  EXPECT_FALSE(keyboard_key_up(s, 'A').redraw_bottom_line);
+  EXPECT_TRUE(s.shift_held);
+  EXPECT_TRUE(keyboard_key_up(s, vk_shift).redraw_bottom_line);
+  EXPECT_FALSE(s.shift_held);
+}
+
+TEST(keyboard, composition_shows_a_blank_for_a_cursor_at_its_end) {
+  EXPECT_EQ(composition_display_text("\x82\xA0\x82\xA2", 4), "\x82\xA0\x82\xA2 ");
+  EXPECT_EQ(composition_display_text("\x82\xA0\x82\xA2", 2), "\x82\xA0\x82\xA2");
+  EXPECT_TRUE(is_full_width_space("\x81\x40"));
+  EXPECT_FALSE(is_full_width_space(" "));
+}
+
+}  // namespace
+}  // namespace vintorel
