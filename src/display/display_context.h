@@ -73,9 +73,6 @@ struct bottom_line_state {
   bool overwrite = false;
   byte_string function_labels;        // "function" setting
   byte_string function_shift_labels;  // "function shift" setting
-  // Mode names (string-table texts 7 and 8) in Shift_JIS: "[挿入]" and "[上書]".
-  byte_string insert_label = "[\x91\x7D\x93\xFC]";
-  byte_string overwrite_label = "[\x8F\xE3\x8F\x91]";
 };
 
 struct display_context {

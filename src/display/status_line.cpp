@@ -8,6 +8,7 @@
 #include "platform/cp932.h"
 #include "text/char_class.h"
 #include "text/text_document.h"
+#include "toolkit/string_table.h"
 
 namespace vintorel {
 
@@ -146,9 +147,10 @@ std::string bottom_line_text(const bottom_line_state& state, bool shift_held) {
   if (state.escape_pending) {
     mode = "[ESC ]";
   } else {
-    // The mode name fits a 7-byte buffer; a missing one shows as "?".
-    const byte_string& label = state.overwrite ? state.overwrite_label : state.insert_label;
-    mode = label.empty() ? std::string("?") : cut_to_bytes(label, 6);
+    // The mode name as the string table loads it into a 7-byte buffer.
+    char label[7];
+    load_string(state.overwrite ? string_overwrite_mode : string_insert_mode, label, sizeof label);
+    mode = label;
   }
   const byte_string& labels = shift_held ? state.function_shift_labels : state.function_labels;
   return mode + " " + cut_to_bytes(labels, 60);

@@ -139,10 +139,8 @@ TEST(BottomLine, ModeAndLabels) {
   s.escape_pending = true;
   EXPECT_EQ(bottom_line_text(s, false), "[ESC ] F1 help");
   s.escape_pending = false;
-  s.overwrite_label.clear();
-  EXPECT_EQ(bottom_line_text(s, false), "? F1 help");
   s.function_labels = byte_string(70, 'L');
-  EXPECT_EQ(bottom_line_text(s, false), "? " + byte_string(60, 'L'));
+  EXPECT_EQ(bottom_line_text(s, false), "[\x8F\xE3\x8F\x91] " + byte_string(60, 'L'));
 }
 
 TEST(FitToWidth, PadsAndCutsWithoutSplittingACharacter) {
