@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "platform/cp932.h"
 #include "toolkit/key_mapping.h"
 #include "toolkit/qt_text.h"
 
@@ -294,6 +295,15 @@ void window::send_command(int id, std::intptr_t parameter) {
       Qt::BlockingQueuedConnection);
 }
 
+namespace {
+bool has_double_byte(const byte_string& bytes) {
+  for (char c : bytes) {
+    if (is_lead_byte(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
+}
+}  // namespace
+
 void window::handle_key(QKeyEvent& event) {
   note_key_state(event);
   bool press = event.type() == QEvent::KeyPress;
@@ -312,10 +322,30 @@ void window::handle_key(QKeyEvent& event) {
   if (key != 0) on_key_down(key);
   if (alt) return;  // Alt+F10 types nothing
   byte_string bytes = typed_bytes(event);
+  if (has_double_byte(bytes)) {
+    // Japanese text that comes as a key event (a direct commit of some input
+    // methods, a synthesized keystroke) goes the way of an input-method
+    // result: as character messages its double-byte characters would be lost.
+    commit_text(bytes);
+    return;
+  }
   for (char c : bytes) {
     if (!handle_) return;  // a handler may have destroyed the window
     on_char(static_cast<unsigned char>(c));
   }
+}
+
+void window::commit_text(const byte_string& text) {
+  bool was_composing = composing_;
+  if (!was_composing) {
+    composing_ = true;
+    on_composition_start();
+  }
+  composition_.set(composition_text(), text);
+  on_composition(composition_result_ready);
+  composing_ = false;
+  on_composition_end();
+  composition_.clear();
 }
 
 void window::handle_input_method(QInputMethodEvent& event) {

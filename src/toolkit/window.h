@@ -118,6 +118,9 @@ class window : public overlap {
   void handle_key(QKeyEvent& event);
   void handle_input_method(QInputMethodEvent& event);
   void handle_paint(const QRect& rectangle);
+  // Hands committed text (Shift_JIS) to the window as an input-method result:
+  // composition start (unless composing), change 0x800, end.
+  void commit_text(const byte_string& text);
 
  protected:
   QWidget* client_widget() const override;
