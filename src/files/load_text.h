@@ -11,7 +11,11 @@ namespace vintorel {
 // Fills `document` from the file at `path`. charset_code 0 asks for detection;
 // linefeed_code counts only when charset_code is not 0. `pane_rows` is the number
 // of text rows of the pane the text will be shown in (for the initial position).
-// Afterwards document.state is 3 when loading failed.
+// A relative path is taken from the executable's directory. Afterwards
+// document.state is 3 when loading failed: the file is missing or not a regular
+// file, cannot be read, changed while it was scanned, has a line of 4 GiB or
+// more, or its full path is longer than 255 bytes (refused rather than cut,
+// since a cut path names another file).
 void load_text_file(text_document& document, const std::string& path, bool read_only,
                     std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
                     std::int32_t desired_column, int charset_code, int linefeed_code,

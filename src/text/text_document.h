@@ -54,8 +54,16 @@ struct text_document {
   // stored version, never the current-line buffer. False when there is no such
   // line or the file could not be read.
   bool fetch_line(std::int32_t index, byte_string& out);
+  // Fills the current-line buffer from line current_line and places the cursor
+  // by desired_column; a buffer still held is dropped (commit it first). On
+  // failure `current` is null.
   bool load_current_line(int tab_size);
+  // Puts a changed buffer in place of its line (state 2, on_modified); never
+  // fails for a valid current_line, so an edit is not lost here.
   void commit_current_line();
+  // True when the buffer differs from the stored line, and also when the stored
+  // line can no longer be read (the file changed on the disk): the buffer is
+  // then the only copy and is kept by the commit.
   bool is_line_changed();
   bool is_modified();
   void create_empty(const std::string& new_name);

@@ -58,17 +58,6 @@ TEST(block_file, reading_past_the_end_fails_without_touching_the_rest) {
   EXPECT_FALSE(file.changed);  // a bad request is not a change of the file
 }
 
-TEST(block_file, an_empty_file_opens) {
-  scratch_dir dir;
-  ASSERT_TRUE(write_bytes(dir / "f", ""));
-  block_file file;
-  ASSERT_TRUE(open_block_file(file, dir / "f"));
-  EXPECT_EQ(file.size, 0u);
-  char c;
-  EXPECT_TRUE(read_at(file, 0, &c, 0));
-  EXPECT_FALSE(read_at(file, 0, &c, 1));
-}
-
 TEST(block_file, only_regular_files_open) {
   scratch_dir dir;
   block_file file;
@@ -81,23 +70,6 @@ TEST(block_file, only_regular_files_open) {
   EXPECT_FALSE(is_open(file));
   char c;
   EXPECT_FALSE(read_at(file, 0, &c, 0));
-}
-
-TEST(block_file, reopening_and_closing) {
-  scratch_dir dir;
-  ASSERT_TRUE(write_bytes(dir / "a", "aaaa"));
-  ASSERT_TRUE(write_bytes(dir / "b", "bb"));
-  block_file file;
-  ASSERT_TRUE(open_block_file(file, dir / "a"));
-  char buffer[4];
-  ASSERT_TRUE(read_at(file, 0, buffer, 4));
-  ASSERT_TRUE(open_block_file(file, dir / "b"));  // no block of the old file survives
-  EXPECT_EQ(file.size, 2u);
-  ASSERT_TRUE(read_at(file, 0, buffer, 2));
-  EXPECT_EQ(std::string(buffer, 2), "bb");
-  close_block_file(file);
-  EXPECT_FALSE(is_open(file));
-  EXPECT_FALSE(read_at(file, 0, buffer, 1));
 }
 
 TEST(block_file, a_truncation_is_seen_at_the_next_disk_read_and_sticks) {

@@ -184,14 +184,6 @@ TEST(backup_name, the_stamp_goes_before_the_extension_of_the_file_name) {
   EXPECT_EQ(backup_name("b.c", t), "b(19991231235958).c");
 }
 
-TEST(backup_name, with_the_current_time_has_a_stamp_of_fourteen_digits) {
-  std::string name = backup_name("/d/f.txt");
-  ASSERT_EQ(name.size(), std::string("/d/f(20110203040506).txt").size());
-  EXPECT_EQ(name.substr(0, 5), "/d/f(");
-  EXPECT_EQ(name.substr(19), ").txt");
-  EXPECT_EQ(name.substr(5, 14).find_first_not_of("0123456789"), std::string::npos);
-}
-
 TEST(save_temporary_path, is_in_the_temporary_directory) {
   const char* old = std::getenv("TMP_RAM");
   std::string saved = old ? old : "";

@@ -34,23 +34,6 @@ TEST(line_index, built_lines_are_contiguous_and_the_last_is_in_memory) {
   EXPECT_EQ(index.text(0), "");  // a file line has no text of its own
 }
 
-TEST(line_index, file_lines_may_start_after_offset_zero) {
-  line_index index;
-  index.begin_file_lines(100);
-  ASSERT_TRUE(index.append_file_line(5));
-  ASSERT_TRUE(index.append_file_line(7));
-  EXPECT_EQ(index.offset(0), 100u);
-  EXPECT_EQ(index.offset(1), 105u);
-  EXPECT_TRUE(index.check());
-}
-
-TEST(line_index, appending_a_file_line_needs_a_start) {
-  line_index index;
-  EXPECT_FALSE(index.append_file_line(3));
-  EXPECT_EQ(index.size(), 0);
-  EXPECT_TRUE(index.check());
-}
-
 TEST(line_index, insert_and_erase_in_the_middle_keep_the_other_lines) {
   line_index index;
   build_small(index);
@@ -116,16 +99,6 @@ TEST(line_index, replace_puts_a_memory_line_in_place_of_a_file_line) {
   EXPECT_EQ(index.text(1), "x\n");
 }
 
-TEST(line_index, a_record_naming_a_file_range_is_a_file_line) {
-  line_index index;
-  build_small(index);
-  ASSERT_TRUE(index.insert(0, std::make_unique<line_record>(line_record{40, 6, ""})));
-  EXPECT_TRUE(index.check());
-  EXPECT_FALSE(index.is_in_memory(0));
-  EXPECT_EQ(index.offset(0), 40u);
-  EXPECT_EQ(index.length(0), 6u);
-}
-
 TEST(line_index, check_finds_a_memory_length_that_does_not_match_its_text) {
   line_index index;
   build_small(index);
@@ -160,17 +133,6 @@ TEST(line_index, about_sixteen_bytes_per_file_line) {
   double per_line = static_cast<double>(index.memory_bytes()) / count;
   EXPECT_LT(per_line, 17.0);
   EXPECT_GE(per_line, 16.0);
-}
-
-TEST(line_index, clear_empties_the_index) {
-  line_index index;
-  build_small(index);
-  index.clear();
-  EXPECT_EQ(index.size(), 0);
-  EXPECT_TRUE(index.check());
-  build_small(index);  // and it can be built again
-  EXPECT_EQ(index.size(), 3);
-  EXPECT_TRUE(index.check());
 }
 
 }  // namespace

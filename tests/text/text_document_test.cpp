@@ -60,22 +60,6 @@ TEST(text_document, a_new_text_holds_the_end_mark_alone) {
   EXPECT_FALSE(document.is_modified());
 }
 
-TEST(text_document, create_empty_cuts_a_long_name_and_resets_a_used_text) {
-  text_document document;
-  document.create_empty(std::string(300, 'n'));
-  EXPECT_EQ(document.name.size(), 255u);
-  document.current_line = 0;
-  document.desired_column = 0;
-  ASSERT_TRUE(document.load_current_line(8));
-  document.current->text = "x\x1A";
-  document.commit_current_line();
-  EXPECT_EQ(document.state, modified_state);
-  document.create_empty("again");
-  EXPECT_EQ(document.state, unchanged_state);
-  EXPECT_EQ(document.line_count(), 1);
-  EXPECT_FALSE(document.current);
-}
-
 TEST(text_document, cursor_placement_by_desired_column_with_tabs) {
   text_document document;
   one_line_text(document, "ab\tc\r\n");
@@ -303,18 +287,6 @@ TEST(text_document, fetch_line_returns_the_stored_line_not_the_buffer) {
   EXPECT_EQ(line, "abc\r\n");
 }
 
-TEST(text_document, a_line_edited_to_the_same_bytes_is_not_changed) {
-  text_document document;
-  one_line_text(document, "abc\r\n");
-  document.desired_column = 0;
-  ASSERT_TRUE(document.load_current_line(8));
-  document.current->text = "abX\r\n";
-  document.current->text = "abc\r\n";
-  EXPECT_FALSE(document.is_line_changed());
-  document.current->length = 4;  // a length out of step with the stored line
-  EXPECT_TRUE(document.is_line_changed());
-}
-
 TEST(text_document, load_current_line_fails_outside_the_index) {
   text_document document;
   document.create_empty("???");
@@ -413,41 +385,6 @@ TEST_F(changed_file, replaced_by_rename_keeps_reading_the_opened_file) {
   byte_string line;
   ASSERT_TRUE(document.fetch_line(19999, line));
   EXPECT_EQ(line, "line 19999\r\n");
-}
-
-TEST(text_document, destroy_releases_everything) {
-  scratch_dir dir;
-  write_bytes(dir / "a.txt", "x\r\n");
-  text_document document;
-  load(document, dir / "a.txt", shift_jis, crlf);
-  document.desired_column = 0;
-  ASSERT_TRUE(document.load_current_line(8));
-  document.destroy();
-  EXPECT_FALSE(document.current);
-  EXPECT_EQ(document.line_count(), 0);
-  EXPECT_FALSE(is_open(document.file));
-  EXPECT_FALSE(document.is_usable());
-}
-
-TEST(text_document, line_edits_keep_the_index_consistent) {
-  text_document document;
-  document.create_empty("???");
-  ASSERT_TRUE(document.insert_line(0, "a\r\n"));
-  ASSERT_TRUE(document.insert_line(1, "b\r\n"));
-  EXPECT_TRUE(document.lines.check());
-  ASSERT_TRUE(document.replace_line(0, "A\r\n"));
-  EXPECT_TRUE(document.lines.check());
-  ASSERT_TRUE(document.remove_line(1));
-  EXPECT_TRUE(document.lines.check());
-  EXPECT_FALSE(document.remove_line(5));
-  EXPECT_FALSE(document.replace_line(5, "x"));
-  EXPECT_FALSE(document.insert_line(9, "x"));
-  ASSERT_EQ(document.line_count(), 2);
-  byte_string line;
-  ASSERT_TRUE(document.fetch_line(0, line));
-  EXPECT_EQ(line, "A\r\n");
-  ASSERT_TRUE(document.fetch_line(1, line));
-  EXPECT_EQ(line, "\x1A");
 }
 
 }  // namespace
