@@ -6,7 +6,7 @@
 #include <new>
 
 #include "files/charset.h"
-#include "platform/cp932.h"
+#include "text/char_class.h"
 
 namespace vintorel {
 
@@ -46,16 +46,12 @@ struct step {
   int width;
 };
 
-// The character at `at`: a lead byte makes a double-byte character only when a
-// second byte follows that is not a line end, so no walk is carried over the
-// terminator by a stray lead byte.
+// The character at `at`, by the text model's rule: a lead byte makes a
+// double-byte character only with a second byte that is not a line end (or
+// NUL), so no walk is carried over the terminator by a stray lead byte.
 step character_at(const byte_string& text, std::size_t at, std::int64_t column, int tab_size) {
-  unsigned char b = static_cast<unsigned char>(text[at]);
-  if (is_lead_byte(b) && at + 1 < text.size()) {
-    unsigned char next = static_cast<unsigned char>(text[at + 1]);
-    if (next != '\r' && next != end_of_text) return {2, 2};
-  }
-  if (b == '\t') return {1, static_cast<int>(tab_size - column % tab_size)};
+  if (character_length(text, at) == 2) return {2, 2};
+  if (text[at] == '\t') return {1, static_cast<int>(tab_size - column % tab_size)};
   return {1, 1};
 }
 
