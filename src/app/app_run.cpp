@@ -1,0 +1,164 @@
+// Start-up of the editor: the process environment, the single instance and
+// the hand-over, the files made on first start, the settings and fonts, the
+// main window and its event loop.
+#include "app/app_run.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/command_line.h"
+#include "app/handover.h"
+#include "app/key_bindings.h"
+#include "app/layout_file.h"
+#include "app/response_file.h"
+#include "app/startup.h"
+#include "app/window_main.h"
+#include "display/fontx2.h"
+#include "platform/instance.h"
+#include "platform/scripted_user_interface.h"
+#include "settings/main_settings.h"
+#include "toolkit/message_box.h"
+#include "toolkit/string_table.h"
+
+namespace vintorel {
+
+namespace {
+
+constexpr int string_system_error = 29;
+constexpr int string_file_error = 31;
+
+// Where the fonts and their generator live (the executable's directory).
+std::string font_directory;
+
+// The font check with this screen's size; its errors are ownerless boxes.
+bool check_fonts_on_screen(settings_record& s) {
+  font_check check;
+  check.half_width_font = s.font_file;
+  check.full_width_font = s.font_file_mb;
+  check.directory = font_directory;
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect area = screen->availableGeometry();
+    check.screen_width = area.width();
+    check.screen_height = area.height();
+  }
+  check.columns = s.columns;
+  check.lines = s.lines;
+  check.show_error = [](int id) { error(nullptr, string_caption_error, id); };
+  if (!check_fonts(check)) return false;
+  s.font_width = check.cell_width;
+  s.font_height = check.cell_height;
+  s.columns = check.columns;
+  s.lines = check.lines;
+  return true;
+}
+
+// With VINTOREL_UNATTENDED set (automatic tests of the whole program), every
+// box is answered as Cancel and written to standard error instead of shown.
+class unattended_user : public scripted_user_interface {
+ public:
+  void notice(int caption, int text) override { say("notice", caption, text); }
+  bool confirm(int caption, int text) override { return say("confirm", caption, text), false; }
+  choice choose(int caption, int text) override { return say("choose", caption, text), choice::cancel; }
+  void error(int caption, int text) override { say("error", caption, text); }
+  bool choose_file(bool save, byte_string& path) override {
+    std::fprintf(stderr, "vintorel: %s file dialog cancelled\n", save ? "save" : "open");
+    (void)path;
+    return false;
+  }
+
+ private:
+  void say(const char* kind, int caption, int text) {
+    std::fprintf(stderr, "vintorel: %s %d %d\n", kind, caption, text);
+    std::fflush(stderr);
+  }
+};
+
+void system_error(int id) { error(nullptr, string_caption_error, id); }
+
+}  // namespace
+
+int run_application(int argc, char** argv) {
+  QApplication application(argc, argv);
+  // The main window ends the event loop itself when it is destroyed.
+  QApplication::setQuitOnLastWindowClosed(false);
+  unattended_user unattended;
+  const char* unattended_flag = std::getenv("VINTOREL_UNATTENDED");
+  if (unattended_flag && *unattended_flag) set_box_responder(&unattended);
+
+  start_environment environment;
+  if (!prepare_process(environment)) {
+    system_error(string_system_error);
+    return 0;
+  }
+  std::string command_line = join_arguments(argc, argv);
+  bool ctrl_held = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+  start_request start = read_start_request(command_line, ctrl_held, environment.start_directory);
+
+  std::string directory;
+  instance_lock lock;
+  instance_lock::state lock_state =
+      instance_directory(directory) ? lock.acquire(directory) : instance_lock::state::failed;
+  if (lock_state == instance_lock::state::failed) {
+    system_error(string_system_error);
+    return 0;
+  }
+  std::string response_path = environment.temporary_directory + "vintorel.rsp";
+  if (lock_state == instance_lock::state::held_elsewhere) {
+    handover_input in;
+    in.instance_directory = directory;
+    in.response_path = response_path;
+    in.command_line_empty = start.empty;
+    in.items = start.items;
+    in.read_only = start.read_only;
+    handover_limits limits;
+    // VINTOREL_WAIT_MS shortens (or lengthens) every wait of the hand-over.
+    if (const char* wait = std::getenv("VINTOREL_WAIT_MS")) {
+      int ms = std::atoi(wait);
+      if (ms > 0) limits.find_window_ms = limits.response_file_ms = limits.answer_ms = ms;
+    }
+    int message = handover_message(hand_over(in, limits));
+    if (message) system_error(message);
+    return 0;
+  }
+
+  // The first instance.
+  if (response_file_exists(response_path)) delete_response_file(response_path);
+  const std::string& exe = environment.executable_directory;
+  if (!ensure_start_files(exe)) {
+    lock.release();
+    system_error(string_file_error);
+    return 0;
+  }
+  window_position position = read_window_position(exe + "layout.ini");
+  settings_record& settings = global_settings();
+  font_directory = exe;
+  check_fonts_hook = &check_fonts_on_screen;
+  if (!load_display_settings(settings, exe + "vintorel.ini")) {
+    lock.release();
+    return 0;
+  }
+  load_runtime_group(settings, key_binding_table, exe + "vintorel.ini");
+
+  main_window_setup setup;
+  setup.settings = &settings;
+  setup.executable_directory = exe;
+  setup.response_path = response_path;
+  setup.start = start;
+  window_ main_window(std::move(setup));
+  if (!main_window.create_main(position, show_normal)) {
+    lock.release();
+    system_error(string_system_error);
+    return 0;
+  }
+  // Second instances find the window from now on.
+  if (!main_window.listen_for_instances(directory))
+    std::fprintf(stderr, "vintorel: other instances cannot reach this one\n");
+  int result = application.exec();
+  lock.release();
+  return result;
+}
+
+}  // namespace vintorel

@@ -1,0 +1,211 @@
+// Building the menu bar from the menu table and keeping its items up to date.
+#include "app/window_menus.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <vector>
+
+#include "toolkit/qt_text.h"
+
+namespace vintorel {
+
+namespace {
+
+// Text of a run-time entry: "&" would mark an access key, so it is doubled
+// where the text is a file name.
+QString entry_text(const byte_string& label, bool escape_ampersand) {
+  QString text = to_qstring(label);
+  if (escape_ampersand) text.replace(QLatin1Char('&'), QLatin1String("&&"));
+  return text;
+}
+
+}  // namespace
+
+window_menus::window_menus(QMenuBar* bar, std::function<void(int)> on_choice)
+    : on_choice_(std::move(on_choice)), bar_(bar) {
+  std::vector<QMenu*> open;  // the menus being filled, innermost last
+  int top_count = 0;
+  for (const menu_entry& e : menu_bar_entries()) {
+    switch (e.kind) {
+      case menu_entry_kind::submenu: {
+        QMenu* menu = open.empty() ? bar->addMenu(from_utf8(e.text)) : open.back()->addMenu(from_utf8(e.text));
+        if (open.empty() && top_count < top_menu_count) top_[static_cast<std::size_t>(top_count++)] = menu;
+        if (e.role != menu_role::none) submenus_[e.role] = menu;
+        open.push_back(menu);
+        break;
+      }
+      case menu_entry_kind::end:
+        if (!open.empty()) open.pop_back();
+        break;
+      case menu_entry_kind::separator:
+        if (!open.empty()) open.back()->addSeparator();
+        break;
+      case menu_entry_kind::item: {
+        if (open.empty()) break;
+        QAction* action = open.back()->addAction(from_utf8(e.text));
+        int id = e.id;
+        QObject::connect(action, &QAction::triggered, action, [this, id] { on_choice_(id); });
+        items_[id] = action;
+        break;
+      }
+    }
+  }
+  program_menu_ = top(program_menu_position);
+
+  // The charset and line-end items carry one radio mark each.
+  charset_group_ = new QActionGroup(submenu(menu_role::charset));
+  for (int id = first_charset_id; id <= last_charset_id; ++id) {
+    items_[id]->setCheckable(true);
+    charset_group_->addAction(items_[id]);
+  }
+  linefeed_group_ = new QActionGroup(submenu(menu_role::linefeed));
+  for (int id = first_linefeed_id; id <= last_linefeed_id; ++id) {
+    items_[id]->setCheckable(true);
+    linefeed_group_->addAction(items_[id]);
+  }
+  charset_group_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  linefeed_group_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+}
+
+window_menus::~window_menus() = default;
+
+QMenu* window_menus::top(int position) const {
+  if (position < 0 || position >= top_menu_count) return nullptr;
+  return top_[static_cast<std::size_t>(position)];
+}
+
+QMenu* window_menus::submenu(menu_role role) const {
+  auto it = submenus_.find(role);
+  return it == submenus_.end() ? nullptr : it->second;
+}
+
+QAction* window_menus::item(int id) const {
+  auto it = items_.find(id);
+  return it == items_.end() ? nullptr : it->second;
+}
+
+void window_menus::set_enabled(int id, bool enabled) {
+  if (QAction* a = item(id)) a->setEnabled(enabled);
+}
+
+bool window_menus::is_enabled(int id) const {
+  QAction* a = item(id);
+  return a && a->isEnabled();
+}
+
+void window_menus::set_charset_mark(int charset_code) {
+  int id = charset_item_id(charset_code);
+  if (id) {
+    items_.at(id)->setChecked(true);
+  } else if (QAction* checked = charset_group_->checkedAction()) {
+    checked->setChecked(false);
+  }
+}
+
+void window_menus::set_linefeed_mark(int linefeed_code) {
+  int id = linefeed_item_id(linefeed_code);
+  if (id) {
+    items_.at(id)->setChecked(true);
+  } else if (QAction* checked = linefeed_group_->checkedAction()) {
+    checked->setChecked(false);
+  }
+}
+
+int window_menus::checked_charset_item() const {
+  for (int id = first_charset_id; id <= last_charset_id; ++id)
+    if (items_.at(id)->isChecked()) return id;
+  return 0;
+}
+
+int window_menus::checked_linefeed_item() const {
+  for (int id = first_linefeed_id; id <= last_linefeed_id; ++id)
+    if (items_.at(id)->isChecked()) return id;
+  return 0;
+}
+
+QAction* window_menus::add_entry(QMenu* menu, int id, const byte_string& label, bool escape_ampersand) {
+  QAction* action = menu->addAction(entry_text(label, escape_ampersand));
+  QObject::connect(action, &QAction::triggered, action, [this, id] { on_choice_(id); });
+  items_[id] = action;
+  return action;
+}
+
+void window_menus::add_text_entry(const byte_string& label) {
+  int count = text_entry_count();
+  // Ids above 499 belong to other commands: the 100th text gets no entry.
+  if (count >= max_text_entries) return;
+  add_entry(text_switch(), first_text_entry_id + count, label, true);
+}
+
+void window_menus::set_text_entry(int index, const byte_string& label) {
+  if (index < 0 || index >= max_text_entries) return;
+  if (QAction* a = item(first_text_entry_id + index)) a->setText(entry_text(label, true));
+}
+
+void window_menus::remove_text_entries() {
+  QMenu* menu = text_switch();
+  for (QAction* a : menu->actions()) {
+    menu->removeAction(a);
+    delete a;
+  }
+  for (int id = first_text_entry_id; id <= last_text_entry_id; ++id) items_.erase(id);
+}
+
+int window_menus::text_entry_count() const { return static_cast<int>(text_switch()->actions().size()); }
+
+int window_menus::dynamic_count(menu_role role) const {
+  // The menu's own first item and the separator are not entries.
+  int n = static_cast<int>(submenu(role)->actions().size()) - 2;
+  return n < 0 ? 0 : n;
+}
+
+void window_menus::remove_dynamic(QMenu* menu) {
+  QList<QAction*> actions = menu->actions();
+  for (qsizetype i = actions.size() - 1; i >= 1; --i) {
+    QAction* a = actions[i];
+    for (auto it = items_.begin(); it != items_.end();) {
+      it = it->second == a ? items_.erase(it) : std::next(it);
+    }
+    menu->removeAction(a);
+    delete a;
+  }
+}
+
+void window_menus::add_program_entry(const byte_string& title) {
+  int count = program_entry_count();
+  if (count >= max_dynamic_entries) return;
+  QMenu* settings = submenu(menu_role::program_settings);
+  if (count == 0) {
+    program_menu_->addSeparator();
+    settings->addSeparator();
+  }
+  add_entry(program_menu_, first_program_entry_id + count, title, false);
+  add_entry(settings, first_program_edit_id + count, title, false);
+}
+
+int window_menus::program_entry_count() const { return dynamic_count(menu_role::program_settings); }
+
+void window_menus::remove_program_entries() {
+  remove_dynamic(program_menu_);
+  remove_dynamic(submenu(menu_role::program_settings));
+}
+
+void window_menus::add_style_entry(const byte_string& title) {
+  int count = style_entry_count();
+  if (count >= max_dynamic_entries) return;
+  QMenu* styles = submenu(menu_role::style_entries);
+  if (count == 0) styles->addSeparator();
+  add_entry(styles, first_style_entry_id + count, title, false);
+}
+
+int window_menus::style_entry_count() const { return dynamic_count(menu_role::style_entries); }
+
+void window_menus::remove_style_entries() { remove_dynamic(submenu(menu_role::style_entries)); }
+
+void window_menus::popup(QMenu* menu, const QPoint& screen_point) {
+  if (menu) menu->exec(screen_point);
+}
+
+}  // namespace vintorel

@@ -1,0 +1,182 @@
+// The whole program: real vintorel processes started side by side, the second
+// handing its command line to the first through the response file and the
+// instance socket, and second instances that must not hang.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "main_window_fixture.h"
+#include "platform/fake_instance.h"
+
+extern char** environ;
+
+namespace vintorel {
+namespace {
+
+using window_test::scratch_dir;
+
+// A copy of the editor and its font generator in a private directory, with a
+// private runtime directory (for the instance socket) and temporary directory.
+class editor_install {
+ public:
+  editor_install() {
+    namespace fs = std::filesystem;
+    for (const char* name : {"vintorel", "mkfontx2"})
+      fs::copy_file(std::string(VINTOREL_BINARY_DIR) + "/" + name, dir.dir() + name);
+    ::mkdir((dir.dir() + "rt").c_str(), 0700);
+    ::mkdir((dir.dir() + "tmp").c_str(), 0700);
+    ::mkdir((dir.dir() + "data").c_str(), 0700);
+  }
+  std::string instance_dir() const { return dir.dir() + "rt/vintorel/"; }
+  std::string data() const { return dir.dir() + "data/"; }
+  std::string response_file() const { return dir.dir() + "tmp/vintorel.rsp"; }
+
+  // Starts the editor with arguments in `cwd`; standard error goes to `log`.
+  pid_t run(std::vector<std::string> args, const std::string& cwd, const std::string& log,
+            const std::string& wait_ms = "") {
+    std::vector<std::string> env_strings = {"XDG_RUNTIME_DIR=" + dir.dir() + "rt", "TMP=" + dir.dir() + "tmp/",
+                                            "QT_QPA_PLATFORM=offscreen", "VINTOREL_UNATTENDED=1",
+                                            "HOME=" + dir.dir()};
+    if (!wait_ms.empty()) env_strings.push_back("VINTOREL_WAIT_MS=" + wait_ms);
+    for (char** e = environ; *e; ++e) {
+      std::string s = *e;
+      if (s.rfind("PATH=", 0) == 0 || s.rfind("LD_LIBRARY_PATH=", 0) == 0 || s.rfind("ASAN_", 0) == 0 ||
+          s.rfind("UBSAN_", 0) == 0)
+        env_strings.push_back(s);
+    }
+    std::vector<char*> envp;
+    for (std::string& s : env_strings) envp.push_back(s.data());
+    envp.push_back(nullptr);
+    std::string exe = dir.dir() + "vintorel";
+    args.insert(args.begin(), exe);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  }
+
+  // The exit status, or -1 when the process had to be killed after `limit`.
+  static int wait_for(pid_t pid, std::chrono::milliseconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+      int status = 0;
+      if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+      if (std::chrono::steady_clock::now() > deadline) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        return -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+
+  // The running instance's description of its texts, once it answers.
+  std::string list(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    std::string payload;
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (send_request(instance_dir(), {request_kind::list_texts, false}, 5000, &payload) ==
+          request_outcome::answered)
+        return payload;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return "(no answer)";
+  }
+
+  scratch_dir dir;
+};
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(end_to_end, a_second_instance_hands_over_files_and_commands_and_exits) {
+  editor_install editor;
+  pid_t first = editor.run({}, editor.dir.dir(), editor.dir.dir() + "first.log");
+  ASSERT_GT(first, 0);
+  std::string before = editor.list();
+  ASSERT_TRUE(contains(before, "text 0 1 console/scratch\n")) << before;
+  EXPECT_TRUE(contains(editor.dir.read("first.log"), "open file dialog cancelled"));
+
+  editor.dir.write("data/a.txt", "alpha\r\n");
+  editor.dir.write("data/b.txt", "beta\r\n");
+  pid_t second = editor.run({"/R", "a.txt", "b.txt"}, editor.data(), editor.dir.dir() + "second.log");
+  EXPECT_EQ(editor_install::wait_for(second, std::chrono::seconds(30)), 0);
+  std::string after = editor.list();
+  EXPECT_TRUE(contains(after, "text 1 0 " + editor.data() + "a.txt\ntext 2 0 " + editor.data() + "b.txt\n"))
+      << after;
+  EXPECT_FALSE(std::filesystem::exists(editor.response_file()));
+
+  second = editor.run({"/P", editor.data(), "make", "all"}, editor.dir.dir(), editor.dir.dir() + "third.log");
+  EXPECT_EQ(editor_install::wait_for(second, std::chrono::seconds(30)), 0);
+  after = editor.list();
+  EXPECT_TRUE(contains(after, "directory " + editor.data() + "\n")) << after;
+  EXPECT_TRUE(contains(after, "command make all\n")) << after;
+
+  // No arguments: the running window is only brought to the front.
+  second = editor.run({}, editor.dir.dir(), editor.dir.dir() + "fourth.log");
+  EXPECT_EQ(editor_install::wait_for(second, std::chrono::seconds(30)), 0);
+  EXPECT_EQ(editor.list(), after);
+
+  ::kill(first, SIGKILL);
+  editor_install::wait_for(first, std::chrono::seconds(5));
+  // The first start made what was missing beside the executable.
+  for (const char* made : {"layout.ini", "program.ini", "vintorel.ini", "mswhn16x.fnt", "mswzn16x.fnt"})
+    EXPECT_TRUE(std::filesystem::exists(editor.dir.dir() + made)) << made;
+}
+
+TEST(end_to_end, a_second_instance_ends_with_a_message_when_the_first_never_answers_or_dies) {
+  editor_install editor;
+  ASSERT_TRUE(prepare_instance_directory(editor.instance_dir()));
+  auto ends_with_message = [&](const char* log) {
+    auto started = std::chrono::steady_clock::now();
+    pid_t second = editor.run({"a.txt"}, editor.dir.dir(), editor.dir.dir() + log, "800");
+    int status = editor_install::wait_for(second, std::chrono::seconds(20));
+    EXPECT_EQ(status, 0) << log;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10)) << log;
+    EXPECT_TRUE(contains(editor.dir.read(log), "error 5 29")) << log << ": " << editor.dir.read(log);
+  };
+  {
+    // Holds the lock and takes requests, but never answers.
+    instance_test::fake_instance silent(editor.instance_dir(), false);
+    silent.never_answer = true;
+    silent.start();
+    ends_with_message("silent.log");
+  }
+  {
+    // Holds the lock and never shows a window.
+    instance_test::fake_instance starting(editor.instance_dir(), false);
+    ends_with_message("windowless.log");
+  }
+  {
+    // Dies while the second instance waits for its window.
+    instance_test::fake_instance dying(editor.instance_dir(), false);
+    std::thread death([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      dying.release_lock();
+    });
+    auto started = std::chrono::steady_clock::now();
+    pid_t second = editor.run({"a.txt"}, editor.dir.dir(), editor.dir.dir() + "dying.log", "60000");
+    EXPECT_EQ(editor_install::wait_for(second, std::chrono::seconds(20)), 0);
+    death.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10))
+        << "noticed at once, not after the time limit";
+    EXPECT_TRUE(contains(editor.dir.read("dying.log"), "error 5 29")) << editor.dir.read("dying.log");
+  }
+}
+
+}  // namespace
+}  // namespace vintorel

@@ -1,0 +1,158 @@
+// A real main window on the offscreen platform for tests: fonts made once by
+// the generator built beside the tests, settings files in a private directory,
+// scripted answers for every box and file dialog, and a record of the
+// commands the window receives.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/key_bindings.h"
+#include "app/window_main.h"
+#include "app/window_menus.h"
+#include "platform/scripted_user_interface.h"
+#include "toolkit/message_box.h"
+
+namespace vintorel::window_test {
+
+// The two fonts, generated once for the whole test program.
+inline const std::string& font_directory() {
+  static const std::string dir = [] {
+    std::string pattern = "/tmp/vintorel-fonts-XXXXXX";
+    if (!mkdtemp(pattern.data())) return std::string();
+    std::string d = pattern + "/";
+    std::string tool = std::string(VINTOREL_BINARY_DIR) + "/mkfontx2";
+    std::string command = "cd '" + d + "' && '" + tool + "' s half.fnt WINDOWS && '" + tool + "' m full.fnt WINDOWS";
+    if (std::system(command.c_str()) != 0) return std::string();
+    std::atexit([] { std::filesystem::remove_all(font_directory()); });
+    return d;
+  }();
+  return dir;
+}
+
+// A private directory that is removed afterwards.
+class scratch_dir {
+ public:
+  scratch_dir() {
+    std::string pattern = "/tmp/vintorel-window-XXXXXX";
+    if (mkdtemp(pattern.data())) dir_ = pattern + "/";
+  }
+  ~scratch_dir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  const std::string& dir() const { return dir_; }
+  std::string write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir_ + name, std::ios::binary | std::ios::trunc) << bytes;
+    return dir_ + name;
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(dir_ + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+ private:
+  std::string dir_;
+};
+
+// The main window with every command it receives written down; with
+// `forward` off, commands are only written down.
+class recording_main_window : public window_ {
+ public:
+  using window_::window_;
+  std::vector<int> commands;
+  bool forward = true;
+  void on_command(int id, std::intptr_t parameter) override {
+    commands.push_back(id);
+    if (forward) window_::on_command(id, parameter);
+  }
+};
+
+class main_window_test : public ::testing::Test {
+ protected:
+  scratch_dir files;
+  settings_record settings;
+  scripted_user_interface answers;
+  std::unique_ptr<scoped_box_responder> responder;
+  std::unique_ptr<recording_main_window> w;
+
+  void SetUp() override {
+    ASSERT_FALSE(font_directory().empty()) << "the font generator did not run";
+    settings.font_file = font_directory() + "half.fnt";
+    settings.font_file_mb = font_directory() + "full.fnt";
+    settings.font_width = 8;
+    settings.font_height = 16;
+    load_key_bindings(key_binding_table, files.dir() + "none.ini");
+    responder = std::make_unique<scoped_box_responder>(answers);
+  }
+  void TearDown() override {
+    if (w && w->frame()) {
+      // Closing would ask about modified texts; the test is over.
+      w->destroy();
+    }
+    w.reset();
+    QApplication::processEvents();
+    responder.reset();
+  }
+
+  // Creates the window for a command line (none by default) and lets the
+  // commands it posted run (with nothing to open, the file dialog, which the
+  // script cancels unless told otherwise).
+  void start(const start_request& request = {}, window_position position = {40, 30}) {
+    main_window_setup setup;
+    setup.settings = &settings;
+    setup.executable_directory = files.dir();
+    setup.response_path = files.dir() + "vintorel.rsp";
+    setup.start = request;
+    w = std::make_unique<recording_main_window>(std::move(setup));
+    ASSERT_TRUE(w->create_main(position, 1));
+    settle();
+  }
+  // Runs the posted commands.
+  void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+  start_request files_to_open(std::vector<std::string> paths, bool read_only = false) {
+    start_request r;
+    r.empty = false;
+    r.read_only = read_only;
+    r.items.files = std::move(paths);
+    return r;
+  }
+
+  // Keys as the user types them, with the posted commands run after each.
+  void click(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(w->client(), key, modifiers);
+    settle();
+  }
+  void type(const char* text) {
+    for (const char* p = text; *p; ++p) {
+      QTest::keyClicks(w->client(), QString(QChar(*p)));
+      settle();
+    }
+  }
+
+  text_document& current() { return *w->current_text(); }
+  // Line `i` of the current text with its terminator, as the text holds it now.
+  byte_string line(int i) {
+    text_document& d = current();
+    if (i == d.current_line && d.current) return d.current->text;
+    byte_string out;
+    d.fetch_line(i, out);
+    return out;
+  }
+  std::vector<std::string> names() {
+    std::vector<std::string> out;
+    for (int i = 0; i < w->text_count(); ++i) out.push_back(w->text_at(i).name);
+    return out;
+  }
+};
+
+}  // namespace vintorel::window_test
