@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vintorel on Debian, installing the packages it needs when they are missing.
+#   ./build.sh run [ARGS] build the editor and start it (build/vintorel ARGS); fonts and
+#                         settings are made beside it on its first start
 #   ./build.sh test       build and run the tests (ctest)
 #   ./build.sh sanitize   the same with address and undefined-behaviour sanitizers
 #   ./build.sh fuzz       build the libFuzzer targets with clang and replay their corpus
@@ -24,6 +26,13 @@ install_missing() {
 jobs=$(nproc 2>/dev/null || echo 2)
 mode=${1:-test}
 case "$mode" in
+  run)
+    shift || true
+    install_missing "${packages[@]}"
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build -j "$jobs" --target vintorel mkfontx2
+    exec build/vintorel "$@"
+    ;;
   test)
     install_missing "${packages[@]}"
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -44,7 +53,7 @@ case "$mode" in
     fuzz/replay build-fuzz
     ;;
   *)
-    echo "usage: $0 [test|sanitize|fuzz]" >&2
+    echo "usage: $0 [run [ARGS...]|test|sanitize|fuzz]" >&2
     exit 2
     ;;
 esac
