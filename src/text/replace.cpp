@@ -199,11 +199,19 @@ bool replace_at_cursor(text_document& document, edit_context& context, bool repa
     document.anchor_position =
         shifted(document.anchor_position, at, job.pattern.n, job.replacement.size());
   update_end_column(document, context);
+  // A double-byte character now standing where the cursor was in the last
+  // visible column would hide the cursor: the pane scrolls by one.
+  bool scrolled = !is_cursor_visible(document, context);
+  if (scrolled) scroll_to_cursor(document, context, is_on_double_byte(document));
   if (repaint) {
     display_requests& screen = context.screen();
-    screen.paint_line(context.pane, document, document.current_line);
-    screen.draw_cursor(context.pane, cursor_row(document, context),
-                       cell_column(document, context, document.column));
+    if (scrolled) {
+      repaint_with_cursor(document, context);
+    } else {
+      screen.paint_line(context.pane, document, document.current_line);
+      screen.draw_cursor(context.pane, cursor_row(document, context),
+                         cell_column(document, context, document.column));
+    }
     screen.update_menus();
   }
   return true;

@@ -131,7 +131,10 @@ void get_search_string(text_document& document, edit_context& context) {
 
 void insert_search_string(text_document& document, edit_context& context) {
   if (!context.search || context.search->search_string.empty()) return;
-  byte_string text = context.search->search_string;
+  // A line end or the end mark in the string would break the line apart.
+  byte_string text;
+  for (char c : context.search->search_string)
+    if (c != '\r' && c != '\n' && c != static_cast<char>(end_mark)) text.push_back(c);
   insert_string(document, context, text, true, true, false);
 }
 
