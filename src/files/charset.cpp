@@ -215,14 +215,20 @@ void detect_charset_bytes(const char* data, std::size_t size, int& charset_code,
 void detect_charset(const std::string& path, int& charset_code, int& linefeed_code) {
   charset_code = shift_jis;
   linefeed_code = crlf;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO or device planted under the name must not hang the
+  // caller in open or read; only regular files are examined.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return;
+  }
   detector d;
   try {
     // Large reads for large files; a small file needs no large buffer.
     std::size_t block = 1 << 18;
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) < block)
+    if (static_cast<std::uint64_t>(st.st_size) < block)
       block = static_cast<std::size_t>(st.st_size) + 4096;
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[block]);
     for (;;) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -128,6 +129,20 @@ TEST(detect, missing_or_empty_file_is_shift_jis_crlf) {
   detect_charset("/nonexistent/vintorel/file.txt", d.charset_code, d.linefeed_code);
   EXPECT_EQ(d, (detected{shift_jis, crlf}));
   EXPECT_EQ(detect_file(""), (detected{shift_jis, crlf}));
+}
+
+TEST(detect, fifo_or_directory_is_not_read_and_never_blocks) {
+  char dir[] = "/tmp/vintorel-detect-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string fifo = std::string(dir) + "/pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  detected d{0, 0};
+  detect_charset(fifo, d.charset_code, d.linefeed_code);  // would hang in open() without a writer
+  EXPECT_EQ(d, (detected{shift_jis, crlf}));
+  detect_charset(dir, d.charset_code, d.linefeed_code);
+  EXPECT_EQ(d, (detected{shift_jis, crlf}));
+  unlink(fifo.c_str());
+  rmdir(dir);
 }
 
 TEST(detect, ascii_file_is_read_to_its_end) {
