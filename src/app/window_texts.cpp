@@ -220,7 +220,12 @@ bool window_::close_text(int mode, bool keep_panes) {
     fit_top_line(text_at(pane_index_[0]));
   } else {
     int& other_index = pane_index_[static_cast<std::size_t>(other)];
-    if (other_index > index) --other_index;
+    // Both panes may have shown the closed text; the other one then shows none.
+    if (other_index == index) {
+      other_index = -1;
+    } else if (other_index > index) {
+      --other_index;
+    }
     int last = text_count() - 1;
     int next = last == other_index ? last - 1 : last;
     if (next <= 0) {
