@@ -131,8 +131,10 @@ search_pattern prepare_pattern(const edit_context& context) {
 
 bool matches_at(std::string_view line, std::size_t p, const search_pattern& pattern) {
   if (!pattern.usable || p > line.size() || pattern.n > line.size() - p) return false;
-  if (!starts_character_from(line, p, 0)) return false;
+  // The bytes first: they rarely agree, and finding a character start may
+  // walk back over a run of double-byte characters.
   if (!same_bytes(line, p, pattern)) return false;
+  if (!starts_character_from(line, p, 0)) return false;
   return boundaries_hold(line, p, pattern, word_character_before(line, p));
 }
 

@@ -210,11 +210,6 @@ TEST_F(blocks, a_full_stack_is_cleared_only_when_the_user_agrees) {
   EXPECT_EQ(stack.entries, (entries{"La\r\n"}));
 }
 
-TEST_F(blocks, the_limit_is_never_below_four) {
-  EXPECT_EQ(string_stack(1).limit, 4u);
-  EXPECT_EQ(string_stack(300).limit, 300u);
-}
-
 TEST_F(blocks, read_only_texts_can_be_pushed_from_but_not_changed) {
   text({"abc", "def"}, 0, 1);
   document.state = read_only_state;

@@ -56,6 +56,9 @@ TEST(search_pattern, word_boundaries) {
   EXPECT_TRUE(matches(line, 2, "*int"));
   EXPECT_FALSE(matches(line, 10, "*int"));
   EXPECT_TRUE(matches(line, 2, "int", false, false));  // no word search
+  // An escaped star is searched for as it stands.
+  EXPECT_TRUE(matches("a* b", 0, "a\\*"));
+  EXPECT_FALSE(matches("ab", 0, "a\\*"));
   // Punctuation at the pattern's edges needs no boundary.
   EXPECT_TRUE(matches("a(b", 1, "(b"));
   // A double-byte character before or after a word is a boundary, even when
@@ -83,12 +86,6 @@ TEST(search_pattern, matches_start_and_end_on_character_boundaries) {
   // Never past the end of the line.
   EXPECT_FALSE(matches("ab", 1, "bc", false, false));
   EXPECT_FALSE(matches("ab", 5, "b", false, false));
-}
-
-TEST(search_pattern, content_ends_at_the_first_terminator) {
-  EXPECT_EQ(content_end("abc\r\n"), 3u);
-  EXPECT_EQ(content_end("ab\x1A"), 2u);
-  EXPECT_EQ(content_end("ab"), 2u);
 }
 
 // The scanner must find exactly the matches that matches_at finds at character
