@@ -149,8 +149,18 @@ std::size_t content_end(std::string_view line) {
 
 match_scanner::match_scanner(std::string_view line, const search_pattern& pattern)
     : line_(line), pattern_(pattern) {
-  two_cases_ = pattern.usable && pattern.ignore_case &&
-               is_ascii_letter(static_cast<unsigned char>(pattern.bytes[0]));
+  if (!pattern.usable || !pattern.ignore_case) return;
+  // Ignoring case, candidates are found by one byte that must match exactly:
+  // the first that is neither a letter nor a blank (blanks are common), else
+  // either case of the first letter.
+  for (std::size_t i = 0; i < pattern.n; ++i) {
+    unsigned char c = static_cast<unsigned char>(pattern.bytes[i]);
+    if (!is_ascii_letter(c) && c != ' ' && c != '\t') {
+      anchor_ = i;
+      return;
+    }
+  }
+  two_cases_ = is_ascii_letter(static_cast<unsigned char>(pattern.bytes[0]));
 }
 
 void match_scanner::assume_before(std::size_t at, bool word_before) {
@@ -170,22 +180,33 @@ bool match_scanner::starts_character(std::size_t q, std::size_t floor) const {
 std::size_t match_scanner::next_candidate(std::size_t from) {
   const char* data = line_.data();
   std::size_t size = line_.size();
-  auto find = [&](unsigned char c) -> std::size_t {
-    if (from >= size) return std::string_view::npos;
-    const void* hit = std::memchr(data + from, c, size - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data)
-               : std::string_view::npos;
+  constexpr std::size_t none = std::string_view::npos;
+  if (from >= size) return none;
+  auto find = [&](std::size_t at, unsigned char c) -> std::size_t {
+    if (at >= size) return none;
+    const void* hit = std::memchr(data + at, c, size - at);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : none;
   };
-  unsigned char first = static_cast<unsigned char>(pattern_.bytes[0]);
-  if (!two_cases_) return find(first);
+  if (!pattern_.ignore_case) {
+    // Exact bytes: the library's substring search, which needs no character
+    // rules; the caller checks that the hit starts a character.
+    if (pattern_.n > size - from) return none;
+    const void* hit = memmem(data + from, size - from, pattern_.bytes.data(), pattern_.n);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : none;
+  }
+  if (!two_cases_) {
+    std::size_t hit = find(from + anchor_, static_cast<unsigned char>(pattern_.bytes[anchor_]));
+    return hit == none ? none : hit - anchor_;
+  }
   // Both cases of the first letter: each cached hit is reused until the scan
   // passes it, so every byte is looked at once per case.
+  unsigned char first = static_cast<unsigned char>(pattern_.bytes[0]);
   if (!lower_valid_ || next_lower_ < from) {
-    next_lower_ = find(lower(first));
+    next_lower_ = find(from, lower(first));
     lower_valid_ = true;
   }
   if (!upper_valid_ || next_upper_ < from) {
-    next_upper_ = find(upper(first));
+    next_upper_ = find(from, upper(first));
     upper_valid_ = true;
   }
   return next_lower_ < next_upper_ ? next_lower_ : next_upper_;

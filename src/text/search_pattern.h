@@ -77,7 +77,8 @@ class match_scanner {
   std::string_view line_;
   const search_pattern& pattern_;
   std::size_t known_start_ = 0;   // a character start at or before the scan
-  bool two_cases_ = false;        // the first byte is a letter and case is ignored
+  std::size_t anchor_ = 0;        // ignoring case: the pattern byte candidates are found by
+  bool two_cases_ = false;        // ignoring case: by both cases of the first letter
   std::size_t next_lower_ = 0, next_upper_ = 0;  // cached candidates of each case
   bool lower_valid_ = false, upper_valid_ = false;
   std::size_t assumed_at_ = std::string_view::npos;
