@@ -84,9 +84,11 @@ TEST_F(blocks, a_downward_line_block_pushes_and_moves_the_lines_above_the_cursor
   place_cursor(document, context, 3, 1);
   toggle_block(document, context);
   down(3);
+  screen.log.clear();
   push_string(document, context, true);
   EXPECT_EQ(stack.size(), 2u);
   EXPECT_EQ(shown(), "l0\nl1\nl2\n|l6\nl7");
+  EXPECT_EQ(screen.take(), (log_lines{"menus", "repaint", "draw 4,0", "menus"}));
   EXPECT_EQ(document.block_state, 0);
   EXPECT_EQ(deleted.count, 0);  // moves are not recorded for undo_char
   expect_sound();
