@@ -46,7 +46,7 @@ window_::~window_() {
   if (the_main_window == this) the_main_window = nullptr;
   // A window that was never destroyed through the toolkit still lets go of
   // its texts before the surfaces go.
-  texts_.clear();
+  discard_texts();
   release_surfaces(display_);
 }
 
@@ -106,7 +106,7 @@ void window_::on_destroy() {
   }
   server_.reset();
   pane_index_ = {-1, -1};
-  texts_.clear();
+  discard_texts();
   menus_.reset();
   deleted_.clear();
   stack_.clear();
@@ -142,6 +142,12 @@ bool window_::on_paint() {
   QPainter painter(c);
   painter.drawImage(area.topLeft(), image, area);
   return true;
+}
+
+void window_::discard_texts() {
+  // Each text commits its cursor line as it goes; nobody is told any more.
+  for (auto& text : texts_) text->on_modified = nullptr;
+  texts_.clear();
 }
 
 text_document* window_::current_text() {

@@ -149,6 +149,7 @@ class window_ : public window {
   void before_dialog();
 
   // texts
+  void discard_texts();
   void load_pane_style(int pane);
   void show_in_current_pane(int index);
   void fit_top_line(text_document& document);

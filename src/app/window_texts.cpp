@@ -211,6 +211,9 @@ bool window_::close_text(int mode, bool keep_panes) {
   }
   if (save && !save_text(document)) return false;
 
+  // A text being discarded commits its cursor line as it goes; the window
+  // must not hear of that while the list is being changed.
+  document.on_modified = nullptr;
   texts_.erase(texts_.begin() + index);
   int current = current_pane_index();
   int other = 1 - current;
@@ -280,7 +283,7 @@ void window_::rebuild_text_entries() {
 void window_::text_modified(text_document& document) {
   if (!menus_) return;
   for (int i = 0; i < text_count(); ++i) {
-    if (&text_at(i) != &document) continue;
+    if (texts_[static_cast<std::size_t>(i)].get() != &document) continue;
     menus_->set_text_entry(
         i, text_entry_label(document.size, text_entry_mark(i == 0, document.state == read_only_state,
                                                            document.is_modified()),

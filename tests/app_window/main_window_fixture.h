@@ -24,17 +24,25 @@ namespace vintorel::window_test {
 
 // The two fonts, generated once for the whole test program.
 inline const std::string& font_directory() {
-  static const std::string dir = [] {
+  // Kept for the whole run (never destroyed), so the clean-up at exit can use it.
+  static const std::string* dir = new std::string([] {
     std::string pattern = "/tmp/vintorel-fonts-XXXXXX";
     if (!mkdtemp(pattern.data())) return std::string();
     std::string d = pattern + "/";
     std::string tool = std::string(VINTOREL_BINARY_DIR) + "/mkfontx2";
     std::string command = "cd '" + d + "' && '" + tool + "' s half.fnt WINDOWS && '" + tool + "' m full.fnt WINDOWS";
     if (std::system(command.c_str()) != 0) return std::string();
-    std::atexit([] { std::filesystem::remove_all(font_directory()); });
     return d;
+  }());
+  static const bool cleaned_at_exit = [] {
+    std::atexit([] {
+      std::error_code ignored;
+      if (!dir->empty()) std::filesystem::remove_all(*dir, ignored);
+    });
+    return true;
   }();
-  return dir;
+  (void)cleaned_at_exit;
+  return *dir;
 }
 
 // A private directory that is removed afterwards.

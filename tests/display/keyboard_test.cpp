@@ -7,7 +7,7 @@
 namespace vintorel {
 namespace {
 
-constexpr int vk_shift = 16, vk_control = 17, vk_escape = 27, vk_left = 37, vk_f1 = 112;
+constexpr int vk_shift = 16, vk_control = 17, vk_escape = 27;
 
 // Plays a key as the window delivers it: key down, then its typed bytes.
 struct player {
@@ -103,43 +103,6 @@ TEST(keyboard, ctrl_letters_ignore_shift_and_type_nothing) {
       EXPECT_TRUE(p.inserted.empty());
     }
   }
-}
-
-TEST(keyboard, function_keys_count_shift_but_not_ctrl) {
-  for (int i = 0; i < 12; ++i) {
-    for (bool ctrl : {false, true}) {
-      player plain, shifted;
-      plain.key(vk_f1 + i, "", false, ctrl);
-      shifted.key(vk_f1 + i, "", true, ctrl);
-      EXPECT_EQ(plain.slots, std::vector<int>{i});
-      EXPECT_EQ(shifted.slots, std::vector<int>{12 + i});
-    }
-  }
-  player f13;
-  f13.key(vk_f1 + 12);
-  EXPECT_TRUE(f13.slots.empty());
-}
-
-TEST(keyboard, the_fourteen_named_keys_in_three_forms) {
-  // Tab, Space, Backspace, Enter, Insert, Delete, Home, End, Page Up, Page Down,
-  // Up, Down, Left, Right, with the bytes each one types.
-  const int keys[14] = {9, 32, 8, 13, 45, 46, 36, 35, 33, 34, 38, 40, 37, 39};
-  const char* typed[14] = {"\t", " ", "\b", "\r", "", "", "", "", "", "", "", "", "", ""};
-  for (int i = 0; i < 14; ++i) {
-    player plain, shifted, ctrl, both;
-    plain.key(keys[i], typed[i]);
-    shifted.key(keys[i], typed[i], true);
-    ctrl.key(keys[i], typed[i], false, true);
-    both.key(keys[i], typed[i], true, true);
-    EXPECT_EQ(plain.slots, std::vector<int>{77 + i}) << i;
-    EXPECT_EQ(shifted.slots, std::vector<int>{92 + i}) << i;
-    EXPECT_EQ(ctrl.slots, std::vector<int>{107 + i}) << i;
-    EXPECT_EQ(both.slots, std::vector<int>{107 + i}) << i;
-    EXPECT_TRUE(plain.inserted.empty()) << i;
-  }
-  player ctrl_shift_left;
-  ctrl_shift_left.key(vk_left, "", true, true);
-  EXPECT_EQ(ctrl_shift_left.slots, std::vector<int>{119});
 }
 
 TEST(keyboard, typed_bytes) {
