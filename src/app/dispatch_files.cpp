@@ -6,6 +6,7 @@
 
 #include "app/menu_table.h"
 #include "app/response_file.h"
+#include "app/window_filer.h"
 #include "app/window_main.h"
 #include "toolkit/message_box.h"
 #include "toolkit/qt_text.h"
@@ -62,9 +63,9 @@ void window_::dispatch_files(int id) {
 
 void window_::open_file_command(bool read_only) {
   const settings_record& s = *setup_.settings;
-  // A file manager named by "filer class" would be brought to the front here;
-  // this platform offers no portable way to find another program's window by
-  // class, so none is ever found and the next choice follows.
+  // An outside file manager instead of the dialog: its window when one is
+  // open, else the program.
+  if (!s.filer_class.empty() && activate_filer_window(s.filer_class)) return;
   if (!s.filer_path.empty() && QProcess::startDetached(QString::fromLocal8Bit(s.filer_path.c_str()), {})) return;
   before_dialog();
   byte_string chosen;
