@@ -18,6 +18,10 @@ void window_::dispatch_editing(int id, std::intptr_t parameter) {
     draw_bottom_line();
     return;
   }
+  if (id >= 234 && id <= 251 && id != 247) {
+    dispatch_strings(id);
+    return;
+  }
   text_document* d = current_text();
   if (!d) return;
   edit_context c = context();

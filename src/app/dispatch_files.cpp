@@ -35,6 +35,15 @@ void window_::dispatch_files(int id) {
     case 219:
       open_file_command(true);
       break;
+    case 220:
+      reload_file();
+      break;
+    case 221:
+      duplicate_file();
+      break;
+    case 226:
+      save_file();
+      break;
     case 227:
       if (close_text(2, false) && text_count() == 1) post_command(217);
       break;
@@ -55,8 +64,6 @@ void window_::dispatch_files(int id) {
       hand_over_command();
       break;
     default:
-      // reload_file, duplicate_file and save_file come with the rest of the
-      // editing commands.
       break;
   }
 }

@@ -138,6 +138,15 @@ class window_ : public window {
   void dispatch_layout(int id);
   void dispatch_editing(int id, std::intptr_t parameter);
   void dispatch_menu_items(int id);
+  void dispatch_strings(int id);
+  void reload_file();
+  void duplicate_file();
+  void save_file();
+  void input_search_replace();
+  void jump_dialog();
+  void compare_panes();
+  // Repaints the pane that is not current, switching there and back.
+  void repaint_other_pane();
   void open_file_command(bool read_only);
   void hand_over_files(bool read_only);
   void hand_over_command();

@@ -168,16 +168,23 @@ bool window_::save_text(text_document& document) {
   }
   std::string temporary = save_temporary_path();
   int tab = display_.pane_styles[static_cast<std::size_t>(current_pane_index())].tab_size;
-  if (!write_text(document, temporary, tab)) {
+  // Nothing on disk is touched until the whole text is safely in the
+  // temporary file; when that fails the text stays open as it is.
+  if (!write_text_private(document, temporary, tab)) {
     ui_.error(string_caption_error, string_file_error);
     return false;
   }
   std::string path = document.name;
   // The text lets go of its file before anything is done to it.
   document.destroy();
-  if (setup_.settings->backup && file_exists(path) && !rename_file(path, backup_name(path)))
+  // From here on the temporary file holds the text: when the old file cannot
+  // be kept as the backup or the new one cannot be moved into place, the
+  // temporary file is left as it is and the user is told.
+  if (setup_.settings->backup && file_exists(path) && !rename_file(path, backup_name(path))) {
     ui_.error(string_caption_error, string_file_error);
-  if (!move_path(temporary, path)) ui_.error(string_caption_error, string_file_error);
+  } else if (!move_path(temporary, path)) {
+    ui_.error(string_caption_error, string_file_error);
+  }
   if (is_main_settings_path(path, ini_path("vintorel.ini"))) {
     load_runtime_group(*setup_.settings, key_binding_table, ini_path("vintorel.ini"));
     apply_runtime_settings(display_, *setup_.settings);

@@ -3,6 +3,7 @@
 #include "files/write_text.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,8 +25,8 @@ constexpr char end_of_text = 0x1A;
 // a failed flush, fsync or close is never taken for success.
 class output_file {
  public:
-  explicit output_file(const std::string& path) {
-    fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  output_file(const std::string& path, bool private_file) {
+    fd_ = private_file ? open_private(path) : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     buffer_.reset(new (std::nothrow) char[buffer_size]);
     ok_ = fd_ >= 0 && buffer_;
   }
@@ -57,6 +58,23 @@ class output_file {
 
  private:
   static constexpr std::size_t buffer_size = 65536;
+
+  // A file in a shared directory that others could have prepared: a link is
+  // never followed, a FIFO or device never blocks nor is written, and a file
+  // someone else owns is left alone. Only then is it emptied and made private.
+  static int open_private(const std::string& path) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() || fchmod(fd, 0600) != 0 ||
+        ftruncate(fd, 0) != 0) {
+      ::close(fd);
+      return -1;
+    }
+    int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+  }
 
   void flush() {
     std::size_t done = 0;
@@ -148,8 +166,10 @@ bool is_line_end_byte(char b) { return b == '\r' || b == '\n' || b == end_of_tex
 
 }  // namespace
 
-bool write_text(text_document& document, const std::string& path, int tab_size) {
-  output_file out(path);
+namespace {
+
+bool write_lines(text_document& document, const std::string& path, int tab_size, bool private_file) {
+  output_file out(path, private_file);
   if (!out.ok()) return false;
   document.commit_current_line();
 
@@ -183,6 +203,16 @@ bool write_text(text_document& document, const std::string& path, int tab_size) 
   if (!out.finish()) ok = false;
   if (!document.load_current_line(tab_size)) ok = false;
   return ok;
+}
+
+}  // namespace
+
+bool write_text(text_document& document, const std::string& path, int tab_size) {
+  return write_lines(document, path, tab_size, false);
+}
+
+bool write_text_private(text_document& document, const std::string& path, int tab_size) {
+  return write_lines(document, path, tab_size, true);
 }
 
 std::string backup_name(const std::string& path, const std::tm& local_time) {

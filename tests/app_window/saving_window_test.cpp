@@ -1,0 +1,267 @@
+// Saving, reloading and duplicating texts through the real main window: every
+// question answered both ways, the failures that must never lose text, the
+// backup and the settings file saved from the editor.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QMainWindow>
+
+#include "main_window_fixture.h"
+
+namespace vintorel {
+namespace {
+
+using window_test::main_window_test;
+
+class saving_window_test : public main_window_test {
+ protected:
+  std::string a, b, c;
+  void SetUp() override {
+    main_window_test::SetUp();
+    a = files.write("a.txt", "one\r\ntwo\r\nthree\r\n");
+    b = files.write("b.txt", "bee\r\n");
+    c = files.write("c.txt", "sea\r\n");
+    ::mkdir((files.dir() + "tmp").c_str(), 0700);
+    ::setenv("TMP_RAM", (files.dir() + "tmp/").c_str(), 1);
+  }
+  void TearDown() override {
+    main_window_test::TearDown();
+    ::unsetenv("TMP_RAM");
+  }
+  void command(int id) {
+    w->on_command(id, 0);
+    settle();
+  }
+  bool was_asked(const std::string& what) {
+    return std::find(answers.asked.begin(), answers.asked.end(), what) != answers.asked.end();
+  }
+};
+
+TEST_F(saving_window_test, save_asks_and_a_changed_line_end_asks_again_both_ways) {
+  start(files_to_open({a}));
+  type("x");
+  command(225);  // CR LF -> LF
+  // OK to the save, Cancel to the line-end question: nothing happens.
+  answers.confirm_answers = {true, false};
+  command(226);
+  EXPECT_TRUE(was_asked("confirm 3 22"));
+  EXPECT_EQ(files.read("a.txt"), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_TRUE(current().is_modified());
+  // Cancel to the first question asks nothing more.
+  answers.asked.clear();
+  command(226);
+  EXPECT_EQ(answers.asked, std::vector<std::string>{"confirm 3 21"});
+  // Both OK: written with LF, opened again at the same place writable.
+  answers.confirm_answers = {true, true};
+  command(226);
+  EXPECT_EQ(files.read("a.txt"), "xone\ntwo\nthree\n");
+  ASSERT_EQ(w->text_count(), 2);
+  EXPECT_EQ(w->current_text_index(), 1);
+  EXPECT_FALSE(current().is_modified());
+  EXPECT_EQ(current().save_linefeed, 2);
+  EXPECT_EQ(current().state, unchanged_state);
+  // Nothing left to save: the greyed command asks nothing.
+  answers.asked.clear();
+  command(226);
+  EXPECT_TRUE(answers.asked.empty());
+}
+
+TEST_F(saving_window_test, an_unwritable_temporary_file_leaves_the_text_and_the_file_as_they_were) {
+  start(files_to_open({a}));
+  type("x");
+  // The temporary directory runs through a plain file.
+  files.write("plain", "");
+  ::setenv("TMP_RAM", (files.dir() + "plain/").c_str(), 1);
+  answers.confirm_answers = {true};
+  command(226);
+  EXPECT_TRUE(was_asked("error 5 31"));
+  EXPECT_EQ(files.read("a.txt"), "one\r\ntwo\r\nthree\r\n");
+  ASSERT_EQ(w->text_count(), 2);
+  EXPECT_TRUE(current().is_modified());
+  EXPECT_EQ(line(0), "xone\r\n");
+}
+
+TEST_F(saving_window_test, a_temporary_file_that_is_a_link_or_a_fifo_is_never_written_through) {
+  start(files_to_open({a}));
+  type("x");
+  std::string victim = files.write("victim", "keep");
+  ASSERT_EQ(::symlink(victim.c_str(), (files.dir() + "tmp/vintorel.tmp").c_str()), 0);
+  answers.confirm_answers = {true};
+  command(226);
+  EXPECT_TRUE(was_asked("error 5 31"));
+  EXPECT_EQ(files.read("victim"), "keep");
+  EXPECT_TRUE(current().is_modified());
+
+  ::unlink((files.dir() + "tmp/vintorel.tmp").c_str());
+  ASSERT_EQ(::mkfifo((files.dir() + "tmp/vintorel.tmp").c_str(), 0600), 0);
+  answers.confirm_answers = {true};
+  command(226);  // must not block
+  EXPECT_EQ(files.read("a.txt"), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_TRUE(current().is_modified());
+}
+
+TEST_F(saving_window_test, the_temporary_file_is_private_and_a_stale_one_is_replaced) {
+  files.write("tmp/vintorel.tmp", "stale stale stale stale stale");
+  ::chmod((files.dir() + "tmp/vintorel.tmp").c_str(), 0644);
+  start(files_to_open({a}));
+  type("x");
+  // The move fails: a directory (not empty) stands where the file was.
+  ::unlink(a.c_str());
+  ::mkdir(a.c_str(), 0700);
+  files.write("a.txt/inside", "");
+  answers.confirm_answers = {true};
+  command(226);
+  EXPECT_TRUE(was_asked("error 5 31"));
+  // The text is still in the temporary file, which only its owner can read.
+  EXPECT_EQ(files.read("tmp/vintorel.tmp"), "xone\r\ntwo\r\nthree\r\n");
+  struct stat st {};
+  ASSERT_EQ(::stat((files.dir() + "tmp/vintorel.tmp").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(saving_window_test, backup_keeps_the_old_bytes_under_the_stamped_name) {
+  settings.backup = true;
+  start(files_to_open({a}));
+  type("x");
+  answers.confirm_answers = {true};
+  command(226);
+  EXPECT_EQ(files.read("a.txt"), "xone\r\ntwo\r\nthree\r\n");
+  int backups = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(files.dir())) {
+    std::string name = entry.path().filename().string();
+    if (name.rfind("a(", 0) == 0 && name.size() == std::string("a(20260101000000).txt").size()) {
+      ++backups;
+      EXPECT_EQ(files.read(name), "one\r\ntwo\r\nthree\r\n");
+    }
+  }
+  EXPECT_EQ(backups, 1);
+}
+
+TEST_F(saving_window_test, saving_the_settings_file_rebinds_and_tells_the_user) {
+  files.write("vintorel.ini", "[runtime]\r\n");
+  start(files_to_open({files.dir() + "vintorel.ini"}));
+  type("x");
+  command(218);
+  command(223);  // back from the console
+  answers.confirm_answers = {true};
+  answers.asked.clear();
+  w->send_command(401 + 1);
+  command(226);
+  EXPECT_TRUE(was_asked("notice 2 17"));
+}
+
+TEST_F(saving_window_test, a_new_text_is_named_in_the_save_dialog_and_opened_again_under_it) {
+  start(files_to_open({a}));
+  answers.confirm_answers = {true};
+  command(216);
+  type("new");
+  answers.confirm_answers = {true};
+  answers.file_answers = {files.dir() + "new.txt"};
+  command(226);
+  EXPECT_EQ(files.read("new.txt"), "new");
+  EXPECT_EQ(current().name, files.dir() + "new.txt");
+  EXPECT_EQ(w->current_text_index(), 2);
+}
+
+TEST_F(saving_window_test, close_yes_no_and_cancel) {
+  start(files_to_open({a, b}));
+  type("x");
+  answers.choose_answers = {choice::cancel};
+  command(227);
+  EXPECT_EQ(w->text_count(), 3);
+  answers.choose_answers = {choice::no};
+  command(227);
+  EXPECT_EQ(w->text_count(), 2);
+  EXPECT_EQ(files.read("b.txt"), "bee\r\n");
+  w->send_command(401 + 1);
+  type("y");
+  answers.choose_answers = {choice::yes};
+  command(227);
+  EXPECT_EQ(files.read("a.txt"), "yone\r\ntwo\r\nthree\r\n");
+  // Only the console left: the file dialog comes (and is cancelled).
+  EXPECT_EQ(w->text_count(), 1);
+  EXPECT_EQ(std::count(w->commands.begin(), w->commands.end(), 217), 1);
+}
+
+TEST_F(saving_window_test, close_all_cancelled_halfway_keeps_the_rest) {
+  start(files_to_open({a, b, c}));
+  for (int i = 1; i <= 3; ++i) {
+    w->send_command(401 + i);
+    type("z");
+  }
+  answers.choose_answers = {choice::no, choice::cancel};
+  command(228);
+  EXPECT_EQ(names(), (std::vector<std::string>{console_name, a, b}));
+  EXPECT_EQ(w->current_text_index(), 2);
+}
+
+TEST_F(saving_window_test, quit_with_a_modified_text_cancelled_keeps_the_window) {
+  start(files_to_open({a}));
+  type("x");
+  answers.choose_answers = {choice::cancel};
+  command(201);
+  settle();
+  ASSERT_NE(w->frame(), nullptr);
+  EXPECT_EQ(w->text_count(), 2);
+  EXPECT_EQ(answers.asked.size(), 1u);
+  EXPECT_TRUE(current().is_modified());
+}
+
+TEST_F(saving_window_test, reload_keeps_the_place_the_charset_and_the_line_end) {
+  start(files_to_open({a}));
+  command(273);
+  command(273);
+  type("x");
+  command(225);
+  command(330);  // EUC-JP
+  command(220);  // cancelled
+  EXPECT_EQ(line(2), "xthree\r\n");
+  answers.confirm_answers = {true};
+  command(220);
+  ASSERT_EQ(w->text_count(), 2);
+  EXPECT_EQ(w->current_text_index(), 1);
+  EXPECT_EQ(current().current_line, 2);
+  EXPECT_EQ(current().save_linefeed, 2);
+  EXPECT_EQ(current().save_charset, 4);
+  EXPECT_EQ(line(2), "three\r\n");
+  EXPECT_NE(current().state, read_only_state);
+}
+
+TEST_F(saving_window_test, duplicate_shows_a_read_only_copy_and_undoes_it_from_either_pane) {
+  start(files_to_open({a, b}));
+  command(273);
+  command(221);
+  ASSERT_TRUE(w->display().layout.dual);
+  EXPECT_EQ(w->current_pane_index(), 0);
+  int copy = w->pane_text(1);
+  EXPECT_EQ(w->text_at(copy).name, b);
+  EXPECT_EQ(w->text_at(copy).state, read_only_state);
+  EXPECT_EQ(w->text_at(copy).current_line, 1);
+  // From the writable pane: the copy goes, one pane remains.
+  command(221);
+  EXPECT_FALSE(w->display().layout.dual);
+  EXPECT_EQ(w->text_count(), 3);
+  EXPECT_EQ(current().name, b);
+  // From the read-only pane: it goes and the writable one stays current.
+  command(221);
+  command(223);
+  ASSERT_EQ(current().state, read_only_state);
+  command(221);
+  EXPECT_FALSE(w->display().layout.dual);
+  EXPECT_EQ(w->text_count(), 3);
+  EXPECT_EQ(current().name, b);
+  EXPECT_NE(current().state, read_only_state);
+}
+
+TEST_F(saving_window_test, greyed_file_commands_do_nothing_on_the_console) {
+  start(files_to_open({a}));
+  command(218);
+  ASSERT_EQ(w->current_text_index(), 0);
+  for (int id : {220, 221, 226, 227}) command(id);
+  EXPECT_TRUE(answers.asked.empty());
+  EXPECT_EQ(w->text_count(), 2);
+  EXPECT_FALSE(w->display().layout.dual);
+}
+
+}  // namespace
+}  // namespace vintorel
