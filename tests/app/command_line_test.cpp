@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "settings/settings_scratch.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
@@ -96,7 +96,7 @@ TEST(command_line, command_mode_takes_a_directory_and_the_rest) {
 }
 
 TEST(command_line, real_file_system) {
-  settings_test::scratch d;
+  test_support::scratch_dir d;
   d.write("here.txt", "x");
   command_line_items c = parse_command_line("here.txt missing.txt \"missing.txt\"", d.dir());
   EXPECT_EQ(c.files, (v{d.path("here.txt"), d.path("missing.txt")}));

@@ -6,13 +6,13 @@
 #include <set>
 
 #include "app/key_bindings.h"
+#include "scratch_dir.h"
 #include "settings/main_settings.h"
-#include "settings/settings_scratch.h"
 
 namespace vintorel {
 namespace {
 
-using settings_test::scratch;
+using test_support::scratch_dir;
 
 TEST(command_table, names_sit_at_their_ids) {
   int named = 0;
@@ -61,7 +61,7 @@ TEST(key_slots, names_follow_the_families) {
 }
 
 TEST(key_bindings, defaults_hold_without_a_settings_file) {
-  scratch d;
+  scratch_dir d;
   key_binding_table_type table;
   table.fill(77);
   load_key_bindings(table, d.path("vintorel.ini"));
@@ -91,7 +91,7 @@ TEST(key_bindings, defaults_hold_without_a_settings_file) {
 }
 
 TEST(key_bindings, section_key_rebinds_unbinds_and_falls_back) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.write("vintorel.ini",
                           "[key]\r\n"
                           "pagedown = forward_page\r\n"
@@ -120,7 +120,7 @@ TEST(key_bindings, section_key_rebinds_unbinds_and_falls_back) {
 }
 
 TEST(key_bindings, runtime_group_reload_and_global_table) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.write("vintorel.ini", "[switch]\nview tab=+\n[key]\nend=quit\n");
   settings_record s;
   load_runtime_group(s, key_binding_table, p);

@@ -8,35 +8,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "settings/settings_scratch.h"
+#include "scoped_env.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using settings_test::scratch;
+using test_support::scoped_env;
+using test_support::scratch_dir;
 using v = std::vector<std::string>;
 
-struct env_guard {
-  explicit env_guard(const char* n) : name(n) {
-    const char* old = std::getenv(n);
-    had = old != nullptr;
-    if (had) saved = old;
-  }
-  ~env_guard() {
-    if (had)
-      setenv(name, saved.c_str(), 1);
-    else
-      unsetenv(name);
-  }
-  const char* name;
-  bool had;
-  std::string saved;
-};
-
 TEST(response_file, lies_in_tmp_ram_before_tmp) {
-  env_guard a("TMP_RAM"), b("TMP"), c("TEMP");
-  setenv("TMP_RAM", "/ram", 1);
-  setenv("TMP", "/tmpdir", 1);
+  scoped_env ram("TMP_RAM", "/ram"), tmp("TMP", "/tmpdir"), temp("TEMP");
   EXPECT_EQ(response_file_path(), "/ram/vintorel.rsp");
   unsetenv("TMP_RAM");
   EXPECT_EQ(response_file_path(), "/tmpdir/vintorel.rsp");
@@ -57,7 +40,7 @@ TEST(response_file, lines_for_files_and_for_a_command) {
 }
 
 TEST(response_file, write_then_read_round_trip) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.path("vintorel.rsp");
   EXPECT_FALSE(response_file_exists(p));
   ASSERT_TRUE(write_response_file(p, {"/w/a b.txt", "/w/\x95\x5C.txt"}));
@@ -92,7 +75,7 @@ TEST(response_file, splitting) {
 }
 
 TEST(response_file, planted_files_are_refused) {
-  scratch d;
+  scratch_dir d;
   std::string victim = d.write("victim.txt", "precious\n");
   std::string p = d.path("vintorel.rsp");
 

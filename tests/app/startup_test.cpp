@@ -7,17 +7,17 @@
 #include "app/key_bindings.h"
 #include "app/layout_file.h"
 #include "platform/profile.h"
+#include "scratch_dir.h"
 #include "settings/main_settings.h"
 #include "settings/settings_file.h"
-#include "settings/settings_scratch.h"
 
 namespace vintorel {
 namespace {
 
-using settings_test::scratch;
+using test_support::scratch_dir;
 
 TEST(layout_file, created_with_zeros_and_read_back) {
-  scratch s;
+  scratch_dir s;
   std::string path = s.path("layout.ini");
   ASSERT_TRUE(ensure_layout_file(path));
   EXPECT_EQ(s.read("layout.ini"), "[value]\nposition x=0\nposition y=0\n");
@@ -34,7 +34,7 @@ TEST(layout_file, created_with_zeros_and_read_back) {
 }
 
 TEST(layout_file, missing_keys_read_as_zero_and_a_failed_creation_is_reported) {
-  scratch s;
+  scratch_dir s;
   s.write("layout.ini", "[value]\r\nposition y=  17 \r\n");
   window_position p = read_window_position(s.path("layout.ini"));
   EXPECT_EQ(p.x, 0);
@@ -45,7 +45,7 @@ TEST(layout_file, missing_keys_read_as_zero_and_a_failed_creation_is_reported) {
 }
 
 TEST(start_files, program_ini_gets_its_two_entries_once) {
-  scratch s;
+  scratch_dir s;
   ASSERT_TRUE(ensure_start_files(s.dir()));
   std::string programs = s.path("program.ini");
   EXPECT_EQ(read_profile_section_names(programs), (std::vector<std::string>{"&Grep", "&Make"}));
@@ -59,7 +59,7 @@ TEST(start_files, program_ini_gets_its_two_entries_once) {
 }
 
 TEST(start_files, the_default_main_settings_read_as_the_built_in_defaults) {
-  scratch s;
+  scratch_dir s;
   ASSERT_TRUE(ensure_start_files(s.dir()));
   std::string ini = s.path("vintorel.ini");
   settings_record from_file, built_in;

@@ -7,13 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "files/scratch_files.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using test_files::scratch_dir;
-using test_files::write_bytes;
+using test_support::scratch_dir;
+using test_support::write_bytes;
 
 std::string pattern_bytes(std::size_t count) {
   std::string bytes(count, '\0');
@@ -62,7 +62,7 @@ TEST(block_file, only_regular_files_open) {
   scratch_dir dir;
   block_file file;
   EXPECT_FALSE(open_block_file(file, dir / "missing"));
-  EXPECT_FALSE(open_block_file(file, dir.path()));  // a directory
+  EXPECT_FALSE(open_block_file(file, dir.dir()));  // a directory
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
   EXPECT_FALSE(open_block_file(file, dir / "fifo"));  // and it does not wait for a writer
   ASSERT_TRUE(write_bytes(dir / "plain", "x"));

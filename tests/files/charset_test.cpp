@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
@@ -132,17 +133,15 @@ TEST(detect, missing_or_empty_file_is_shift_jis_crlf) {
 }
 
 TEST(detect, fifo_or_directory_is_not_read_and_never_blocks) {
-  char dir[] = "/tmp/vintorel-detect-XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string fifo = std::string(dir) + "/pipe";
+  test_support::scratch_dir scratch;
+  ASSERT_FALSE(scratch.dir().empty());
+  const std::string fifo = scratch / "pipe";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   detected d{0, 0};
   detect_charset(fifo, d.charset_code, d.linefeed_code);  // would hang in open() without a writer
   EXPECT_EQ(d, (detected{shift_jis, crlf}));
-  detect_charset(dir, d.charset_code, d.linefeed_code);
+  detect_charset(scratch.dir(), d.charset_code, d.linefeed_code);
   EXPECT_EQ(d, (detected{shift_jis, crlf}));
-  unlink(fifo.c_str());
-  rmdir(dir);
 }
 
 TEST(detect, ascii_file_is_read_to_its_end) {

@@ -4,58 +4,27 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "scoped_env.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
+using test_support::read_bytes;
+using test_support::scoped_env;
+
 class file_system_test : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vintorel_fs_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = std::string(pattern) + "/";
-  }
-  void TearDown() override { std::system(("chmod -R u+w '" + dir + "'; rm -rf '" + dir + "'").c_str()); }
-
+  void SetUp() override { ASSERT_FALSE(dir.empty()); }
   std::string make(const std::string& name, const std::string& content) {
-    std::ofstream(dir + name, std::ios::binary) << content;
-    return dir + name;
+    return scratch.write(name, content);
   }
-  static std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  std::string dir;
-};
-
-// Restores an environment variable when the test ends.
-struct scoped_env {
-  scoped_env(const char* n, const char* value) : name(n) {
-    const char* old = std::getenv(n);
-    had = old != nullptr;
-    if (had) saved = old;
-    if (value)
-      setenv(n, value, 1);
-    else
-      unsetenv(n);
-  }
-  ~scoped_env() {
-    if (had)
-      setenv(name, saved.c_str(), 1);
-    else
-      unsetenv(name);
-  }
-  const char* name;
-  bool had;
-  std::string saved;
+  test_support::scratch_dir scratch;
+  std::string dir = scratch.dir();
 };
 
 TEST_F(file_system_test, executable_directory_holds_the_running_program) {
@@ -153,13 +122,13 @@ TEST_F(file_system_test, exists_size_and_rename) {
   EXPECT_EQ(file_size(dir + "none"), UINT64_MAX);
   EXPECT_TRUE(rename_file(f, dir + "t.txt"));
   EXPECT_FALSE(file_exists(f));
-  EXPECT_EQ(slurp(dir + "t.txt"), "12345");
+  EXPECT_EQ(read_bytes(dir + "t.txt"), "12345");
   EXPECT_FALSE(rename_file(dir + "none", dir + "u.txt"));
 }
 
 TEST_F(file_system_test, write_text_file_writes_bytes_as_given_or_fails) {
   EXPECT_TRUE(write_text_file(dir + "w.ini", "[a]\nk=v\n"));
-  EXPECT_EQ(slurp(dir + "w.ini"), "[a]\nk=v\n");  // no CR added
+  EXPECT_EQ(read_bytes(dir + "w.ini"), "[a]\nk=v\n");  // no CR added
   EXPECT_TRUE(write_text_file(dir + "w.ini", ""));
   EXPECT_EQ(file_size(dir + "w.ini"), 0u);
   make("plain", "x");
@@ -223,14 +192,14 @@ TEST_F(file_system_test, copy_path_copies_exactly_and_overwrites) {
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 251);
   std::string src = make("src.bin", big);
   EXPECT_TRUE(copy_path(src, dir + "dst.bin"));
-  EXPECT_EQ(slurp(dir + "dst.bin"), big);
+  EXPECT_EQ(read_bytes(dir + "dst.bin"), big);
 
   // An existing target is overwritten and keeps its own mode.
   std::string old = make("old.txt", "an older and longer content");
   chmod(old.c_str(), 0640);
   std::string small = make("small.txt", "new");
   EXPECT_TRUE(copy_path(small, old));
-  EXPECT_EQ(slurp(old), "new");
+  EXPECT_EQ(read_bytes(old), "new");
   struct stat st;
   ASSERT_EQ(stat(old.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -254,7 +223,7 @@ TEST_F(file_system_test, copy_path_reports_every_failure) {
   if (access("/dev/full", W_OK) == 0) {
     EXPECT_FALSE(copy_path(src, "/dev/full"));        // the disk refuses the write
   }
-  EXPECT_EQ(slurp(src), "data");
+  EXPECT_EQ(read_bytes(src), "data");
 }
 
 TEST_F(file_system_test, copy_path_onto_itself_changes_nothing) {
@@ -263,14 +232,14 @@ TEST_F(file_system_test, copy_path_onto_itself_changes_nothing) {
   ASSERT_EQ(link(src.c_str(), (dir + "hard").c_str()), 0);
   EXPECT_FALSE(copy_path(src, dir + "hard"));
   EXPECT_FALSE(copy_path(src, dir + "./self.txt"));
-  EXPECT_EQ(slurp(src), "keep me");
+  EXPECT_EQ(read_bytes(src), "keep me");
 }
 
 TEST_F(file_system_test, move_path_deletes_the_source_only_after_a_good_copy) {
   std::string src = make("m.txt", "moved");
   EXPECT_TRUE(move_path(src, dir + "n.txt"));
   EXPECT_FALSE(file_exists(src));
-  EXPECT_EQ(slurp(dir + "n.txt"), "moved");
+  EXPECT_EQ(read_bytes(dir + "n.txt"), "moved");
 
   std::string kept = make("k.txt", "kept");
   mkdir((dir + "d").c_str(), 0755);
@@ -279,7 +248,7 @@ TEST_F(file_system_test, move_path_deletes_the_source_only_after_a_good_copy) {
   if (access("/dev/full", W_OK) == 0) {
     EXPECT_FALSE(move_path(kept, "/dev/full"));
   }
-  EXPECT_EQ(slurp(kept), "kept");
+  EXPECT_EQ(read_bytes(kept), "kept");
 }
 
 TEST_F(file_system_test, console_programs_by_name_and_header) {

@@ -2,6 +2,7 @@
 // path, the character set, the access state and the initial position.
 #include "files/load_text.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,13 +12,13 @@
 
 #include "files/charset.h"
 #include "files/file_system.h"
-#include "files/scratch_files.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using test_files::scratch_dir;
-using test_files::write_bytes;
+using test_support::scratch_dir;
+using test_support::write_bytes;
 
 struct span {
   std::uint64_t offset;
@@ -300,7 +301,7 @@ TEST_F(loading, read_only_flag_and_attributes_decide_the_state) {
 TEST_F(loading, a_file_that_cannot_be_read_leaves_state_3) {
   file("plain", "x");
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-  const std::string paths[] = {dir / "missing.txt", dir / "plain/below.txt", dir.path(),
+  const std::string paths[] = {dir / "missing.txt", dir / "plain/below.txt", dir.dir(),
                                dir / "fifo"};
   for (const auto& path : paths) {
     SCOPED_TRACE(path);
@@ -319,7 +320,7 @@ TEST_F(loading, a_relative_path_is_taken_from_the_executable_directory) {
 }
 
 TEST_F(loading, a_path_longer_than_255_bytes_is_refused_not_cut) {
-  std::string path = dir.path();
+  std::string path = dir.dir();
   while (path.size() < 250) path += "d/";
   ASSERT_EQ(std::system(("mkdir -p '" + path + "'").c_str()), 0);
   path += std::string(255 - path.size(), 'f');
@@ -421,7 +422,7 @@ TEST_F(loading, holes_of_a_sparse_file_scan_as_nul_bytes) {
   ASSERT_EQ(pwrite(fd, "b\nc", 3, static_cast<off_t>(later)), 3);
   close(fd);
   std::string bytes = first + std::string(later - first.size(), '\0') + "b\nc";
-  ASSERT_EQ(test_files::read_bytes(path), bytes);
+  ASSERT_EQ(test_support::read_bytes(path), bytes);
   scan_result expected = reference_scan(bytes);
   ASSERT_EQ(expected.lines.size(), 2u);
   load_text_file(document, path, false, 0, 0, 0, 0, shift_jis, lf);

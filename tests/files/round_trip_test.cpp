@@ -6,15 +6,15 @@
 
 #include "files/charset.h"
 #include "files/load_text.h"
-#include "files/scratch_files.h"
 #include "files/write_text.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using test_files::read_bytes;
-using test_files::scratch_dir;
-using test_files::write_bytes;
+using test_support::read_bytes;
+using test_support::scratch_dir;
+using test_support::write_bytes;
 
 // The same five lines in each character set: kanji, hiragana and katakana,
 // half-width katakana, ASCII with a TAB, an empty line, and a mixed line with

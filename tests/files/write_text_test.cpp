@@ -9,14 +9,15 @@
 
 #include "files/charset.h"
 #include "files/load_text.h"
-#include "files/scratch_files.h"
+#include "scoped_env.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using test_files::read_bytes;
-using test_files::scratch_dir;
-using test_files::write_bytes;
+using test_support::read_bytes;
+using test_support::scratch_dir;
+using test_support::write_bytes;
 
 class writing : public ::testing::Test {
  protected:
@@ -139,7 +140,7 @@ TEST_F(writing, failures_are_reported) {
   ASSERT_TRUE(write_bytes(dir / "plain", "x"));
   EXPECT_FALSE(write_text(document, dir / "no-such-dir/out.txt"));
   EXPECT_FALSE(write_text(document, dir / "plain/out.txt"));  // a path through a file
-  EXPECT_FALSE(write_text(document, dir.path()));              // a directory
+  EXPECT_FALSE(write_text(document, dir.dir()));              // a directory
   // A full device: the data cannot be written, whoever runs the test.
   if (access("/dev/full", W_OK) == 0) {
     EXPECT_FALSE(write_text(document, "/dev/full"));
@@ -185,15 +186,8 @@ TEST(backup_name, the_stamp_goes_before_the_extension_of_the_file_name) {
 }
 
 TEST(save_temporary_path, is_in_the_temporary_directory) {
-  const char* old = std::getenv("TMP_RAM");
-  std::string saved = old ? old : "";
-  setenv("TMP_RAM", "/ram/disk", 1);
+  test_support::scoped_env ram("TMP_RAM", "/ram/disk");
   EXPECT_EQ(save_temporary_path(), "/ram/disk/vintorel.tmp");
-  if (old) {
-    setenv("TMP_RAM", saved.c_str(), 1);
-  } else {
-    unsetenv("TMP_RAM");
-  }
 }
 
 }  // namespace

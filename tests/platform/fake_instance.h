@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -15,25 +14,12 @@
 #include <vector>
 
 #include "platform/instance.h"
+#include "scratch_dir.h"
 
 namespace vintorel::instance_test {
 
 // A private directory of mode 0700, removed afterwards.
-class scratch_directory {
- public:
-  scratch_directory() {
-    std::string pattern = "/tmp/vintorel-instance-XXXXXX";
-    if (mkdtemp(pattern.data())) dir_ = pattern + "/";
-  }
-  ~scratch_directory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  const std::string& dir() const { return dir_; }
-
- private:
-  std::string dir_;
-};
+using scratch_directory = test_support::scratch_dir;
 
 class fake_instance {
  public:

@@ -16,6 +16,7 @@
 #include <fstream>
 
 #include "platform/fake_instance.h"
+#include "scoped_env.h"
 
 namespace vintorel {
 namespace {
@@ -52,9 +53,7 @@ TEST(instance_directory, made_private_and_refused_when_not_a_directory_of_ours) 
 
 TEST(instance_directory, follows_xdg_runtime_dir_unless_the_socket_path_would_not_fit) {
   scratch_directory scratch;
-  const char* saved = std::getenv("XDG_RUNTIME_DIR");
-  std::string saved_value = saved ? saved : "";
-  ::setenv("XDG_RUNTIME_DIR", (scratch.dir() + "/").c_str(), 1);
+  test_support::scoped_env runtime("XDG_RUNTIME_DIR", (scratch.dir() + "/").c_str());
   std::string dir;
   ASSERT_TRUE(instance_directory(dir));
   EXPECT_EQ(dir, scratch.dir() + "vintorel/");
@@ -66,10 +65,6 @@ TEST(instance_directory, follows_xdg_runtime_dir_unless_the_socket_path_would_no
   ::setenv("XDG_RUNTIME_DIR", "relative", 1);
   ASSERT_TRUE(instance_directory(dir));
   EXPECT_EQ(dir, "/tmp/vintorel-" + std::to_string(geteuid()) + "/");
-  if (saved)
-    ::setenv("XDG_RUNTIME_DIR", saved_value.c_str(), 1);
-  else
-    ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(instance_lock, one_holder_at_a_time_and_free_again_when_the_holder_dies) {

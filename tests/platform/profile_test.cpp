@@ -8,12 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "settings/settings_scratch.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using settings_test::scratch;
+using test_support::scratch_dir;
 
 std::string value(std::string_view contents, std::string_view section, std::string_view key,
                   std::string_view fallback = "DEFAULT", std::size_t size = 256) {
@@ -133,7 +133,7 @@ class profile_file : public ::testing::Test {
     profile_seam::rename = ::rename;
     profile_seam::write = ::write;
   }
-  scratch dir;
+  scratch_dir dir;
 };
 
 TEST_F(profile_file, missing_file_reads_defaults_and_is_created_by_a_write) {

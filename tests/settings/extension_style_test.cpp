@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/settings_scratch.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using settings_test::scratch;
+using test_support::scratch_dir;
 
 const char* const sample =
     "[c/h/cpp]\r\n"
@@ -26,7 +26,7 @@ const char* const sample =
     "tab size=1000\r\n";
 
 TEST(extension_style, a_matching_section_gives_its_style) {
-  scratch d;
+  scratch_dir d;
   std::string ext = d.write("ext.ini", sample);
   pane_style style;
   load_pane_style(style, "/src/main.CPP", ext, 8);
@@ -39,7 +39,7 @@ TEST(extension_style, a_matching_section_gives_its_style) {
 }
 
 TEST(extension_style, no_match_gives_the_main_defaults) {
-  scratch d;
+  scratch_dir d;
   std::string ext = d.write("ext.ini", sample);
   pane_style style;
   for (const char* name : {"main.cp", "Makefile", "notes.c/", "archive.cppx", "a."}) {
@@ -57,7 +57,7 @@ TEST(extension_style, no_match_gives_the_main_defaults) {
 }
 
 TEST(extension_style, missing_keys_and_hand_edited_values) {
-  scratch d;
+  scratch_dir d;
   std::string ext = d.write("ext.ini", sample);
   pane_style style;
   load_pane_style(style, "GNUmakefile.mk", ext, 8);
@@ -74,7 +74,7 @@ TEST(extension_style, missing_keys_and_hand_edited_values) {
 }
 
 TEST(extension_style, titles_and_existence) {
-  scratch d;
+  scratch_dir d;
   std::string ext = d.write("ext.ini", sample);
   EXPECT_TRUE(style_exists(ext, "c/h/cpp"));
   EXPECT_FALSE(style_exists(ext, "C/H/CPP"));
@@ -95,7 +95,7 @@ TEST(extension_style, titles_and_existence) {
 }
 
 TEST(extension_style, write_and_delete_keep_the_sections_sorted) {
-  scratch d;
+  scratch_dir d;
   std::string ext = d.path("ext.ini");
   EXPECT_TRUE(write_style(ext, "txt", 8, false, ""));
   EXPECT_TRUE(write_style(ext, "c", 4, true, "if,else"));

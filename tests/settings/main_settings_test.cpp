@@ -4,19 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/settings_scratch.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using settings_test::scratch;
+using test_support::scratch_dir;
 
 struct hook_guard {
   ~hook_guard() { check_fonts_hook = nullptr; }
 };
 
 TEST(main_settings, no_file_gives_every_default) {
-  scratch d;
+  scratch_dir d;
   settings_record s;
   s.columns = 1;  // loading must overwrite, not merely keep
   s.view_tab = true;
@@ -78,7 +78,7 @@ TEST(main_settings, value_limits) {
   };
   for (const row& r : rows) {
     SCOPED_TRACE(r.text);
-    scratch d;
+    scratch_dir d;
     std::string p = d.write("vintorel.ini", std::string("[value]\n") + r.text);
     settings_record s;
     ASSERT_TRUE(load_display_settings(s, p));
@@ -93,7 +93,7 @@ TEST(main_settings, value_limits) {
 }
 
 TEST(main_settings, switches_strings_and_paths_from_a_hand_written_file) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.write(
       "vintorel.ini",
       "; written by hand\r\n"
@@ -149,7 +149,7 @@ TEST(main_settings, colours) {
   c = parse_colour("::9");
   EXPECT_EQ(c.blue, 9);
 
-  scratch d;
+  scratch_dir d;
   std::string p = d.write("vintorel.ini",
                           "[color]\ntext normal=255\nback select=10:20:30:40\n"
                           "bar console=1:2:3456789012\n");
@@ -164,7 +164,7 @@ TEST(main_settings, colours) {
 
 TEST(main_settings, font_check_runs_between_switch_and_colours) {
   hook_guard guard;
-  scratch d;
+  scratch_dir d;
   std::string p = d.write("vintorel.ini",
                           "[value]\ncolumns=200\n[switch]\nsafety DirectDraw=-\n"
                           "[string]\nfont file=a.fnt\n[color]\ntext normal=1:1:1\n");

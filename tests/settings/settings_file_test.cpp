@@ -9,15 +9,15 @@
 #include <sys/stat.h>
 
 #include "platform/profile.h"
-#include "settings/settings_scratch.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using settings_test::scratch;
+using test_support::scratch_dir;
 
 TEST(settings_read, booleans) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.write("v.ini",
                           "[switch]\na=oN\nb=Off\nc=no\nd=+anything\ne=yes\nf=-\ng=ONE\nh= +\n"
                           "i=OFFICE\nj=\n");
@@ -37,7 +37,7 @@ TEST(settings_read, booleans) {
 }
 
 TEST(settings_read, integers) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.write("v.ini",
                           "[value]\na=12abc\nb=abc\nc=12345678901\nd=123456789012345\n"
                           "e=-42\nf=\" +7\"\ng=99999999999\nh=-2147483648\n");
@@ -63,7 +63,7 @@ TEST(settings_read, integers) {
 }
 
 TEST(settings_write, typed_writers_round_trip) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.path("program.ini");
   EXPECT_TRUE(write_setting_string(p, "grep", "program", "grep -n ??? *.c", false));
   EXPECT_TRUE(write_setting_bool(p, "grep", "confirm", true, false));
@@ -76,7 +76,7 @@ TEST(settings_write, typed_writers_round_trip) {
 }
 
 TEST(settings_sections, queries_compare_case_sensitively) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.write("ext.ini",
                           "[c/h/cpp]\r\ntab size=4\r\n[txt]\r\n[a]b]\r\n[open\r\n x\r\n [indented]\n");
   EXPECT_TRUE(section_exists(p, "c/h/cpp"));
@@ -126,7 +126,7 @@ TEST(settings_sections, ordered_insertion_places_new_sections) {
 }
 
 TEST(settings_sections, ordered_write_creates_and_inserts) {
-  scratch d;
+  scratch_dir d;
   std::string p = d.path("ext.ini");
   EXPECT_TRUE(write_setting_int(p, "txt", "tab size", 8, true));
   EXPECT_EQ(d.read("ext.ini"), "[txt]\ntab size=8\n");
@@ -141,7 +141,7 @@ TEST(settings_sections, ordered_write_creates_and_inserts) {
 }
 
 TEST(settings_sections, a_failed_insertion_leaves_the_file_untouched) {
-  scratch d;
+  scratch_dir d;
   const std::string original = "[c]\ntab size=4\n[txt]\n";
   std::string p = d.write("ext.ini", original);
   profile_seam::rename = [](const char*, const char*) {

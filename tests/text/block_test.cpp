@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_display.h"
-#include "scripted_user_interface.h"
+#include "platform/scripted_user_interface.h"
 #include "text/deleted_chars.h"
 #include "text/motion.h"
 #include "text/string_stack.h"
@@ -15,37 +14,20 @@
 namespace vintorel {
 namespace {
 
-using testing::check_text;
 using testing::internal_lines;
 using testing::make_text;
-using testing::place_cursor;
-using testing::text_with_cursor;
-using log_lines = std::vector<std::string>;
 using entries = std::vector<byte_string>;
 
-struct blocks : ::testing::Test {
-  text_document document;
-  recording_display screen;
+struct blocks : testing::text_test {
   scripted_user_interface user;
   string_stack stack{4};
   deleted_char_buffer deleted{64};
-  edit_context context;
 
-  blocks() {
-    context.display = &screen;
+  blocks() : text_test({1, 0, 5, 20, 8, false}) {
     context.ui = &user;
     context.stack = &stack;
     context.deleted = &deleted;
-    context.pane = {1, 0, 5, 20, 8, false};
   }
-  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
-            std::int32_t position = 0) {
-    make_text(document, lines);
-    place_cursor(document, context, line, position);
-    screen.log.clear();
-  }
-  std::string shown() { return text_with_cursor(document); }
-  void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
   void down(int lines) {
     for (int i = 0; i < lines; ++i) forward_line(document, context, false, true, false);
   }
@@ -81,7 +63,7 @@ TEST_F(blocks, a_downward_line_block_pushes_and_moves_the_lines_above_the_cursor
   EXPECT_EQ(document.block_state, 0);
   EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 5,1"}));
 
-  place_cursor(document, context, 3, 1);
+  put_cursor(3, 1);
   toggle_block(document, context);
   down(3);
   screen.log.clear();
@@ -115,7 +97,7 @@ TEST_F(blocks, a_character_block_pushes_from_its_start_to_its_end) {
   EXPECT_EQ(stack.entries, (entries{"Ccd\r\ne"}));
   // Moving it joins what is left of the two lines; the cursor before the
   // anchor works the same way.
-  place_cursor(document, context, 1, 1);
+  put_cursor(1, 1);
   toggle_block(document, context);
   backward_line(document, context, false, false, false);
   forward_char(document, context, false);
@@ -125,7 +107,7 @@ TEST_F(blocks, a_character_block_pushes_from_its_start_to_its_end) {
   EXPECT_EQ(shown(), "ab|fgh\nijkl");
   expect_sound();
   // Up to the end of the last line, never its end mark.
-  place_cursor(document, context, 0, 3);
+  put_cursor(0, 3);
   toggle_block(document, context);
   forward_line_tail(document, context, false);
   forward_tail(document, context, false);
@@ -138,14 +120,14 @@ TEST_F(blocks, a_character_block_pushes_from_its_start_to_its_end) {
 TEST_F(blocks, without_a_block_the_cursor_line_is_pushed) {
   text({"one", "two", ""}, 0, 1);
   push_string(document, context, false);
-  place_cursor(document, context, 1, 0);
+  put_cursor(1, 0);
   push_string(document, context, false);  // not the last line: "L"
   EXPECT_EQ(stack.entries, (entries{"Lone\r\n", "Ltwo\r\n"}));
-  place_cursor(document, context, 2, 0);
+  put_cursor(2, 0);
   push_string(document, context, false);  // the empty last line: nothing
   EXPECT_EQ(stack.size(), 2u);
   make_text(document, {"one", "last"});
-  place_cursor(document, context, 1, 2);
+  put_cursor(1, 2);
   stack.clear();
   push_string(document, context, true);
   EXPECT_EQ(stack.entries, (entries{"Clast"}));
@@ -241,6 +223,22 @@ TEST_F(blocks, a_moved_block_far_down_keeps_the_cursor_in_view) {
   push_string(document, context, true);
   EXPECT_EQ(shown(), "line0\nline1\n|line29");
   EXPECT_EQ(document.top_line, 0);
+  expect_sound();
+}
+
+TEST_F(blocks, a_block_over_many_lines_is_taken_out_at_once) {
+  // Removing index entries one at a time would move the rest of the index for
+  // every line: seconds for this block, days for one of ten million lines.
+  std::vector<byte_string> lines(300002, "x");
+  lines.front() = "first";
+  lines.back() = "last";
+  text(lines, 0, 2);
+  toggle_block(document, context);
+  put_cursor(300001, 1);
+  delete_block(document, context);
+  EXPECT_EQ(shown(), "fi|ast");
+  EXPECT_EQ(document.line_count(), 1);
+  EXPECT_TRUE(document.lines.check());
   expect_sound();
 }
 

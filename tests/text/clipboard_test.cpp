@@ -4,36 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_display.h"
-#include "scripted_user_interface.h"
+#include "platform/scripted_user_interface.h"
 #include "text/block.h"
 #include "text_fixture.h"
 
 namespace vintorel {
 namespace {
 
-using testing::check_text;
-using testing::make_text;
-using testing::place_cursor;
-using testing::text_with_cursor;
-using log_lines = std::vector<std::string>;
-
-struct clipboard : ::testing::Test {
-  text_document document;
-  recording_display screen;
+struct clipboard : testing::text_test {
   scripted_user_interface user;
-  edit_context context;
 
-  clipboard() {
-    context.display = &screen;
-    context.ui = &user;
-    context.pane = {1, 0, 5, 20, 8, false};
-  }
-  void text(const std::vector<byte_string>& lines, std::int32_t line, std::int32_t position) {
-    make_text(document, lines);
-    place_cursor(document, context, line, position);
-    screen.log.clear();
-  }
+  clipboard() : text_test({1, 0, 5, 20, 8, false}) { context.ui = &user; }
   void holds(const byte_string& text) {
     user.has_clipboard = true;
     user.clipboard = text;
@@ -44,26 +25,26 @@ TEST_F(clipboard, every_kind_of_line_end_makes_a_line) {
   holds("a\nb\rc\r\nd");
   text({"xy"}, 0, 1);
   insert_clipboard(document, context);
-  EXPECT_EQ(text_with_cursor(document), "xa\nb\nc\nd|y");
+  EXPECT_EQ(shown(), "xa\nb\nc\nd|y");
   EXPECT_EQ(document.size, 12);
   EXPECT_EQ(screen.take(), (log_lines{"repaint", "draw 4,1", "menus"}));
-  EXPECT_EQ(check_text(document, context), "");
+  expect_sound();
 }
 
 TEST_F(clipboard, a_final_line_end_leaves_the_cursor_on_the_next_line) {
   holds("one\r\n\r\n");
   text({"xy"}, 0, 0);
   insert_clipboard(document, context);
-  EXPECT_EQ(text_with_cursor(document), "one\n\n|xy");
-  EXPECT_EQ(check_text(document, context), "");
+  EXPECT_EQ(shown(), "one\n\n|xy");
+  expect_sound();
 }
 
 TEST_F(clipboard, zero_bytes_and_end_marks_never_get_in) {
   holds(byte_string("a\x1A" "b\0c", 5));
   text({""}, 0, 0);
   insert_clipboard(document, context);
-  EXPECT_EQ(text_with_cursor(document), "ab|");
-  EXPECT_EQ(check_text(document, context), "");
+  EXPECT_EQ(shown(), "ab|");
+  expect_sound();
 }
 
 TEST_F(clipboard, nothing_happens_without_text_or_with_a_block) {
@@ -74,7 +55,7 @@ TEST_F(clipboard, nothing_happens_without_text_or_with_a_block) {
   holds("z");
   toggle_block(document, context);
   insert_clipboard(document, context);
-  EXPECT_EQ(text_with_cursor(document), "x|y");
+  EXPECT_EQ(shown(), "x|y");
   EXPECT_TRUE(screen.take().empty());
 }
 

@@ -7,10 +7,10 @@
 
 #include <filesystem>
 
-#include "../files/scratch_files.h"
 #include "files/charset.h"
 #include "files/load_text.h"
 #include "recording_display.h"
+#include "scratch_dir.h"
 #include "text_fixture.h"
 
 namespace vintorel {
@@ -18,7 +18,6 @@ namespace {
 
 using testing::make_text;
 using testing::place_cursor;
-using log_lines = std::vector<std::string>;
 
 // Both panes paint into one log, each request naming the pane by its first row.
 class two_pane_display : public recording_display {
@@ -109,10 +108,10 @@ TEST_F(comparing, a_double_byte_character_differs_from_its_neighbours) {
 }
 
 TEST_F(comparing, line_ends_of_the_files_do_not_matter) {
-  test_files::scratch_dir dir;
-  ASSERT_FALSE(dir.path().empty());
-  ASSERT_TRUE(test_files::write_bytes(dir / "crlf.txt", "one\r\ntwo\r\nthree"));
-  ASSERT_TRUE(test_files::write_bytes(dir / "lf.txt", "one\ntwo\nthree"));
+  test_support::scratch_dir dir;
+  ASSERT_FALSE(dir.dir().empty());
+  ASSERT_TRUE(test_support::write_bytes(dir / "crlf.txt", "one\r\ntwo\r\nthree"));
+  ASSERT_TRUE(test_support::write_bytes(dir / "lf.txt", "one\ntwo\nthree"));
   load_text_file(a, dir / "crlf.txt", false, 0, 0, 0, 0, shift_jis, crlf);
   load_text_file(b, dir / "lf.txt", false, 0, 0, 0, 0, shift_jis, lf);
   ASSERT_TRUE(reload_current_line(a, a_context));

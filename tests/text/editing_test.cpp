@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_display.h"
 #include "text/deleted_chars.h"
 #include "text/motion.h"
 #include "text_fixture.h"
@@ -12,34 +11,13 @@
 namespace vintorel {
 namespace {
 
-using testing::check_text;
-using testing::make_text;
-using testing::place_cursor;
-using testing::text_with_cursor;
-using log_lines = std::vector<std::string>;
-
 const byte_string hiragana_a = "\x82\xA0";
 const byte_string wide_space = "\x81\x40";
 
-struct editing : ::testing::Test {
-  text_document document;
-  recording_display screen;
+struct editing : testing::text_test {
   deleted_char_buffer deleted{1024};
-  edit_context context;
 
-  editing() {
-    context.display = &screen;
-    context.deleted = &deleted;
-    context.pane = {1, 0, 5, 20, 8, false};
-  }
-  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
-            std::int32_t position = 0) {
-    make_text(document, lines);
-    place_cursor(document, context, line, position);
-    screen.log.clear();
-  }
-  std::string shown() { return text_with_cursor(document); }
-  void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
+  editing() : text_test({1, 0, 5, 20, 8, false}) { context.deleted = &deleted; }
 };
 
 TEST_F(editing, typing_inserts_and_moves_behind_the_text) {
@@ -75,7 +53,7 @@ TEST_F(editing, overwriting_replaces_characters_but_never_the_terminator) {
   EXPECT_EQ(shown(), "aXY123!f|\nx");
   expect_sound();
   // The last line keeps its end mark.
-  place_cursor(document, context, 1, 0);
+  put_cursor(1, 0);
   insert_string(document, context, "long", true, true, false);
   EXPECT_EQ(shown(), "aXY123!f\nlong|");
   expect_sound();
@@ -102,7 +80,7 @@ TEST_F(editing, a_line_end_splits_the_line) {
   EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 2,0"}));
   expect_sound();
   // On the last line, at its end.
-  place_cursor(document, context, 2, 1);
+  put_cursor(2, 1);
   insert_linefeed(document, context, true, true, false, true);
   EXPECT_EQ(shown(), "abc\ndef\nx\n|");
   expect_sound();
@@ -145,7 +123,7 @@ TEST_F(editing, in_overwrite_mode_a_line_end_only_moves_to_the_next_line) {
   insert_linefeed(document, context, true, true, false, true);  // stops at the CR
   EXPECT_EQ(shown(), "\t\tabc\nx|\nlast");
   // The last line is split as in insert mode.
-  place_cursor(document, context, 2, 2);
+  put_cursor(2, 2);
   insert_linefeed(document, context, true, true, false, true);
   EXPECT_EQ(shown(), "\t\tabc\nx\nla\n|st");
   expect_sound();
@@ -175,7 +153,7 @@ TEST_F(editing, delete_char_at_a_line_end_joins_the_next_line) {
   EXPECT_EQ(screen.take_screen(), (log_lines{"clear 3", "repaint", "draw 1,2"}));
   expect_sound();
   // The end of the text cannot be deleted.
-  place_cursor(document, context, 1, 2);
+  put_cursor(1, 2);
   delete_char(document, context, true, true, false);
   EXPECT_EQ(shown(), "abcd\nef|");
   expect_sound();
@@ -228,10 +206,10 @@ TEST_F(editing, change_word_case_flips_a_run_of_letters) {
   change_word_case(document, context);
   EXPECT_EQ(shown(), "|hello1x wOrld\nx");
   EXPECT_EQ(screen.take_screen(), (log_lines{"paint 0", "status", "draw 1,0"}));
-  place_cursor(document, context, 0, 8);
+  put_cursor(0, 8);
   change_word_case(document, context);
   EXPECT_EQ(shown(), "hello1x |WORLD\nx");
-  place_cursor(document, context, 0, 5);  // on the digit: nothing
+  put_cursor(0, 5);  // on the digit: nothing
   change_word_case(document, context);
   EXPECT_EQ(shown(), "hello|1x WORLD\nx");
   expect_sound();
@@ -246,7 +224,7 @@ TEST_F(editing, read_only_texts_and_blocks_refuse_every_edit) {
   backspace_char(document, context, true, true);
   delete_tail(document, context, true, true);
   insert_line(document, context, true);
-  place_cursor(document, context, 0, 0);
+  put_cursor(0, 0);
   change_word_case(document, context);
   EXPECT_EQ(shown(), "|Abc\ndef");
   EXPECT_EQ(document.state, read_only_state);
@@ -260,7 +238,7 @@ TEST_F(editing, read_only_texts_and_blocks_refuse_every_edit) {
   backspace_word(document, context);
   EXPECT_EQ(shown(), "A|bc\ndef");
   change_word_case(document, context);  // needs only the cursor line
-  place_cursor(document, context, 0, 0);
+  put_cursor(0, 0);
   change_word_case(document, context);
   EXPECT_EQ(shown(), "|abc\ndef");
 }

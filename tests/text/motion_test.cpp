@@ -4,40 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_display.h"
 #include "text_fixture.h"
 
 namespace vintorel {
 namespace {
 
-using testing::check_text;
-using testing::make_text;
-using testing::place_cursor;
-using log_lines = std::vector<std::string>;
-
 const byte_string hiragana_a = "\x82\xA0";
 
-struct motion : ::testing::Test {
-  text_document document;
-  recording_display screen;
-  edit_context context;
-
-  motion() {
-    context.display = &screen;
-    context.pane = {1, 0, 5, 10, 8, false};  // rows 1..5, columns 0..9
-  }
-  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
-            std::int32_t position = 0) {
-    make_text(document, lines);
-    place_cursor(document, context, line, position);
-    screen.log.clear();
-  }
+struct motion : testing::text_test {
+  motion() : text_test({1, 0, 5, 10, 8, false}) {}  // rows 1..5, columns 0..9
   std::vector<byte_string> numbered(int count) {
     std::vector<byte_string> lines;
     for (int i = 0; i < count; ++i) lines.push_back("line " + std::to_string(i));
     return lines;
   }
-  void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
 };
 
 TEST_F(motion, a_step_inside_the_view_repaints_only_the_cursor_line) {
@@ -106,7 +86,7 @@ TEST_F(motion, nothing_happens_at_the_ends_of_the_text) {
   text({"ab", "cd"}, 0, 0);
   backward_char(document, context, true);
   EXPECT_EQ(document.position, 0);
-  place_cursor(document, context, 1, 2);  // on the end mark
+  put_cursor(1, 2);  // on the end mark
   screen.log.clear();
   forward_char(document, context, true);
   forward_line(document, context, true, true, false);
@@ -160,7 +140,7 @@ TEST_F(motion, word_motions_stay_in_the_line) {
   EXPECT_EQ(document.position, 14);
   backward_word(document, context);
   EXPECT_EQ(document.position, 11);
-  place_cursor(document, context, 1, 0);
+  put_cursor(1, 0);
   backward_word(document, context);
   EXPECT_EQ(document.current_line, 1);
   expect_sound();
@@ -213,7 +193,7 @@ TEST_F(motion, vertical_motions_aim_at_the_desired_column) {
   backward_line_head(document, context, true);
   EXPECT_EQ(document.current_line, 0);
   EXPECT_EQ(document.column, 30);
-  place_cursor(document, context, 2, 30);
+  put_cursor(2, 30);
   backward_line(document, context, true, true, false);
   EXPECT_EQ(document.column, 5);
   EXPECT_EQ(document.desired_column, 30);
@@ -333,7 +313,7 @@ TEST_F(motion, vertical_motions_make_a_character_block_line_wise_off_the_anchor_
   EXPECT_EQ(document.block_state, 2);
   EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 3,3"}));
   // Backward char at column 0 lands on the previous line, character-wise.
-  place_cursor(document, context, 4, 0);
+  put_cursor(4, 0);
   document.block_state = 1;
   backward_char(document, context, true);
   EXPECT_EQ(document.block_state, 2);

@@ -10,20 +10,15 @@
 namespace vintorel {
 namespace {
 
-using testing::make_text;
-using testing::place_cursor;
-
 const byte_string hiragana_a = "\x82\xA0";  // あ
 const byte_string katakana_a = "\x83\x41";  // ア
 const byte_string kanji = "\x88\x9F";       // 亜
 
-struct positions : ::testing::Test {
-  text_document document;
-  edit_context context;
+struct positions : testing::text_test {
+  positions() : text_test(pane_view{}) {}
   void on_line(const byte_string& line, int tab = 8) {
     context.pane.tab_size = tab;
-    make_text(document, {line, "last"});
-    place_cursor(document, context, 0, 0);
+    text({line, "last"});
   }
 };
 
@@ -57,8 +52,7 @@ TEST_F(positions, double_byte_characters_take_two_columns) {
 TEST_F(positions, end_column_of_empty_lines_is_zero) {
   on_line("");
   EXPECT_EQ(document.end_column, 0);
-  make_text(document, {""});
-  place_cursor(document, context, 0, 0);
+  text({""});
   EXPECT_EQ(document.end_column, 0);
   EXPECT_EQ(terminator_offset(document), 0);
 }
@@ -70,8 +64,7 @@ TEST_F(positions, a_lead_byte_before_the_line_end_does_not_swallow_it) {
   EXPECT_EQ(position_of_column(document, context, 5), 2);
   document.position = 1;
   EXPECT_FALSE(is_on_double_byte(document));
-  make_text(document, {"x\x81"});  // the last line: the mark is no second byte either
-  place_cursor(document, context, 0, 0);
+  text({"x\x81"});  // the last line: the mark is no second byte either
   EXPECT_EQ(terminator_offset(document), 2);
   EXPECT_EQ(document.end_column, 2);
 }
@@ -149,8 +142,7 @@ TEST_F(positions, word_lengths_follow_runs_of_one_class) {
 }
 
 TEST_F(positions, words_end_at_the_end_mark_of_the_last_line) {
-  make_text(document, {"abc"});
-  place_cursor(document, context, 0, 0);
+  text({"abc"});
   EXPECT_EQ(word_length_at(document, 0), 3);
   EXPECT_EQ(word_length_at(document, 3), 0);
 }
@@ -177,9 +169,9 @@ TEST_F(positions, scrolling_keeps_the_cursor_in_the_rightmost_columns) {
 TEST_F(positions, a_double_byte_character_in_the_last_column_is_not_visible) {
   on_line("abc" + hiragana_a);
   context.pane.columns = 4;
-  place_cursor(document, context, 0, 3);
+  put_cursor(0, 3);
   EXPECT_FALSE(is_cursor_visible(document, context));
-  place_cursor(document, context, 0, 2);
+  put_cursor(0, 2);
   EXPECT_TRUE(is_cursor_visible(document, context));
   document.left_column = 3;
   EXPECT_FALSE(is_cursor_visible(document, context));

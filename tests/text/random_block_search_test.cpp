@@ -4,16 +4,12 @@
 // blocks and the string stack are still sound, that the display is only asked
 // for cells of its pane, and that a text survives being written and loaded.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <random>
 
-#include "files/charset.h"
-#include "files/load_text.h"
-#include "files/write_text.h"
+#include "random_run.h"
+#include "scratch_dir.h"
 #include "text/block.h"
 #include "text/clipboard.h"
 #include "text/compare.h"
@@ -25,42 +21,12 @@
 #include "text/search_strings.h"
 #include "text/string_stack.h"
 #include "text/undo.h"
-#include "text_fixture.h"
 
 namespace vintorel {
 namespace {
 
 using testing::check_text;
 using testing::internal_lines;
-using testing::make_text;
-
-// Notes the first request for a cell or line outside the pane it names.
-class pane_bounds_display : public display_requests {
- public:
-  std::string problem;
-
-  void paint_line(const pane_view& pane, text_document& text, std::int32_t line) override {
-    if (line < text.top_line || line >= text.top_line + pane.rows || line >= text.line_count())
-      note("paint of line " + std::to_string(line) + " outside the pane");
-  }
-  void erase_cursor(const pane_view& pane, std::int32_t row, std::int32_t column) override {
-    cell("erase", pane, row, column);
-  }
-  void draw_cursor(const pane_view& pane, std::int32_t row, std::int32_t column) override {
-    cell("draw", pane, row, column);
-  }
-
- private:
-  void cell(const char* what, const pane_view& pane, std::int32_t row, std::int32_t column) {
-    if (row < pane.first_row || row >= pane.first_row + pane.rows || column < pane.first_column ||
-        column >= pane.first_column + pane.columns)
-      note(std::string(what) + " at " + std::to_string(row) + "," + std::to_string(column) +
-           " outside the pane");
-  }
-  void note(const std::string& text) {
-    if (problem.empty()) problem = text;
-  }
-};
 
 // A user who answers at random and whose clipboard holds random text.
 class random_user : public user_interface {
@@ -83,22 +49,21 @@ class random_user : public user_interface {
   }
 };
 
-struct block_search_run {
-  std::mt19937 random;
+struct block_search_run : testing::random_choices {
   text_document document, other;
-  pane_bounds_display screen;
+  testing::pane_bounds_display screen;
   random_user user;
   deleted_char_buffer deleted{8};
   string_stack stack{4};
   search_strings strings;
   edit_context context, other_context;
-  std::string directory;
+  test_support::scratch_dir scratch;
   std::vector<std::pair<std::string, std::function<void()>>> commands;
   // How often the commands did something, so that the run is known to reach
   // past the early returns.
   int found = 0, replaced = 0, differences = 0, pushed = 0, popped = 0;
 
-  explicit block_search_run(unsigned seed) : random(seed) {
+  explicit block_search_run(unsigned seed) : random_choices(seed) {
     user.random = &random;
     for (edit_context* c : {&context, &other_context}) {
       c->display = &screen;
@@ -107,17 +72,8 @@ struct block_search_run {
       c->stack = &stack;
       c->search = &strings;
     }
-    char pattern[] = "/tmp/vintorel-random-block-XXXXXX";
-    if (mkdtemp(pattern)) directory = pattern;
     define_commands();
   }
-  ~block_search_run() {
-    std::error_code ignored;
-    if (!directory.empty()) std::filesystem::remove_all(directory, ignored);
-  }
-
-  int below(int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); }
-  bool coin() { return below(2) == 0; }
 
   byte_string piece() {
     static const char* const parts[] = {
@@ -139,18 +95,6 @@ struct block_search_run {
     for (int i = 0; i < count; ++i) lines.push_back(random_line());
     return lines;
   }
-  pane_view random_pane(std::int32_t first_row) {
-    return {first_row, below(3), 2 + below(7), 3 + below(28), 1 + below(8), coin()};
-  }
-  void open(text_document& text, edit_context& c, const std::vector<byte_string>& lines) {
-    make_text(text, lines);
-    text.commit_current_line();
-    text.current_line = below(static_cast<int>(lines.size()));
-    text.desired_column = below(3) == 0 ? -1 : below(30);
-    ASSERT_TRUE(reload_current_line(text, c));
-    text.top_line = std::max(0, text.current_line - c.pane.visible_rows() + 1);
-    scroll_to_cursor(text, c, is_on_double_byte(text));
-  }
   void new_texts() {
     context.pane = random_pane(1);
     other_context.pane = random_pane(20);
@@ -158,7 +102,7 @@ struct block_search_run {
     context.settings.ignore_case = other_context.settings.ignore_case = coin();
     context.settings.word_search = other_context.settings.word_search = coin();
     std::vector<byte_string> lines = random_lines();
-    open(document, context, lines);
+    open_text(document, context, lines);
     // The other text is often a copy with a change or two, so comparing runs far.
     if (below(3) != 0) {
       if (coin()) lines[static_cast<std::size_t>(below(static_cast<int>(lines.size())))] += piece();
@@ -166,7 +110,7 @@ struct block_search_run {
     } else {
       lines = random_lines();
     }
-    open(other, other_context, lines);
+    open_text(other, other_context, lines);
   }
   // A search string often taken from the text, so that it is found.
   byte_string random_search_string() {
@@ -268,32 +212,6 @@ struct block_search_run {
     add("compare", 2, [&] { differences += !compare_texts(d, c, other, other_context); });
   }
 
-  std::string round_trip() {
-    std::vector<byte_string> before = internal_lines(document);
-    std::string path = directory + "/text.txt";
-    if (!write_text(document, path, context.pane.tab_size)) return "write failed";
-    reload_current_line(document, context);
-    text_document loaded;
-    load_text_file(loaded, path, false, 0, 0, 0, 0, shift_jis, crlf);
-    if (loaded.state == failed_state) return "load failed";
-    if (internal_lines(loaded) != before) return "lines differ after writing and loading";
-    if (loaded.size != document.size) return "size differs after writing and loading";
-    return "";
-  }
-
-  std::string block_problem() {
-    const text_document& d = document;
-    if (d.block_state == 0) return "";
-    if (d.current_line == d.anchor_line && d.block_state != 2) return "line block on the anchor line";
-    if (d.anchor_line < 0 || d.anchor_line >= d.line_count()) return "anchor beyond the text";
-    bool before = d.current_line < d.anchor_line ||
-                  (d.current_line == d.anchor_line && d.position < d.anchor_position);
-    bool after = d.current_line > d.anchor_line ||
-                 (d.current_line == d.anchor_line && d.position > d.anchor_position);
-    if ((before && !d.block_backward) || (after && d.block_backward)) return "block direction wrong";
-    return "";
-  }
-
   std::string stack_problem() {
     if (stack.size() > stack.limit) return "stack beyond its limit";
     for (const byte_string& entry : stack.entries) {
@@ -307,13 +225,12 @@ struct block_search_run {
 };
 
 TEST(random_block_search_commands, keep_every_text_sound) {
-  unsigned seed = 20240611;
-  if (const char* given = std::getenv("VINTOREL_RANDOM_SEED")) seed = static_cast<unsigned>(std::atoi(given));
+  unsigned seed = testing::random_seed(20240611);
   block_search_run run(seed);
-  ASSERT_FALSE(run.directory.empty());
+  ASSERT_FALSE(run.scratch.dir().empty());
   const int texts = 250;
   const int per_text = 400;  // 100,000 commands in all
-  std::vector<std::string> history;
+  testing::recent_commands history;
   for (int t = 0; t < texts; ++t) {
     run.new_texts();
     bool read_only = run.below(8) == 0;
@@ -324,12 +241,11 @@ TEST(random_block_search_commands, keep_every_text_sound) {
     for (int i = 0; i < per_text; ++i) {
       auto& [name, command] = run.commands[static_cast<std::size_t>(
           run.below(static_cast<int>(run.commands.size())))];
-      history.push_back(name);
-      if (history.size() > 12) history.erase(history.begin());
+      history.add(name);
       command();
       std::string problem = check_text(run.document, run.context);
       if (problem.empty()) problem = run.screen.problem;
-      if (problem.empty()) problem = run.block_problem();
+      if (problem.empty()) problem = testing::block_problem(run.document);
       if (problem.empty()) problem = run.stack_problem();
       if (problem.empty() && !check_text(run.other, run.other_context).empty())
         problem = "other text: " + check_text(run.other, run.other_context);
@@ -338,20 +254,18 @@ TEST(random_block_search_commands, keep_every_text_sound) {
       if (problem.empty() && read_only && internal_lines(run.document) != original)
         problem = "a read-only text changed";
       if (!problem.empty()) {
-        std::string recent;
-        for (const auto& h : history) recent += h + " ";
         const text_document& d = run.document;
-        FAIL() << problem << " [line " << d.current_line << " top " << d.top_line << " position "
-               << d.position << " column " << d.column << " left " << d.left_column << " block "
+        FAIL() << problem << " [" << testing::cursor_report(d) << " block "
                << d.block_state << " anchor " << d.anchor_line << "," << d.anchor_position
                << " search \"" << run.strings.search_string << "\" replace \""
                << run.strings.replace_string << "\" text \""
                << (d.current ? d.current->text : std::string("-")) << "\"] (seed " << seed
-               << ", text " << t << ", command " << i << "; last commands: " << recent << ")";
+               << ", text " << t << ", command " << i << "; last commands: " << history.text() << ")";
       }
     }
     if (!read_only && t % 5 == 0) {
-      std::string problem = run.round_trip();
+      std::string problem =
+          testing::round_trip_problem(run.document, run.context, run.scratch / "text.txt");
       ASSERT_EQ(problem, "") << "seed " << seed << ", text " << t;
     }
   }

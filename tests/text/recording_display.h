@@ -8,6 +8,8 @@
 
 namespace vintorel {
 
+using log_lines = std::vector<std::string>;
+
 // Requests are logged as "paint 7" (line), "repaint", "erase 3,5" and
 // "draw 3,5" (screen row, column), "status", "shift up" / "shift down",
 // "clear 9" (row), "menus", "other pane".

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <random>
 
-#include "recording_display.h"
 #include "text/block.h"
 #include "text/motion.h"
 #include "text/search_strings.h"
@@ -17,36 +16,16 @@
 namespace vintorel {
 namespace {
 
-using testing::check_text;
 using testing::internal_lines;
-using testing::make_text;
-using testing::place_cursor;
-using testing::text_with_cursor;
-using log_lines = std::vector<std::string>;
 
-struct replacing : ::testing::Test {
-  text_document document;
-  recording_display screen;
+struct replacing : testing::text_test {
   search_strings strings;
-  edit_context context;
 
-  replacing() {
-    context.display = &screen;
-    context.search = &strings;
-    context.pane = {1, 0, 20, 40, 8, false};
-  }
-  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
-            std::int32_t position = 0) {
-    make_text(document, lines);
-    place_cursor(document, context, line, position);
-    screen.log.clear();
-  }
+  replacing() : text_test({1, 0, 20, 40, 8, false}) { context.search = &strings; }
   void strings_are(const byte_string& search, const byte_string& replacement) {
     strings.search_string = search;
     strings.replace_string = replacement;
   }
-  std::string shown() { return text_with_cursor(document); }
-  void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
 };
 
 TEST_F(replacing, at_the_cursor_only_when_a_match_starts_there) {
@@ -55,7 +34,7 @@ TEST_F(replacing, at_the_cursor_only_when_a_match_starts_there) {
   EXPECT_FALSE(replace_at_cursor(document, context, true));
   EXPECT_EQ(shown(), "pr|int int\nx");
   EXPECT_TRUE(screen.take().empty());
-  place_cursor(document, context, 0, 6);
+  put_cursor(0, 6);
   screen.log.clear();
   EXPECT_TRUE(replace_at_cursor(document, context, true));
   EXPECT_EQ(shown(), "print |long\nx");
@@ -148,7 +127,7 @@ TEST_F(replacing, replace_backward_replaces_before_the_cursor_and_returns) {
   EXPECT_EQ(replace_backward(document, context), 2);
   EXPECT_EQ(shown(), "long\nlong\na |int b");
   // A match that starts before the cursor may reach past it.
-  place_cursor(document, context, 2, 3);
+  put_cursor(2, 3);
   EXPECT_EQ(replace_backward(document, context), 1);
   EXPECT_EQ(internal_lines(document)[2], byte_string("a long b\x1A"));
   expect_sound();

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_display.h"
 #include "text/block.h"
 #include "text/motion.h"
 #include "text/search_strings.h"
@@ -13,30 +12,10 @@
 namespace vintorel {
 namespace {
 
-using testing::check_text;
-using testing::make_text;
-using testing::place_cursor;
-using testing::text_with_cursor;
-using log_lines = std::vector<std::string>;
-
-struct searching : ::testing::Test {
-  text_document document;
-  recording_display screen;
+struct searching : testing::text_test {
   search_strings strings;
-  edit_context context;
 
-  searching() {
-    context.display = &screen;
-    context.search = &strings;
-    context.pane = {1, 0, 20, 40, 8, false};
-  }
-  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
-            std::int32_t position = 0) {
-    make_text(document, lines);
-    place_cursor(document, context, line, position);
-    screen.log.clear();
-  }
-  std::string shown() { return text_with_cursor(document); }
+  searching() : text_test({1, 0, 20, 40, 8, false}) { context.search = &strings; }
 };
 
 TEST_F(searching, forward_finds_the_next_match_not_the_one_under_the_cursor) {
@@ -51,7 +30,7 @@ TEST_F(searching, forward_finds_the_next_match_not_the_one_under_the_cursor) {
   EXPECT_FALSE(search_forward(document, context, true));
   EXPECT_EQ(shown(), "int a; print int;\ninteger |int");
   EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 2,8"}));
-  EXPECT_EQ(check_text(document, context), "");
+  expect_sound();
 }
 
 TEST_F(searching, backward_finds_the_match_just_behind_the_cursor) {
@@ -84,7 +63,7 @@ TEST_F(searching, found_lines_are_centred) {
   EXPECT_EQ(document.top_line, 40);
   ASSERT_TRUE(search_forward(document, context, false));
   EXPECT_EQ(document.top_line, 80);
-  EXPECT_EQ(check_text(document, context), "");
+  expect_sound();
 }
 
 TEST_F(searching, found_columns_are_scrolled_into_view) {
@@ -93,7 +72,7 @@ TEST_F(searching, found_columns_are_scrolled_into_view) {
   ASSERT_TRUE(search_forward(document, context, true));
   EXPECT_EQ(document.column, 100);
   EXPECT_EQ(document.left_column, 61);
-  EXPECT_EQ(check_text(document, context), "");
+  expect_sound();
 }
 
 TEST_F(searching, never_stops_on_a_second_byte) {
@@ -107,7 +86,7 @@ TEST_F(searching, never_stops_on_a_second_byte) {
     ASSERT_TRUE(search_forward(document, context, false));
     EXPECT_EQ(document.position, 5);
     ASSERT_FALSE(search_forward(document, context, false));
-    place_cursor(document, context, 0, 6);
+    put_cursor(0, 6);
     ASSERT_TRUE(search_backward(document, context, false));
     EXPECT_EQ(document.position, 5);
     ASSERT_FALSE(search_backward(document, context, false));
@@ -152,11 +131,11 @@ TEST_F(searching, get_search_string_takes_runs_and_grows_by_runs) {
   get_search_string(document, context);
   EXPECT_EQ(strings.search_string, "foo_1(x");
   // Elsewhere the run at the cursor replaces the string.
-  place_cursor(document, context, 0, 6);
+  put_cursor(0, 6);
   get_search_string(document, context);
   EXPECT_EQ(strings.search_string, "x");
   // A TAB at the cursor, or behind the string, changes nothing.
-  place_cursor(document, context, 1, 0);
+  put_cursor(1, 0);
   screen.log.clear();
   get_search_string(document, context);
   EXPECT_EQ(strings.search_string, "x");

@@ -9,19 +9,25 @@
 
 #include "files/charset.h"
 #include "files/load_text.h"
-#include "files/scratch_files.h"
+#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
 
-using test_files::scratch_dir;
-using test_files::write_bytes;
+using test_support::scratch_dir;
+using test_support::write_bytes;
 
 // A text whose only line is `line` (internal form) followed by the last line.
 void one_line_text(text_document& document, const byte_string& line) {
   document.create_empty("???");
   ASSERT_TRUE(document.insert_line(0, line));
   document.current_line = 0;
+}
+
+// Loads the cursor line with the cursor on its terminator (desired column -1).
+void load_at_end(text_document& document) {
+  document.desired_column = -1;
+  ASSERT_TRUE(document.load_current_line(8));
 }
 
 void load(text_document& document, const std::string& path, int charset_code, int linefeed_code) {
@@ -50,8 +56,7 @@ TEST(text_document, a_new_text_holds_the_end_mark_alone) {
   EXPECT_FALSE(document.fetch_line(-1, line));
 
   // The cursor stands on the mark at column 0 and no further.
-  document.desired_column = -1;
-  ASSERT_TRUE(document.load_current_line(8));
+  load_at_end(document);
   EXPECT_EQ(document.position, 0);
   EXPECT_EQ(document.column, 0);
   EXPECT_EQ(document.end_column, 0);
@@ -107,8 +112,7 @@ TEST(text_document, a_double_byte_character_spanning_the_desired_column_stops_th
 TEST(text_document, desired_column_minus_one_goes_to_the_terminator) {
   text_document document;
   one_line_text(document, "\t\x82\xA0x\r\n");
-  document.desired_column = -1;
-  ASSERT_TRUE(document.load_current_line(8));
+  load_at_end(document);
   EXPECT_EQ(document.position, 4);
   EXPECT_EQ(document.column, 11);
   EXPECT_EQ(document.end_column, 11);
@@ -118,8 +122,7 @@ TEST(text_document, desired_column_minus_one_goes_to_the_terminator) {
 TEST(text_document, a_lead_byte_before_the_line_end_does_not_carry_the_cursor_past_it) {
   text_document document;
   one_line_text(document, "a\x82\r\n");
-  document.desired_column = -1;
-  ASSERT_TRUE(document.load_current_line(8));
+  load_at_end(document);
   EXPECT_EQ(document.position, 2);
   EXPECT_EQ(document.column, 2);
   EXPECT_EQ(document.end_column, 2);
@@ -169,16 +172,14 @@ TEST(text_document, lines_of_another_line_end_kind_are_never_walked_past_their_b
     ASSERT_TRUE(document.fetch_line(1, line));
     EXPECT_EQ(line, "two\n");  // kept as it is: the file's own line end
     document.current_line = 1;
-    document.desired_column = -1;
-    ASSERT_TRUE(document.load_current_line(8));
+    load_at_end(document);
     EXPECT_EQ(document.position, 3);  // before the LF, not after it
     EXPECT_EQ(document.end_column, 3);
     document.commit_current_line();
     ASSERT_TRUE(document.fetch_line(2, line));
     EXPECT_EQ(line, "three\r");
     document.current_line = 2;
-    document.desired_column = -1;
-    ASSERT_TRUE(document.load_current_line(8));
+    load_at_end(document);
     EXPECT_EQ(document.position, 5);
     EXPECT_EQ(document.end_column, 5);
     document.commit_current_line();
@@ -199,8 +200,7 @@ TEST(text_document, a_final_cr_stays_in_the_last_line) {
   text_document document;
   load(document, dir / "a.txt", shift_jis, crlf);
   ASSERT_EQ(document.line_count(), 1);
-  document.desired_column = -1;
-  ASSERT_TRUE(document.load_current_line(8));
+  load_at_end(document);
   EXPECT_EQ(document.current->text, "a\r\x1A");
   EXPECT_EQ(document.position, 1);
   EXPECT_EQ(document.end_column, 1);
@@ -217,8 +217,7 @@ TEST(text_document, lines_are_converted_from_the_file_charset) {
   EXPECT_EQ(line, "\x93\xFA\x96\x7B\r\n");
   ASSERT_TRUE(document.fetch_line(1, line));
   EXPECT_EQ(line, "\x8C\xEA\x1A");
-  document.desired_column = -1;
-  ASSERT_TRUE(document.load_current_line(8));
+  load_at_end(document);
   EXPECT_EQ(document.current->text, "\x93\xFA\x96\x7B\r\n");
   EXPECT_EQ(document.current->length, 6u);
   EXPECT_EQ(document.end_column, 4);
@@ -346,13 +345,13 @@ TEST_F(changed_file, truncated_to_nothing) {
 }
 
 TEST_F(changed_file, grown) {
-  std::string text = test_files::read_bytes(path) + "more\r\n";
+  std::string text = test_support::read_bytes(path) + "more\r\n";
   ASSERT_TRUE(write_bytes(path, text));
   expect_file_lines_fail();
 }
 
 TEST_F(changed_file, rewritten_with_the_same_size) {
-  std::string text = test_files::read_bytes(path);
+  std::string text = test_support::read_bytes(path);
   text[text.size() - 10] = 'X';
   ASSERT_TRUE(write_bytes(path, text));
   // Make sure the modification time differs even on a coarse clock.

@@ -1,11 +1,13 @@
-// Building texts in memory for tests of positions, motion, editing and undo,
-// and reading them back with a cursor mark.
+// Building texts in memory for tests of the text model, reading them back with
+// a cursor mark, the checks that must hold after any command, and the fixture
+// the command tests share.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "recording_display.h"
 #include "text/char_class.h"
 #include "text/edit_context.h"
 #include "text/positions.h"
@@ -119,5 +121,32 @@ inline std::string check_text(text_document& document, const edit_context& conte
     return "cursor column not shown";
   return "";
 }
+
+// One text shown in one pane, with a display that logs its requests. The
+// fixtures of the command tests derive from it and wire the buffers and the
+// user they need into `context`.
+struct text_test : ::testing::Test {
+  text_document document;
+  recording_display screen;
+  edit_context context;
+
+  explicit text_test(const pane_view& pane) {
+    context.display = &screen;
+    context.pane = pane;
+  }
+  // A new text of `lines` with the cursor at byte `position` of `line`; the
+  // requests made so far are forgotten.
+  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
+            std::int32_t position = 0) {
+    make_text(document, lines);
+    place_cursor(document, context, line, position);
+    screen.log.clear();
+  }
+  void put_cursor(std::int32_t line, std::int32_t position) {
+    place_cursor(document, context, line, position);
+  }
+  std::string shown() { return text_with_cursor(document); }
+  void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
+};
 
 }  // namespace vintorel::testing

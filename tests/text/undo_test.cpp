@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_display.h"
 #include "text/deleted_chars.h"
 #include "text/editing.h"
 #include "text/motion.h"
@@ -12,31 +11,14 @@
 namespace vintorel {
 namespace {
 
-using testing::check_text;
 using testing::make_text;
 using testing::place_cursor;
 using testing::text_with_cursor;
-using log_lines = std::vector<std::string>;
 
-struct undo : ::testing::Test {
-  text_document document;
-  recording_display screen;
+struct undo : testing::text_test {
   deleted_char_buffer deleted{1024};
-  edit_context context;
 
-  undo() {
-    context.display = &screen;
-    context.deleted = &deleted;
-    context.pane = {1, 0, 5, 10, 8, false};
-  }
-  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
-            std::int32_t position = 0) {
-    make_text(document, lines);
-    place_cursor(document, context, line, position);
-    screen.log.clear();
-  }
-  std::string shown() { return text_with_cursor(document); }
-  void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
+  undo() : text_test({1, 0, 5, 10, 8, false}) { context.deleted = &deleted; }
 };
 
 TEST_F(undo, a_deleted_line_end_splits_the_line_again) {
@@ -46,7 +28,7 @@ TEST_F(undo, a_deleted_line_end_splits_the_line_again) {
   undo_char(document, context);
   EXPECT_EQ(shown(), "abc|\ndef\nlast");
   // A backspaced line end puts the cursor on the new line.
-  place_cursor(document, context, 1, 0);
+  put_cursor(1, 0);
   backspace_char(document, context, true, true);
   EXPECT_EQ(shown(), "abc|def\nlast");
   undo_char(document, context);
