@@ -2,39 +2,16 @@
 #include "app/response_file.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "files/file_system.h"
+#include "platform/fd_io.h"
+#include "platform/private_file.h"
 
 namespace vintorel {
 
-namespace {
-
 constexpr std::size_t max_response_size = 1u << 20;
-
-// Only this user's own regular file with no other name is ever used.
-bool acceptable(int fd) {
-  struct stat st;
-  return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
-         st.st_nlink == 1;
-}
-
-bool write_all(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-}  // namespace
 
 std::string response_file_path() { return temporary_directory() + "vintorel.rsp"; }
 
@@ -54,11 +31,9 @@ std::vector<std::string> response_lines(const command_line_items& items) {
 }
 
 bool write_response_file(const std::string& path, const std::vector<std::string>& lines) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  int fd = open_private_for_writing(path);
   if (fd < 0) return false;
-  // Truncate only after the checks: a planted hard link to one of this user's files
-  // must not be emptied.
-  bool ok = acceptable(fd) && fchmod(fd, 0600) == 0 && ftruncate(fd, 0) == 0;
+  bool ok = true;
   for (std::size_t i = 0; ok && i < lines.size(); ++i)
     ok = write_all(fd, lines[i]) && write_all(fd, "\n");
   if (::close(fd) != 0) ok = false;
@@ -78,29 +53,10 @@ std::vector<std::string> split_response_lines(std::string_view contents) {
 
 bool read_response_file(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  int fd = open_private_for_reading(path);
   if (fd < 0) return false;
-  if (!acceptable(fd)) {
-    ::close(fd);
-    return false;
-  }
   std::string contents;
-  char buffer[4096];
-  bool ok = true;
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    contents.append(buffer, static_cast<std::size_t>(n));
-    if (contents.size() > max_response_size) {
-      ok = false;
-      break;
-    }
-  }
+  bool ok = read_all(fd, contents, max_response_size);
   ::close(fd);
   if (ok) lines = split_response_lines(contents);
   return ok;

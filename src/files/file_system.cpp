@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/fd_io.h"
 
 namespace vintorel {
 
@@ -72,21 +73,6 @@ std::string xdg_desktop(const std::string& home) {
   }
   std::fclose(f);
   return result;
-}
-
-// write(2) until everything is written; false on any error or a zero-byte write.
-bool write_all(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 bool ends_with_nocase(const std::string& s, const char* suffix) {
@@ -221,7 +207,7 @@ bool write_text_file(const std::string& path, const std::string& text) {
   if (fd < 0) return false;
   struct stat st;
   bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  bool ok = write_all(fd, text.data(), text.size());
+  bool ok = write_all(fd, text);
   if (::close(fd) != 0) ok = false;
   // Only a regular file is removed again; a device or pipe given as the path stays.
   if (!ok && regular) ::unlink(path.c_str());
@@ -286,7 +272,7 @@ bool copy_path(const std::string& from, const std::string& to) {
       break;
     }
     if (n == 0) break;
-    if (!write_all(out, buffer.data(), static_cast<std::size_t>(n))) {
+    if (!write_all(out, std::string_view(buffer.data(), static_cast<std::size_t>(n)))) {
       ok = false;
       break;
     }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/cp932.h"
+#include "platform/fd_io.h"
 
 namespace vintorel {
 
@@ -180,19 +181,6 @@ bool acceptable_key(std::string_view key) {
 // everyone but root (whom it never refuses).
 bool is_writable(const std::string& path, const struct stat& st) {
   return (st.st_mode & S_IWUSR) && access(path.c_str(), W_OK) == 0;
-}
-
-bool write_all(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = profile_seam::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 // Applies `edit` to the file's contents; `create` says whether a missing file is
@@ -404,24 +392,8 @@ bool read_whole_file(const std::string& path, std::string& out, bool& missing) {
     ::close(fd);
     return false;
   }
-  char buffer[16384];
-  bool ok = true;
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    out.append(buffer, static_cast<std::size_t>(n));
-    if (out.size() > max_profile_size) {
-      ok = false;
-      break;
-    }
-  }
+  bool ok = read_all(fd, out, max_profile_size);
   ::close(fd);
-  if (!ok) out.clear();
   return ok;
 }
 
@@ -467,7 +439,7 @@ bool replace_file_contents(const std::string& path, std::string_view contents) {
     if (ok && (st.st_uid != geteuid() || st.st_gid != getegid()))
       if (fchown(fd, st.st_uid, st.st_gid) != 0 && geteuid() == 0) ok = false;
   }
-  if (ok) ok = write_all(fd, contents);
+  if (ok) ok = write_all(fd, contents, profile_seam::write);
   if (ok && fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
   if (ok && profile_seam::rename(temporary.c_str(), target.c_str()) != 0) ok = false;

@@ -1,0 +1,41 @@
+// Whole writes and reads through a file descriptor.
+#include "platform/fd_io.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vintorel {
+
+bool write_all(int fd, std::string_view data, write_call write) {
+  if (!write) write = ::write;
+  while (!data.empty()) {
+    ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool read_all(int fd, std::string& out, std::size_t limit) {
+  out.clear();
+  char buffer[16384];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (n == 0) return true;
+    out.append(buffer, static_cast<std::size_t>(n));
+    if (out.size() > limit) break;
+  }
+  out.clear();
+  return false;
+}
+
+}  // namespace vintorel
