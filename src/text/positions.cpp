@@ -23,40 +23,46 @@ std::int32_t width_at(const byte_string& text, std::size_t offset, std::int32_t 
   return 1;
 }
 
+// Where a walk along the current-line buffer stopped.
+struct line_point {
+  std::size_t offset = 0;
+  std::int32_t column = 0;
+};
+
+// Steps through the current-line buffer a character at a time from its start
+// while `more(offset, column)` holds. Every walk stops at the CR, at the end
+// mark and at the end of the bytes (a line read from a file with mixed line
+// ends may have no CR LF).
+template <typename More>
+line_point walk_line(const text_document& document, const edit_context& context, More more) {
+  line_point at;
+  if (!document.current) return at;
+  const byte_string& text = document.current->text;
+  if (text.empty() || byte_at(text, 0) == end_mark) return at;
+  int tab = context.tab_size();
+  while (at.offset < text.size() && byte_at(text, at.offset) != cr_byte &&
+         more(at.offset, at.column)) {
+    at.column += width_at(text, at.offset, at.column, tab);
+    at.offset += character_length(text, at.offset);
+    if (byte_at(text, at.offset) == end_mark) break;
+  }
+  return at;
+}
+
 }  // namespace
 
 std::int32_t column_of_position(const text_document& document, const edit_context& context,
                                 std::int32_t p) {
-  if (!document.current) return 0;
-  const byte_string& text = document.current->text;
-  if (text.empty() || byte_at(text, 0) == end_mark) return 0;
-  int tab = context.tab_size();
-  std::size_t offset = 0;
-  std::int32_t column = 0;
-  // Every scan stops at the CR, at the end mark and at the end of the bytes (a
-  // line read from a file with mixed line ends may have no CR LF).
-  while (offset < text.size() && byte_at(text, offset) != cr_byte &&
-         static_cast<std::int64_t>(offset) < p) {
-    column += width_at(text, offset, column, tab);
-    offset += character_length(text, offset);
-    if (byte_at(text, offset) == end_mark) break;
-  }
-  return column;
+  auto before = [p](std::size_t offset, std::int32_t) {
+    return static_cast<std::int64_t>(offset) < p;
+  };
+  return walk_line(document, context, before).column;
 }
 
 std::int32_t position_of_column(const text_document& document, const edit_context& context,
                                 std::int32_t col) {
-  if (!document.current) return 0;
-  const byte_string& text = document.current->text;
-  if (text.empty() || byte_at(text, 0) == end_mark) return 0;
-  int tab = context.tab_size();
-  std::size_t offset = 0;
-  std::int32_t column = 0;
-  while (offset < text.size() && byte_at(text, offset) != cr_byte && column < col) {
-    column += width_at(text, offset, column, tab);
-    offset += character_length(text, offset);
-    if (byte_at(text, offset) == end_mark) break;
-  }
+  auto short_of = [col](std::size_t, std::int32_t column) { return column < col; };
+  std::size_t offset = walk_line(document, context, short_of).offset;
   // Never beyond the terminator, even on a line that lacks one.
   return std::min(static_cast<std::int32_t>(offset), terminator_offset(document));
 }

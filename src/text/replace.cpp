@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -178,6 +179,22 @@ void put_cursor_back(text_document& document, edit_context& context, std::int32_
   context.screen().update_menus();
 }
 
+// Replaces every match from `first_offset` of `first_line` to `last_offset` of
+// `last_line` (matches may reach past it), then puts the cursor back where it
+// stood, at its column and with its view.
+std::int64_t replace_out_of_sight(text_document& document, edit_context& context,
+                                  const replacement_job& job, std::int32_t first_line,
+                                  std::size_t first_offset, std::int32_t last_line,
+                                  std::size_t last_offset, std::vector<tracked_offset> tracked) {
+  std::int32_t line = document.current_line;
+  std::int32_t column = document.column;
+  std::int32_t top = document.top_line;
+  std::int64_t count = replace_range(document, context, job, first_line, first_offset, last_line,
+                                     last_offset, false, std::move(tracked));
+  put_cursor_back(document, context, line, column, top);
+  return count;
+}
+
 }  // namespace
 
 bool replace_at_cursor(text_document& document, edit_context& context, bool repaint) {
@@ -220,42 +237,27 @@ bool replace_at_cursor(text_document& document, edit_context& context, bool repa
 std::int64_t replace_all(text_document& document, edit_context& context) {
   replacement_job job;
   if (!prepare_job(document, context, job)) return 0;
-  std::int32_t line = document.current_line;
-  std::int32_t column = document.column;
-  std::int32_t top = document.top_line;
   std::vector<tracked_offset> tracked;
   if (document.block_state != 0) tracked.push_back({document.anchor_line, &document.anchor_position});
-  std::int64_t count = replace_range(document, context, job, 0, 0, document.line_count() - 1, npos,
-                                     false, tracked);
-  put_cursor_back(document, context, line, column, top);
-  return count;
+  return replace_out_of_sight(document, context, job, 0, 0, document.line_count() - 1, npos,
+                              std::move(tracked));
 }
 
 std::int64_t replace_forward(text_document& document, edit_context& context) {
   replacement_job job;
   if (document.block_state != 0 || !prepare_job(document, context, job)) return 0;
-  std::int32_t line = document.current_line;
-  std::int32_t column = document.column;
-  std::int32_t top = document.top_line;
   // As search_forward: from one byte after the cursor.
   std::size_t from = static_cast<std::size_t>(std::max(document.position, 0)) + 1;
-  std::int64_t count = replace_range(document, context, job, line, from,
-                                     document.line_count() - 1, npos, false, {});
-  put_cursor_back(document, context, line, column, top);
-  return count;
+  return replace_out_of_sight(document, context, job, document.current_line, from,
+                              document.line_count() - 1, npos, {});
 }
 
 std::int64_t replace_backward(text_document& document, edit_context& context) {
   replacement_job job;
   if (document.block_state != 0 || !prepare_job(document, context, job)) return 0;
-  std::int32_t line = document.current_line;
-  std::int32_t column = document.column;
-  std::int32_t top = document.top_line;
   // As search_backward: matches start before the cursor and may reach past it.
   std::size_t before = static_cast<std::size_t>(std::max(document.position, 0));
-  std::int64_t count = replace_range(document, context, job, 0, 0, line, before, false, {});
-  put_cursor_back(document, context, line, column, top);
-  return count;
+  return replace_out_of_sight(document, context, job, 0, 0, document.current_line, before, {});
 }
 
 std::int64_t replace_in_block(text_document& document, edit_context& context) {
