@@ -57,8 +57,7 @@ removal remove_block_text(text_document& document, const block_extent& block) {
       if (!document.fetch_line(i, line)) return removal::failed;
       removed += static_cast<std::int64_t>(line.size());
     }
-    for (std::int32_t i = block.first_line; i < block.last_line; ++i)
-      document.remove_line(block.first_line);
+    document.remove_lines(block.first_line, block.last_line - block.first_line);
     adjust_size(document, -removed);
     return removal::done;
   }
@@ -91,8 +90,7 @@ removal remove_block_text(text_document& document, const block_extent& block) {
     return removal::failed;
   }
   if (!document.replace_line(block.first_line, std::move(joined))) return removal::failed;
-  for (std::int32_t i = block.first_line; i < block.last_line; ++i)
-    document.remove_line(block.first_line + 1);
+  document.remove_lines(block.first_line + 1, block.last_line - block.first_line);
   adjust_size(document, -removed);
   return removal::done;
 }

@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -62,9 +63,9 @@ bool word_array::insert(std::size_t at, std::uint64_t word) {
   return true;
 }
 
-void word_array::erase(std::size_t at) {
-  std::memmove(data_ + at, data_ + at + 1, (size_ - at - 1) * sizeof(std::uint64_t));
-  --size_;
+void word_array::erase(std::size_t at, std::size_t count) {
+  std::memmove(data_ + at, data_ + at + count, (size_ - at - count) * sizeof(std::uint64_t));
+  size_ -= count;
 }
 
 void word_array::clear() {
@@ -187,14 +188,19 @@ bool line_index::replace(std::int32_t index, std::unique_ptr<line_record> record
   return true;
 }
 
-void line_index::erase(std::int32_t index) {
-  if (index < 0 || index >= size()) return;
-  std::uint64_t entry = entries_[static_cast<std::size_t>(index)];
-  if (!is_file_entry(entry)) {
-    delete record_of(entry);
-    --records_;
+void line_index::erase(std::int32_t index) { erase(index, 1); }
+
+void line_index::erase(std::int32_t first, std::int32_t count) {
+  if (first < 0 || first >= size() || count <= 0) return;
+  std::size_t from = static_cast<std::size_t>(first);
+  std::size_t n = std::min(static_cast<std::size_t>(count), entries_.size() - from);
+  for (std::size_t i = from; i < from + n && records_ > 0; ++i) {
+    if (!is_file_entry(entries_[i])) {
+      delete record_of(entries_[i]);
+      --records_;
+    }
   }
-  entries_.erase(static_cast<std::size_t>(index));
+  entries_.erase(from, n);
 }
 
 bool line_index::check() const {

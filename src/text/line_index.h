@@ -49,7 +49,7 @@ class word_array {
   }
   void pop_back() { --size_; }
   bool insert(std::size_t at, std::uint64_t word);  // false when memory runs out
-  void erase(std::size_t at);
+  void erase(std::size_t at, std::size_t count = 1);  // words [at, at + count)
   void clear();          // gives the pages back
   void shrink_to_fit();  // gives back whole pages beyond the size
   std::size_t capacity_bytes() const { return mapped_; }
@@ -90,6 +90,9 @@ class line_index {
   bool insert(std::int32_t index, byte_string text);
   bool insert(std::int32_t index, std::unique_ptr<line_record> record);
   void erase(std::int32_t index);
+  // Removes `count` entries from `first` (as many as there are) with one move
+  // of the entries behind them, however many lines go.
+  void erase(std::int32_t first, std::int32_t count);
   // Puts `record` in place of entry `index` (releasing the old one); needs no
   // allocation, so it cannot fail for a valid index and record.
   bool replace(std::int32_t index, std::unique_ptr<line_record> record);

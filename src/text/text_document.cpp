@@ -208,6 +208,12 @@ bool text_document::remove_line(std::int32_t index) {
   return true;
 }
 
+bool text_document::remove_lines(std::int32_t first, std::int32_t count) {
+  if (first < 0 || count < 0 || count > lines.size() - first) return false;
+  lines.erase(first, count);
+  return true;
+}
+
 bool text_document::replace_line(std::int32_t index, byte_string text) {
   if (index < 0 || index >= lines.size() || text.size() > std::numeric_limits<std::uint32_t>::max())
     return false;

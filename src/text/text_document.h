@@ -73,6 +73,9 @@ struct text_document {
   // the text; they do not touch `size` or `state`.
   bool insert_line(std::int32_t index, byte_string text);
   bool remove_line(std::int32_t index);
+  // Lines [first, first + count) in one step; false, removing nothing, when the
+  // range is not inside the text.
+  bool remove_lines(std::int32_t first, std::int32_t count);
   bool replace_line(std::int32_t index, byte_string text);
 
   // Plain accessors.

@@ -65,6 +65,37 @@ TEST(line_index, insert_and_erase_in_the_middle_keep_the_other_lines) {
   EXPECT_EQ(index.text(2), "end\x1A");
 }
 
+TEST(line_index, erasing_a_run_of_lines_keeps_those_around_it) {
+  line_index index;
+  index.begin_file_lines(0);
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(index.append_file_line(10));  // at 0, 10, ... 50
+  ASSERT_TRUE(index.append_memory_line("\x1A"));
+  ASSERT_TRUE(index.insert(2, byte_string("m1\r\n")));
+  ASSERT_TRUE(index.insert(4, byte_string("m2\r\n")));
+  // f0 f1 m1 f2 m2 f3 f4 f5 end
+  index.erase(1, 5);  // f1 m1 f2 m2 f3: file and memory lines alike
+  EXPECT_TRUE(index.check());
+  ASSERT_EQ(index.size(), 4);
+  EXPECT_EQ(index.offset(0), 0u);
+  EXPECT_EQ(index.offset(1), 40u);
+  EXPECT_EQ(index.offset(2), 50u);
+  EXPECT_EQ(index.text(3), "\x1A");
+
+  index.erase(2, 100);  // a count beyond the end stops there
+  EXPECT_TRUE(index.check());
+  ASSERT_EQ(index.size(), 2);
+  EXPECT_EQ(index.offset(1), 40u);
+
+  index.erase(0, 0);
+  index.erase(0, -3);
+  index.erase(2, 1);
+  index.erase(-1, 2);
+  EXPECT_EQ(index.size(), 2);
+  index.erase(0, 2);
+  EXPECT_TRUE(index.empty());
+  EXPECT_TRUE(index.check());
+}
+
 TEST(line_index, out_of_range_requests_change_nothing) {
   line_index index;
   build_small(index);
