@@ -3,7 +3,6 @@
 #include "files/write_text.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +13,8 @@
 
 #include "files/charset.h"
 #include "files/file_system.h"
+#include "platform/fd_io.h"
+#include "platform/private_file.h"
 
 namespace vintorel {
 
@@ -26,7 +27,9 @@ constexpr char end_of_text = 0x1A;
 class output_file {
  public:
   output_file(const std::string& path, bool private_file) {
-    fd_ = private_file ? open_private(path) : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // The temporary save file lies in a directory others may write to.
+    fd_ = private_file ? open_private_for_writing(path)
+                       : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     buffer_.reset(new (std::nothrow) char[buffer_size]);
     ok_ = fd_ >= 0 && buffer_;
   }
@@ -59,34 +62,8 @@ class output_file {
  private:
   static constexpr std::size_t buffer_size = 65536;
 
-  // A file in a shared directory that others could have prepared: a link is
-  // never followed, a FIFO or device never blocks nor is written, and a file
-  // someone else owns is left alone. Only then is it emptied and made private.
-  static int open_private(const std::string& path) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-    if (fd < 0) return -1;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() || fchmod(fd, 0600) != 0 ||
-        ftruncate(fd, 0) != 0) {
-      ::close(fd);
-      return -1;
-    }
-    int flags = fcntl(fd, F_GETFL);
-    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    return fd;
-  }
-
   void flush() {
-    std::size_t done = 0;
-    while (ok_ && done < used_) {
-      ssize_t put = ::write(fd_, buffer_.get() + done, used_ - done);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) {
-        ok_ = false;
-        break;
-      }
-      done += static_cast<std::size_t>(put);
-    }
+    if (ok_) ok_ = write_all(fd_, std::string_view(buffer_.get(), used_));
     used_ = 0;
   }
 

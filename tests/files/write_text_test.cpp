@@ -3,6 +3,7 @@
 #include "files/write_text.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -145,6 +146,32 @@ TEST_F(writing, failures_are_reported) {
   if (access("/dev/full", W_OK) == 0) {
     EXPECT_FALSE(write_text(document, "/dev/full"));
   }
+}
+
+TEST_F(writing, a_private_file_is_never_one_someone_else_prepared) {
+  load("one\r\ntwo", shift_jis, crlf);
+  std::string path = dir / "vintorel.tmp";
+  ASSERT_TRUE(write_text_private(document, path));
+  EXPECT_EQ(read_bytes(path), "one\r\ntwo");
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  ASSERT_EQ(unlink(path.c_str()), 0);
+
+  // Neither a link nor a second name of one of the user's files is written
+  // through, and neither a FIFO nor a directory.
+  std::string victim = dir.write("victim.txt", "precious");
+  ASSERT_EQ(symlink(victim.c_str(), path.c_str()), 0);
+  EXPECT_FALSE(write_text_private(document, path));
+  ASSERT_EQ(unlink(path.c_str()), 0);
+  ASSERT_EQ(link(victim.c_str(), path.c_str()), 0);
+  EXPECT_FALSE(write_text_private(document, path));
+  ASSERT_EQ(unlink(path.c_str()), 0);
+  EXPECT_EQ(read_bytes(victim), "precious");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  EXPECT_FALSE(write_text_private(document, path));  // and does not hang
+  ASSERT_EQ(unlink(path.c_str()), 0);
+  EXPECT_FALSE(write_text_private(document, dir.dir()));
 }
 
 TEST_F(writing, a_line_that_cannot_be_fetched_fails_the_write) {
