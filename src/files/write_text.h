@@ -12,7 +12,8 @@ namespace vintorel {
 bool write_text(text_document& document, const std::string& path, int tab_size = 8);
 // As write_text, for a file in a directory others may write to (the temporary
 // save file): created with mode 0600 without following a link; an existing
-// file is reused only when it is a regular file of this user, else false.
+// file is reused only when it is a regular file of this user with no other
+// name, else false.
 bool write_text_private(text_document& document, const std::string& path, int tab_size = 8);
 
 // "dir/a.txt" -> "dir/a(20110203040506).txt"; the stamp goes before the last "."
