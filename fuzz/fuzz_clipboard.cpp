@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "line_checks.h"
 #include "platform/user_interface.h"
 #include "text/char_class.h"
 #include "text/clipboard.h"
@@ -48,22 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (document.position < 0 || document.position > terminator_offset(document)) std::abort();
   if (is_trail_byte(current.c_str(), current.c_str() + document.position)) std::abort();
   if (!is_cursor_visible(document, context)) std::abort();
-  document.commit_current_line();
-  std::int64_t counted = 0;
-  byte_string line;
-  for (std::int32_t i = 0; i < document.line_count(); ++i) {
-    if (!document.fetch_line(i, line)) std::abort();
-    bool last = i + 1 == document.line_count();
-    std::size_t cr = line.find('\r');
-    if (last) {
-      if (line.empty() || line.find('\x1A') != line.size() - 1 || cr != byte_string::npos)
-        std::abort();
-    } else if (line.size() < 2 || cr != line.size() - 2 || line.back() != '\n' ||
-               line.find('\x1A') != byte_string::npos) {
-      std::abort();
-    }
-    counted += static_cast<std::int64_t>(line.size());
-  }
-  if (document.size != counted - 1) std::abort();
+  fuzz_checks::require_sound_lines(document);
   return 0;
 }

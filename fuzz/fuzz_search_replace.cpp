@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "line_checks.h"
 #include "text/char_class.h"
 #include "text/edit_context.h"
 #include "text/positions.h"
@@ -86,19 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!reload_current_line(document, context)) std::abort();
   replace_all(document, context);
 
-  // Every line keeps its terminator, and the size its count.
-  document.commit_current_line();
-  std::int64_t counted = 0;
-  byte_string line;
-  for (std::int32_t i = 0; i < document.line_count(); ++i) {
-    if (!document.fetch_line(i, line)) std::abort();
-    bool last = i + 1 == document.line_count();
-    if (last ? line.empty() || line.back() != '\x1A'
-             : line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0)
-      std::abort();
-    if (line.find('\x1A') != line.size() - 1 && last) std::abort();
-    counted += static_cast<std::int64_t>(line.size());
-  }
-  if (document.size != counted - 1) std::abort();
+  fuzz_checks::require_sound_lines(document);
   return 0;
 }
