@@ -3,7 +3,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 
 #include "text/search.h"
 #include "toolkit/qt_text.h"
@@ -15,6 +14,7 @@ namespace {
 constexpr int id_search_edit = 800;
 constexpr int id_replace_edit = 801;
 constexpr int id_line_edit = 802;
+constexpr int id_updown = 803;
 constexpr std::size_t dialog_string_bytes = 255;
 
 dialog_template search_replace_template() {
@@ -92,16 +92,19 @@ void dialog_search_replace::on_command(int id, std::intptr_t) {
 int dialog_jump::run_modal(QWidget* parent) { return run(jump_template(), parent, false); }
 
 void dialog_jump::on_init() {
-  auto* edit = qobject_cast<QLineEdit*>(item(id_line_edit));
-  auto* ok = qobject_cast<QPushButton*>(item(id_ok));
-  if (!edit) return;
-  edit->setMaxLength(10);
-  edit->setText(QString::number(static_cast<qlonglong>(current_line) + 1));
-  // OK waits for a change of the number, and then for a non-zero one.
-  if (ok) {
-    ok->setEnabled(false);
-    QObject::connect(edit, &QLineEdit::textChanged, ok, [edit, ok] { ok->setEnabled(line_number(edit) > 0); });
-  }
+  if (!number_.attach(handle(), id_line_edit)) return;
+  // The arrows run from the first line to the last; the number is shown in
+  // the edit beside them.
+  std::int64_t upper = static_cast<std::int64_t>(last_line) + 1;
+  arrows_.create(0, 0, 0, 0, handle(), id_updown, number_, static_cast<int>(upper > 0x7fffffff ? 0x7fffffff : upper),
+                 1, static_cast<int>(current_line) + 1);
+  // OK waits for the number to change.
+  if (QWidget* ok = item(id_ok)) ok->setEnabled(false);
+}
+
+void dialog_jump::on_destroy() {
+  arrows_.detach();
+  number_.detach();
 }
 
 void dialog_jump::on_command(int id, std::intptr_t) {

@@ -5,6 +5,8 @@
 
 #include "platform/byte_string.h"
 #include "toolkit/dialog.h"
+#include "toolkit/edit.h"
+#include "toolkit/updown.h"
 
 class QWidget;
 
@@ -35,6 +37,11 @@ class dialog_jump : public dialog {
 
   void on_init() override;
   void on_command(int id, std::intptr_t parameter) override;
+  void on_destroy() override;
+
+ private:
+  edit_linenumber number_;
+  updown arrows_;
 };
 
 }  // namespace vintorel

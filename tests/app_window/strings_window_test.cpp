@@ -102,11 +102,22 @@ TEST_F(strings_window_test, search_dialog_cuts_at_255_bytes_and_cancel_changes_n
 TEST_F(strings_window_test, jump_dialog_starts_on_the_cursor_line_and_stays_in_bounds) {
   start(files_to_open({a}));
   for (int i = 0; i < 11; ++i) command(273);
-  QString shown;
+  int lines = current().line_count();
+  QString shown, arrows_top, arrows_bottom, arrows_step;
   bool ok_at_first = true, ok_for_zero = true;
   on_dialog([&](QWidget* box) {
     shown = field(box, 0)->text();
     ok_at_first = button(box, "OK")->isEnabled();
+    // The arrows stay between the first line and the last.
+    QLineEdit* number = field(box, 0);
+    number->setText(QString::number(lines));
+    QTest::keyClick(number, Qt::Key_Up);
+    arrows_top = number->text();
+    number->setText("1");
+    QTest::keyClick(number, Qt::Key_Down);
+    arrows_bottom = number->text();
+    QTest::keyClick(number, Qt::Key_Up);
+    arrows_step = number->text();
     field(box, 0)->setText("0");
     ok_for_zero = button(box, "OK")->isEnabled();
     field(box, 0)->setText("9999");
@@ -116,6 +127,9 @@ TEST_F(strings_window_test, jump_dialog_starts_on_the_cursor_line_and_stays_in_b
   EXPECT_EQ(shown, "12");
   EXPECT_FALSE(ok_at_first);
   EXPECT_FALSE(ok_for_zero);
+  EXPECT_EQ(arrows_top, QString::number(lines));
+  EXPECT_EQ(arrows_bottom, "1");
+  EXPECT_EQ(arrows_step, "2");
   EXPECT_EQ(current().current_line, current().line_count() - 1);
 
   on_dialog([&](QWidget* box) {
