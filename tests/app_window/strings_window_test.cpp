@@ -205,5 +205,24 @@ TEST_F(strings_window_test, clipboard_line_ends_of_every_kind_paste_as_lines) {
   }
 }
 
+TEST_F(strings_window_test, side_by_side_panes_are_filled_and_the_layout_comes_back_to_one_pane) {
+  start(files_to_open({b, a}));
+  for (int i = 0; i < 45; ++i) command(273);
+  command(222);
+  ASSERT_TRUE(w->display().layout.dual);
+  command(222);
+  ASSERT_TRUE(w->display().layout.side_by_side);
+  const pane_layout& layout = w->display().layout;
+  text_document& shown = current();
+  // No empty rows below the last line while the text could fill the pane.
+  EXPECT_TRUE(shown.top_line == 0 || shown.top_line + layout.pane_rows <= shown.line_count())
+      << shown.top_line << " " << layout.pane_rows << " " << shown.line_count();
+  EXPECT_GE(shown.top_line, 0);
+  EXPECT_LE(shown.top_line, shown.current_line);
+  command(222);
+  EXPECT_FALSE(w->display().layout.dual);
+  EXPECT_EQ(current().name, a);
+}
+
 }  // namespace
 }  // namespace vintorel
