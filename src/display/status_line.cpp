@@ -16,25 +16,6 @@ namespace {
 
 constexpr std::size_t name_limit = 37;
 
-const char* charset_label(int code) {
-  switch (code) {
-    case shift_jis: return "SJIS";
-    case iso2022jp: return "JIS";
-    case euc_jp: return "EUCJ";
-    case utf8: return "UTF8";
-    default: return "";
-  }
-}
-
-const char* linefeed_label(int code) {
-  switch (code) {
-    case crlf: return "CRLF";
-    case lf: return "LF";
-    case cr: return "CR";
-    default: return "";
-  }
-}
-
 std::string format(const char* pattern, auto... args) {
   char buffer[256];
   int n = std::snprintf(buffer, sizeof buffer, pattern, args...);
@@ -51,7 +32,7 @@ std::string capped(std::int64_t value, std::int64_t cap) {
 std::string position_part(const status_fields& f) {
   return format("%s %4s:%-3s %2d%% %11s %4s/%-4s", code_text(f.code).c_str(), capped(f.line, 9999).c_str(),
                 capped(f.column, 999).c_str(), f.percent, capped(f.size, 999999999).c_str(),
-                charset_label(f.charset), linefeed_label(f.linefeed));
+                charset_name(f.charset), linefeed_name(f.linefeed));
 }
 
 colour bar_colour(const display_context& display, const text_document& document) {
