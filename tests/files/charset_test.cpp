@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "files/reference_detect.h"
 #include "platform/cp932.h"
 #include "scratch_dir.h"
 
@@ -61,47 +62,10 @@ detected detect_file(const std::string& bytes) {
   return d;
 }
 
-// The detector's rules written out plainly, one byte at a time, to check the
-// run-skipping implementation against.
 detected reference_detect(const std::string& bytes) {
-  detected d{shift_jis, crlf};
-  bool charset_fixed = false, linefeed_fixed = false, ascii = true, euc = true, utf = true;
-  unsigned p1 = 0, p2 = 0;
-  for (unsigned char c : bytes) {
-    if (c == 0) return {binary, d.linefeed_code};
-    if (c == 0x1A) break;
-    if (c == '\n') {
-      d.linefeed_code = p1 == '\r' ? crlf : lf;
-      linefeed_fixed = true;
-    } else if (c == 0x1B) {
-      d.charset_code = iso2022jp;
-      charset_fixed = true;
-    } else if (c == 0xFD || c == 0xFE) {
-      d.charset_code = euc_jp;
-      charset_fixed = true;
-    }
-    if (p1 == '\r' && c != '\n') {
-      d.linefeed_code = cr;
-      linefeed_fixed = true;
-    }
-    if (!charset_fixed) {
-      if (c >= 0x80) ascii = false;
-      if ((c >= 0x80 && c <= 0x8D) || (c >= 0x90 && c <= 0x9F) || (p1 == 0x8E && (c < 0xA0 || c > 0xDF)) ||
-          (p1 == 0x8F && c < 0xA0) || (p2 < 0x80 && p1 >= 0xA0 && c < 0xA0))
-        euc = false;
-      if (c >= 0xF0 || ((c < 0x80 || c >= 0xC0) &&
-                        ((p1 >= 0xC0 && p1 <= 0xEF) || (p2 >= 0xE0 && p2 <= 0xEF))))
-        utf = false;
-      if (!ascii && !euc && !utf) {
-        d.charset_code = shift_jis;
-        charset_fixed = true;
-      }
-    }
-    if (charset_fixed && linefeed_fixed) return d;
-    p2 = p1;
-    p1 = c;
-  }
-  if (!linefeed_fixed && p1 == '\r') d.linefeed_code = cr;
+  detected d{};
+  test_support::reference_detect(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                 d.charset_code, d.linefeed_code);
   return d;
 }
 
