@@ -138,16 +138,16 @@ TEST_F(saving_window_test, backup_keeps_the_old_bytes_under_the_stamped_name) {
 }
 
 TEST_F(saving_window_test, saving_the_settings_file_rebinds_and_tells_the_user) {
-  files.write("vintorel.ini", "[runtime]\r\n");
+  files.write("vintorel.ini", "[key]\r\n");
   start(files_to_open({files.dir() + "vintorel.ini"}));
-  type("x");
-  command(218);
-  command(223);  // back from the console
+  ASSERT_EQ(bound_command_id(key_binding_table, 86), 249);
+  command(273);
+  type("pagedown = forward_page");
   answers.confirm_answers = {true};
-  answers.asked.clear();
-  w->send_command(401 + 1);
   command(226);
   EXPECT_TRUE(was_asked("notice 2 17"));
+  EXPECT_EQ(files.read("vintorel.ini"), "[key]\r\npagedown = forward_page");
+  EXPECT_EQ(bound_command_id(key_binding_table, 86), 269);
 }
 
 TEST_F(saving_window_test, a_new_text_is_named_in_the_save_dialog_and_opened_again_under_it) {
