@@ -167,6 +167,15 @@ bool window_::save_text(text_document& document) {
     document.name = chosen;
   }
   std::string temporary = save_temporary_path();
+  // A text whose move into place failed lives only in the temporary file: keep
+  // it under a stamped name rather than overwrite it, or refuse to save.
+  if (temporary_holds_text_ && file_exists(temporary)) {
+    if (!rename_file(temporary, backup_name(temporary))) {
+      ui_.error(string_caption_error, string_file_error);
+      return false;
+    }
+  }
+  temporary_holds_text_ = false;
   int tab = display_.pane_styles[static_cast<std::size_t>(current_pane_index())].tab_size;
   // Nothing on disk is touched until the whole text is safely in the
   // temporary file; when that fails the text stays open as it is.
@@ -181,8 +190,10 @@ bool window_::save_text(text_document& document) {
   // be kept as the backup or the new one cannot be moved into place, the
   // temporary file is left as it is and the user is told.
   if (setup_.settings->backup && file_exists(path) && !rename_file(path, backup_name(path))) {
+    temporary_holds_text_ = true;
     ui_.error(string_caption_error, string_file_error);
   } else if (!move_path(temporary, path)) {
+    temporary_holds_text_ = true;
     ui_.error(string_caption_error, string_file_error);
   }
   if (is_main_settings_path(path, ini_path("vintorel.ini"))) {

@@ -119,6 +119,30 @@ TEST_F(saving_window_test, the_temporary_file_is_private_and_a_stale_one_is_repl
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
+TEST_F(saving_window_test, a_text_left_in_the_temporary_file_is_set_aside_by_the_next_save) {
+  start(files_to_open({b, a}));
+  type("x");
+  ::unlink(a.c_str());
+  ::mkdir(a.c_str(), 0700);
+  files.write("a.txt/inside", "");
+  answers.confirm_answers = {true};
+  command(226);  // the move fails; only the temporary file holds a's text
+  ASSERT_EQ(current().name, b);
+  type("y");
+  answers.confirm_answers = {true};
+  command(226);
+  EXPECT_EQ(files.read("b.txt"), "ybee\r\n");
+  int kept = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(files.dir() + "tmp")) {
+    std::string name = entry.path().filename().string();
+    if (name.rfind("vintorel(", 0) == 0) {
+      ++kept;
+      EXPECT_EQ(files.read("tmp/" + name), "xone\r\ntwo\r\nthree\r\n");
+    }
+  }
+  EXPECT_EQ(kept, 1);
+}
+
 TEST_F(saving_window_test, backup_keeps_the_old_bytes_under_the_stamped_name) {
   settings.backup = true;
   start(files_to_open({a}));
