@@ -207,6 +207,33 @@ TEST_F(texts_window_test, open_console_goes_there_and_back) {
   EXPECT_EQ(w->current_text_index(), 1) << "from the console the posted change_window moves on";
 }
 
+TEST_F(texts_window_test, open_console_from_the_console_with_two_panes) {
+  // Two texts in all: back to one pane, and the posted change_window moves on.
+  start(files_to_open({a}));
+  w->send_command(401);
+  w->send_command(222);
+  ASSERT_EQ(w->current_text_index(), 0);
+  w->send_command(218);
+  EXPECT_FALSE(w->display().layout.dual);
+  settle();
+  EXPECT_FALSE(w->display().layout.dual);
+  EXPECT_EQ(w->current_text_index(), 1);
+}
+
+TEST_F(texts_window_test, open_console_from_the_console_with_two_panes_and_more_texts) {
+  // The last text is in the other pane, so the current pane takes the one before it.
+  start(files_to_open({a, b}));
+  w->send_command(401);
+  w->send_command(222);
+  ASSERT_EQ(w->pane_text(1), 2);
+  w->send_command(218);
+  settle();
+  EXPECT_TRUE(w->display().layout.dual);
+  EXPECT_EQ(w->current_pane_index(), 0);
+  EXPECT_EQ(w->pane_text(0), 1);
+  EXPECT_EQ(w->pane_text(1), 2);
+}
+
 TEST_F(texts_window_test, the_pane_layout_cycles_and_greys_the_texts_shown) {
   start(files_to_open({a}));
   w->send_command(401);  // the console in the pane
