@@ -16,7 +16,7 @@
 #include "app/response_file.h"
 #include "app/startup.h"
 #include "app/window_main.h"
-#include "display/fontx2.h"
+#include "display/font_setup.h"
 #include "platform/instance.h"
 #include "platform/scripted_user_interface.h"
 #include "settings/main_settings.h"
@@ -26,34 +26,6 @@
 namespace vintorel {
 
 namespace {
-
-constexpr int string_system_error = 29;
-constexpr int string_file_error = 31;
-
-// Where the fonts and their generator live (the executable's directory).
-std::string font_directory;
-
-// The font check with this screen's size; its errors are ownerless boxes.
-bool check_fonts_on_screen(settings_record& s) {
-  font_check check;
-  check.half_width_font = s.font_file;
-  check.full_width_font = s.font_file_mb;
-  check.directory = font_directory;
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect area = screen->availableGeometry();
-    check.screen_width = area.width();
-    check.screen_height = area.height();
-  }
-  check.columns = s.columns;
-  check.lines = s.lines;
-  check.show_error = [](int id) { error(nullptr, string_caption_error, id); };
-  if (!check_fonts(check)) return false;
-  s.font_width = check.cell_width;
-  s.font_height = check.cell_height;
-  s.columns = check.columns;
-  s.lines = check.lines;
-  return true;
-}
 
 // With VINTOREL_UNATTENDED set (automatic tests of the whole program), every
 // box is answered as Cancel and written to standard error instead of shown.
@@ -134,8 +106,16 @@ int run_application(int argc, char** argv) {
   }
   window_position position = read_window_position(exe + "layout.ini");
   settings_record& settings = global_settings();
-  font_directory = exe;
-  check_fonts_hook = &check_fonts_on_screen;
+  // The font check fits the grid to this screen; its errors are ownerless boxes.
+  font_environment fonts;
+  fonts.directory = exe;
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect area = screen->availableGeometry();
+    fonts.screen_width = area.width();
+    fonts.screen_height = area.height();
+  }
+  fonts.show_error = [](int id) { error(nullptr, string_caption_error, id); };
+  install_font_check(std::move(fonts));
   if (!load_display_settings(settings, exe + "vintorel.ini")) {
     lock.release();
     return 0;

@@ -15,10 +15,6 @@
 
 namespace vintorel {
 
-namespace {
-constexpr int string_new_text_question = 19;
-}  // namespace
-
 void window_::dispatch_files(int id) {
   if (id >= first_text_entry_id && id <= last_text_entry_id) {
     show_text(id - first_text_entry_id);

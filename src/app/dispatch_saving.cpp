@@ -8,9 +8,6 @@ namespace vintorel {
 
 namespace {
 
-constexpr int string_reload_question = 20;
-constexpr int string_save_question_once = 21;
-constexpr int string_charset_changed_question = 22;
 constexpr int change_window_id = 223;
 constexpr int open_dual_window_id = 222;
 
@@ -47,9 +44,9 @@ void window_::save_file() {
   text_document* d = current_text();
   if (!d || is_console(*d)) return;
   before_dialog();
-  if (!ui_.confirm(string_caption_confirm, string_save_question_once)) return;
+  if (!ui_.confirm(string_caption_confirm, string_save_question)) return;
   if ((d->save_charset != d->file_charset || d->save_linefeed != d->file_linefeed) &&
-      !ui_.confirm(string_caption_confirm, string_charset_changed_question))
+      !ui_.confirm(string_caption_confirm, string_charset_changed))
     return;
   // A new text gets its name first, so that the file can be opened again
   // under it once saved.

@@ -18,11 +18,6 @@
 namespace vintorel {
 
 namespace {
-constexpr int string_texts_agree = 16;
-constexpr int string_replace_all_question = 24;
-constexpr int string_replace_block_question = 25;
-constexpr int string_replace_backward_question = 26;
-constexpr int string_replace_forward_question = 27;
 constexpr int insert_string_id = 281;
 constexpr int change_window_id = 223;
 }  // namespace

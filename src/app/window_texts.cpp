@@ -12,14 +12,6 @@
 
 namespace vintorel {
 
-namespace {
-constexpr int string_memory = 30;
-constexpr int string_file_error = 31;
-constexpr int string_settings_reloaded = 17;
-constexpr int string_save_question = 21;
-constexpr int string_charset_changed = 22;
-}  // namespace
-
 void window_::load_pane_style(int pane) {
   int index = pane_text(pane);
   pane_style& style = pane_styles_[static_cast<std::size_t>(pane)];

@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "display/fontx2.h"
+#include "toolkit/string_table.h"
 
 extern char** environ;
 
@@ -18,8 +19,6 @@ namespace vintorel {
 
 namespace {
 
-constexpr int string_system_error = 29;
-constexpr int string_bad_font = 36;
 // A generator that has not finished by then is stuck; the check goes on and
 // finds the file missing or broken.
 constexpr int generator_time_limit_ms = 120000;
@@ -117,7 +116,7 @@ bool check_fonts(font_check& check) {
   // A font with an empty cell cannot be drawn (and would divide by zero below).
   if (!read_font_header(resolve(directory, check.half_width_font), half) || half.double_byte ||
       half.width == 0 || half.height == 0) {
-    fail(check, string_bad_font);
+    fail(check, string_font_problem);
     return false;
   }
   check.cell_width = half.width;
@@ -130,7 +129,7 @@ bool check_fonts(font_check& check) {
   font_header full;
   if (!read_font_header(resolve(directory, check.full_width_font), full) || !full.double_byte ||
       full.width != 2 * half.width || full.height != half.height) {
-    fail(check, string_bad_font);
+    fail(check, string_font_problem);
     return false;
   }
   fit_grid_to_screen(check.screen_width, check.screen_height, check.cell_width, check.cell_height, check.columns,

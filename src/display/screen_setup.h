@@ -2,16 +2,9 @@
 #pragma once
 
 #include "display/display_context.h"
+#include "toolkit/string_table.h"
 
 namespace vintorel {
-
-// String-table ids of the display's error messages.
-constexpr int string_depth_changed = 15;
-constexpr int string_no_direct_draw = 32;
-constexpr int string_too_few_colours = 33;
-constexpr int string_missing_capabilities = 34;
-constexpr int string_drawing_error = 35;
-constexpr int string_font_problem = 36;
 
 // Opens the device and makes every surface for the current metrics and client
 // area, then clears the whole grid. False after an error message.
