@@ -45,75 +45,6 @@ struct memory_sheets {
 
 glyph_target target_8x16() { return glyph_target{8, 16, 32, memory_sheets::ink}; }
 
-TEST(FontHeader, NeedsAllSeventeenBytesAndTheMagic) {
-  scratch_dir dir;
-  font_header h;
-  std::vector<std::uint8_t> bytes = test::font_header_bytes(8, 16, false);
-  ASSERT_TRUE(read_font_header(dir.write("a.fnt", bytes), h));
-  EXPECT_FALSE(h.double_byte);
-  EXPECT_EQ(h.width, 8);
-  EXPECT_EQ(h.height, 16);
-  bytes[16] = 7;  // any other code type is double-byte
-  ASSERT_TRUE(read_font_header(dir.write("b.fnt", bytes), h));
-  EXPECT_TRUE(h.double_byte);
-  bytes.pop_back();
-  EXPECT_FALSE(read_font_header(dir.write("c.fnt", bytes), h));
-  bytes = test::font_header_bytes(8, 16, false);
-  bytes[5] = '3';
-  EXPECT_FALSE(read_font_header(dir.write("d.fnt", bytes), h));
-  EXPECT_FALSE(read_font_header(dir.path + "missing.fnt", h));
-}
-
-TEST(GlyphSlot, CodesLandOnTheirSheetRowAndColumn) {
-  struct expected {
-    unsigned code;
-    int sheet, row, column;
-  };
-  for (const expected& e : std::vector<expected>{{0x889F, 2, 8, 31},
-                                                 {0xE040, 12, 0, 0},
-                                                 {0xFCFC, 23, 12, 28},
-                                                 {0x8140, 0, 1, 0},
-                                                 {0x815F, 0, 1, 31},
-                                                 {0x8160, 1, 1, 0},
-                                                 {0x817E, 1, 1, 30},
-                                                 {0x9FFC, 11, 15, 28},
-                                                 {0x8FFC, 5, 15, 28}}) {
-    glyph_slot s;
-    ASSERT_TRUE(full_width_slot(e.code, s)) << std::hex << e.code;
-    EXPECT_EQ(s.sheet, e.sheet) << std::hex << e.code;
-    EXPECT_EQ(s.row, e.row) << std::hex << e.code;
-    EXPECT_EQ(s.column, e.column) << std::hex << e.code;
-  }
-  // Codes that are not double-byte Shift_JIS have no place of their own.
-  glyph_slot s;
-  for (unsigned code : {0x0041u, 0x8100u, 0x813Fu, 0x81FDu, 0xA040u, 0xDF40u, 0xF03Fu, 0xFD40u, 0xFFFFu, 0x10000u})
-    EXPECT_FALSE(full_width_slot(code, s)) << std::hex << code;
-}
-
-TEST(FullWidthLoader, GlyphsLandAtTheirSheetPositions) {
-  memory_sheets sheets;
-  // A block whose end lies below its start contributes nothing, and the next
-  // block's glyphs start at the same data position.
-  std::vector<std::uint8_t> font = full_font({{0x889F, 0x889F}, {0x9000, 0x8FFF}, {0xE040, 0xE040}, {0xFCFC, 0xFCFC}});
-  ASSERT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), sheets.views(), target_8x16()));
-  EXPECT_EQ(sheets.code_at(2, 31, 8), 0x889Fu);
-  EXPECT_EQ(sheets.code_at(12, 0, 0), 0xE040u);
-  EXPECT_EQ(sheets.code_at(23, 28, 12), 0xFCFCu);
-  // Nothing else was written: three glyphs, each its code bits plus one full row.
-  std::size_t expected = 0;
-  for (unsigned code : {0x889Fu, 0xE040u, 0xFCFCu}) expected += std::popcount(code) + 16;
-  EXPECT_EQ(sheets.ink_pixels(), expected);
-}
-
-TEST(FullWidthLoader, OneBlockAcrossTwoSheets) {
-  memory_sheets sheets;
-  std::vector<std::uint8_t> font = full_font({{0x8140, 0x817E}});
-  ASSERT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), sheets.views(), target_8x16()));
-  for (int c = 0; c < 32; ++c) EXPECT_EQ(sheets.code_at(0, c, 1), 0x8140u + c);
-  for (int c = 0; c < 31; ++c) EXPECT_EQ(sheets.code_at(1, c, 1), 0x8160u + c);
-  EXPECT_EQ(sheets.code_at(1, 31, 1), 0u);
-}
-
 TEST(FullWidthLoader, CodesWithoutASlotAreReadAndSkipped) {
   memory_sheets sheets;
   // 0x0041 and 0xF03F have no slot; 0xFFFF ends the block at the top code
@@ -163,34 +94,6 @@ TEST(FullWidthLoader, SheetsSmallerThanTheGridAreNotOverrun) {
   EXPECT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), views, target_8x16()));
 }
 
-TEST(HalfWidthLoader, CodesFillASixteenBySixteenGrid) {
-  std::vector<std::uint32_t> pixels(128 * 256, 0);
-  sheet_pixels sheet{reinterpret_cast<std::uint8_t*>(pixels.data()), 128, 256};
-  std::vector<std::uint8_t> font = half_font();
-  ASSERT_TRUE(load_half_width_glyph_bytes(font.data(), font.size(), sheet, target_8x16()));
-  for (int code : {0x01, 0x41, 0x7F, 0xA1, 0xFF}) {
-    int x0 = (code % 16) * 8, y0 = (code / 16) * 16;
-    unsigned got = 0;
-    for (int x = 0; x < 8; ++x) got = (got << 1) | (pixels[y0 * 128 + x0 + x] == memory_sheets::ink);
-    EXPECT_EQ(got, unsigned(code));
-    EXPECT_EQ(pixels[(y0 + 1) * 128 + x0 + 7], memory_sheets::ink);
-    EXPECT_EQ(pixels[(y0 + 2) * 128 + x0], 0u);
-  }
-  // 16-bit pixels store the low two bytes of the value.
-  std::vector<std::uint16_t> narrow(128 * 256, 0);
-  sheet_pixels narrow_sheet{reinterpret_cast<std::uint8_t*>(narrow.data()), 128, 256};
-  ASSERT_TRUE(load_half_width_glyph_bytes(font.data(), font.size(), narrow_sheet, glyph_target{8, 16, 16, 0xF800}));
-  EXPECT_EQ(narrow[(4 * 16 + 1) * 128 + 1 * 8], 0xF800);  // 'A' row 1
-  // Cut files, double-byte files and other sizes are refused.
-  for (std::size_t n : {std::size_t(0), std::size_t(16), std::size_t(17), font.size() - 1}) {
-    EXPECT_FALSE(load_half_width_glyph_bytes(font.data(), n, sheet, target_8x16())) << n;
-  }
-  std::vector<std::uint8_t> wide = half_font(12, 16);
-  EXPECT_FALSE(load_half_width_glyph_bytes(wide.data(), wide.size(), sheet, target_8x16()));
-  std::vector<std::uint8_t> dbcs = full_font({{0x8140, 0x8140}});
-  EXPECT_FALSE(load_half_width_glyph_bytes(dbcs.data(), dbcs.size(), sheet, target_8x16()));
-}
-
 struct check_setup {
   scratch_dir dir;
   std::vector<int> errors;
@@ -208,17 +111,6 @@ struct check_setup {
     };
   }
 };
-
-TEST(CheckFonts, AcceptsMatchingFontsAndSetsTheMetrics) {
-  check_setup s;
-  s.dir.write("h.fnt", half_font());
-  s.dir.write("z.fnt", full_font({{0x8140, 0x8140}}));
-  ASSERT_TRUE(check_fonts(s.check));
-  EXPECT_EQ(s.check.cell_width, 8);
-  EXPECT_EQ(s.check.cell_height, 16);
-  EXPECT_TRUE(s.errors.empty());
-  EXPECT_TRUE(s.runs.empty());
-}
 
 TEST(CheckFonts, RefusesFontsOfTheWrongKindOrSize) {
   struct bad {
@@ -240,20 +132,6 @@ TEST(CheckFonts, RefusesFontsOfTheWrongKindOrSize) {
     EXPECT_FALSE(check_fonts(s.check)) << i;
     EXPECT_EQ(s.errors, std::vector<int>{36}) << i;
   }
-}
-
-TEST(CheckFonts, MissingFilesAreGeneratedBesideTheExecutable) {
-  check_setup s;
-  s.check.run = [&s](const std::vector<std::string>& argv, const std::string& directory) {
-    s.runs.push_back(argv);
-    EXPECT_EQ(directory, s.dir.path);
-    s.dir.write(argv[2], argv[1] == "s" ? half_font() : full_font({{0x8140, 0x8140}}));
-    return true;
-  };
-  ASSERT_TRUE(check_fonts(s.check));
-  ASSERT_EQ(s.runs.size(), 2u);
-  EXPECT_EQ(s.runs[0], (std::vector<std::string>{s.dir.path + "mkfontx2", "s", "h.fnt", "WINDOWS"}));
-  EXPECT_EQ(s.runs[1], (std::vector<std::string>{s.dir.path + "mkfontx2", "m", "z.fnt", "WINDOWS"}));
 }
 
 TEST(CheckFonts, AGeneratorThatCannotStartOrDoesNothing) {
@@ -288,20 +166,6 @@ TEST(RunAndWait, StartsWithoutAShellAndKeepsToTheTimeLimit) {
   auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(run_and_wait({"/bin/sleep", "10"}, dir.path, 200));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-}
-
-TEST(FitGrid, ColumnsAndLinesShrinkToTheScreen) {
-  int columns = 80, lines = 21;
-  fit_grid_to_screen(1920, 1080, 8, 16, columns, lines);
-  EXPECT_EQ(columns, 80);
-  EXPECT_EQ(lines, 21);
-  fit_grid_to_screen(600, 300, 8, 16, columns, lines);
-  EXPECT_EQ(columns, 74);  // 75, lowered to even
-  EXPECT_EQ(lines, 17);    // 18, lowered to odd
-  columns = 80, lines = 21;
-  fit_grid_to_screen(608, 100, 8, 16, columns, lines);
-  EXPECT_EQ(columns, 76);
-  EXPECT_EQ(lines, 7);  // 6 → 5, then the minimum
 }
 
 }  // namespace

@@ -47,26 +47,6 @@ TEST(keyboard, escape_then_letter_runs_the_escape_slot_and_shows_the_mark_in_bet
   EXPECT_EQ(q.slots, std::vector<int>{24 + 16});
 }
 
-TEST(keyboard, escape_then_digit_clears_the_prefix_and_types_the_digit) {
-  player p;
-  p.key(vk_escape, "\x1b");
-  p.key('5', "5");
-  EXPECT_TRUE(p.slots.empty());
-  EXPECT_EQ(p.inserted, "5");
-  EXPECT_FALSE(p.state.escape_pending);
-}
-
-TEST(keyboard, escape_twice_toggles_the_prefix_off_and_then_letters_type) {
-  player p;
-  p.key(vk_escape, "\x1b");
-  p.key(vk_escape, "\x1b");
-  EXPECT_FALSE(p.state.escape_pending);
-  p.key(vk_shift, "", true);
-  p.key('Q', "Q", true);
-  EXPECT_EQ(p.inserted, "Q");
-  EXPECT_TRUE(p.slots.empty());
-}
-
 TEST(keyboard, shift_escape_posts_its_slot_and_leaves_the_prefix_alone) {
   player p;
   p.key(vk_escape, "\x1b");
@@ -128,23 +108,6 @@ TEST(keyboard, letters_typed_while_composing_pick_escape_slots) {
   p.key('K', "k");
   EXPECT_EQ(p.slots, std::vector<int>{24 + 10});
   EXPECT_TRUE(p.inserted.empty());
-}
-
-TEST(keyboard, shift_selects_the_labels_until_it_goes_up) {
-  keyboard_state s;
-  EXPECT_TRUE(keyboard_key_down(s, vk_shift, true, false).redraw_bottom_line);
-  EXPECT_TRUE(s.shift_held);
-  EXPECT_FALSE(keyboard_key_up(s, 'A').redraw_bottom_line);
-  EXPECT_TRUE(s.shift_held);
-  EXPECT_TRUE(keyboard_key_up(s, vk_shift).redraw_bottom_line);
-  EXPECT_FALSE(s.shift_held);
-}
-
-TEST(keyboard, composition_shows_a_blank_for_a_cursor_at_its_end) {
-  EXPECT_EQ(composition_display_text("\x82\xA0\x82\xA2", 4), "\x82\xA0\x82\xA2 ");
-  EXPECT_EQ(composition_display_text("\x82\xA0\x82\xA2", 2), "\x82\xA0\x82\xA2");
-  EXPECT_TRUE(is_full_width_space("\x81\x40"));
-  EXPECT_FALSE(is_full_width_space(" "));
 }
 
 }  // namespace

@@ -65,96 +65,6 @@ bool blank(const std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
-TEST(HexGlyphs, ReadsWellFormedLinesAndSkipsTheRest) {
-  glyph_map glyphs = tiny_glyphs();
-  EXPECT_EQ(glyphs.size(), 8u);
-  ASSERT_TRUE(glyphs.count(0x41));
-  EXPECT_EQ(glyphs[0x41].width, 8);
-  EXPECT_EQ(glyphs[0x41].height, 16);
-  ASSERT_TRUE(glyphs.count(0x3042));
-  EXPECT_EQ(glyphs[0x3042].width, 16);
-  EXPECT_FALSE(glyphs.count(0x43));  // too short
-  EXPECT_FALSE(glyphs.count(0x44));  // not hex
-  glyph_map more;
-  EXPECT_EQ(parse_hex_glyphs("1F600:" + std::string(64, 'F') + "\r\n110000:" + std::string(32, '0'), more), 1u);
-  EXPECT_TRUE(more.count(0x1F600));
-  EXPECT_EQ(parse_hex_glyphs("", more), 0u);
-}
-
-TEST(BdfGlyphs, PlacesGlyphsInTheFontBoxAndSkipsBrokenOnes) {
-  glyph_map glyphs;
-  std::string message;
-  ASSERT_TRUE(load_glyph_file(data_dir + "/tiny.bdf", glyphs, message)) << message;
-  ASSERT_TRUE(glyphs.count('A'));
-  EXPECT_FALSE(glyphs.count('B'));  // a bad bitmap digit
-  const glyph_bitmap& a = glyphs['A'];
-  EXPECT_EQ(a.width, 8);
-  EXPECT_EQ(a.height, 16);
-  // A 5 × 7 glyph on the baseline of a box 16 high with 2 below: top row 7, x + 1.
-  EXPECT_TRUE(a.pixel(3, 7));  // 0x20 → the third pixel of five
-  EXPECT_FALSE(a.pixel(2, 7));
-  EXPECT_TRUE(a.pixel(1, 13));  // 0x88 → first and fifth
-  EXPECT_TRUE(a.pixel(5, 13));
-  EXPECT_FALSE(a.pixel(1, 14));
-  // A glyph wider than the box is cut at its edge.
-  ASSERT_TRUE(glyphs.count(0x3042));
-  EXPECT_TRUE(glyphs[0x3042].pixel(7, 0));
-
-  glyph_map jis;
-  ASSERT_TRUE(load_glyph_file(data_dir + "/tiny_jis.bdf", jis, message)) << message;
-  ASSERT_TRUE(jis.count(0x3042));  // JIS 0x2422 is hiragana A
-  EXPECT_TRUE(jis[0x3042].pixel(0, 13));
-  EXPECT_FALSE(jis[0x3042].pixel(4, 13));
-}
-
-TEST(SingleByteFont, AsciiKatakanaMarksAndBlanks) {
-  glyph_map glyphs = tiny_glyphs();
-  std::vector<std::uint8_t> font = make_single_byte_font(glyphs);
-  ASSERT_EQ(font.size(), 17u + 256 * 16);
-  font_header h;
-  ASSERT_TRUE(parse_font_header(font.data(), font.size(), h));
-  EXPECT_FALSE(h.double_byte);
-  EXPECT_EQ(h.width, 8);
-  EXPECT_EQ(h.height, 16);
-  auto cell = [&font](unsigned code) { return glyph_at(font, 17 + code * 16, 16); };
-  EXPECT_EQ(cell('A'), hex_bytes("A042BE5CCCB1F2D8BEA7ED8808D878C7"));
-  EXPECT_EQ(cell(0xB1), hex_bytes("04BC3869482FEBDFC56429C4CD13249F"));  // half-width katakana A
-  for (unsigned code : {0x00u, 0x20u, 0x42u, 0x7Fu, 0x80u, 0xA0u, 0xFFu}) EXPECT_TRUE(blank(cell(code))) << code;
-  // The three marks are visible and differ from each other.
-  EXPECT_FALSE(blank(cell(7)));
-  EXPECT_FALSE(blank(cell(30)));
-  EXPECT_FALSE(blank(cell(31)));
-  EXPECT_NE(cell(7), cell(30));
-  EXPECT_NE(cell(30), cell(31));
-  EXPECT_NE(cell(7), cell(31));
-}
-
-TEST(DoubleByteFont, BlocksCoverEveryMappedCode) {
-  std::vector<code_block> blocks = cp932_double_byte_blocks();
-  ASSERT_FALSE(blocks.empty());
-  ASSERT_LE(blocks.size(), 255u);
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    EXPECT_LE(blocks[i].start, blocks[i].end);
-    EXPECT_EQ(blocks[i].start >> 8, blocks[i].end >> 8);
-    if (i) {
-      EXPECT_LT(blocks[i - 1].end, blocks[i].start);
-    }
-  }
-  auto covered = [&blocks](unsigned code) {
-    for (const code_block& b : blocks)
-      if (code >= b.start && code <= b.end) return true;
-    return false;
-  };
-  // JIS X 0208, the NEC row 13 and selected IBM extensions, the IBM extensions.
-  for (unsigned code : {0x8140u, 0x82A0u, 0x889Fu, 0x9FFCu, 0xE040u, 0xEAA4u, 0x8740u, 0xED40u, 0xEEFCu, 0xFA40u,
-                        0xFC4Bu})
-    EXPECT_TRUE(covered(code)) << std::hex << code;
-  EXPECT_FALSE(covered(0x8540u));  // row 9 is empty in code page 932
-  EXPECT_EQ(cp932_code_point(0x82A0), char32_t(0x3042));
-  EXPECT_EQ(cp932_code_point(0x8540), char32_t(0xFFFFFFFF));
-  EXPECT_EQ(cp932_code_point(0xB1), char32_t(0xFF71));
-}
-
 TEST(DoubleByteFont, GlyphsComeFromTheirUnicodeCharacter) {
   glyph_map glyphs = tiny_glyphs();
   std::vector<code_block> blocks = cp932_double_byte_blocks();
@@ -180,23 +90,6 @@ TEST(DoubleByteFont, GlyphsComeFromTheirUnicodeCharacter) {
   std::size_t glyph_count = 0;
   for (const code_block& b : blocks) glyph_count += b.end - b.start + 1;
   EXPECT_EQ(font.size(), 18 + 4 * blocks.size() + 32 * glyph_count);
-}
-
-TEST(DoubleByteFont, LoadsIntoTheSheets) {
-  glyph_map glyphs = tiny_glyphs();
-  std::vector<std::uint8_t> font = make_double_byte_font(glyphs, cp932_double_byte_blocks());
-  std::vector<std::vector<std::uint32_t>> pixels(24, std::vector<std::uint32_t>(512 * 256));
-  std::array<sheet_pixels, 24> sheets;
-  for (int i = 0; i < 24; ++i) sheets[i] = sheet_pixels{reinterpret_cast<std::uint8_t*>(pixels[i].data()), 512, 256};
-  ASSERT_TRUE(load_full_width_glyph_bytes(font.data(), font.size(), sheets, glyph_target{8, 16, 32, 1}));
-  glyph_slot slot;
-  ASSERT_TRUE(full_width_slot(0x82A0, slot));
-  // First row of hiragana A: 0x9F72 → pixels 0, 3, 4 ... set.
-  const std::vector<std::uint32_t>& sheet = pixels[slot.sheet];
-  int x0 = slot.column * 16, y0 = slot.row * 16;
-  unsigned row = 0;
-  for (int x = 0; x < 16; ++x) row = (row << 1) | sheet[y0 * 512 + x0 + x];
-  EXPECT_EQ(row, 0x9F72u);
 }
 
 TEST(Generator, CommandLineAndMessages) {
@@ -227,29 +120,6 @@ TEST(Generator, CommandLineAndMessages) {
   check.show_error = [&errors](int id) { errors.push_back(id); };
   EXPECT_TRUE(check_fonts(check));
   EXPECT_TRUE(errors.empty());
-}
-
-TEST(Generator, FontsFromUnifontJapanese) {
-  if (!std::filesystem::exists(default_glyph_source)) GTEST_SKIP() << "unifont is not installed";
-  test::scratch_dir dir;
-  std::string message;
-  ASSERT_EQ(run_font_generator({"s", dir.path + "h.fnt", "WINDOWS"}, message), 0) << message;
-  ASSERT_EQ(run_font_generator({"m", dir.path + "z.fnt", "WINDOWS"}, message), 0) << message;
-  std::vector<std::uint8_t> half = read_bytes(dir.path + "h.fnt");
-  std::vector<std::uint8_t> full = read_bytes(dir.path + "z.fnt");
-  ASSERT_EQ(half.size(), 17u + 256 * 16);
-  for (unsigned code : {unsigned('A'), unsigned('z'), unsigned('~'), 0xB1u, 0xDFu})
-    EXPECT_FALSE(blank(glyph_at(half, 17 + code * 16, 16))) << code;
-  for (unsigned code : {0x82A0u, 0x889Fu, 0x9FFCu, 0xE040u, 0xEAA4u, 0x8740u, 0xED40u, 0xFA5Cu, 0xFC4Bu}) {
-    std::size_t at = glyph_offset(full, code);
-    ASSERT_NE(at, 0u) << std::hex << code;
-    EXPECT_FALSE(blank(glyph_at(full, at, 32))) << std::hex << code;
-  }
-  // Loads completely into the sheets.
-  std::vector<std::vector<std::uint16_t>> pixels(24, std::vector<std::uint16_t>(512 * 256));
-  std::array<sheet_pixels, 24> sheets;
-  for (int i = 0; i < 24; ++i) sheets[i] = sheet_pixels{reinterpret_cast<std::uint8_t*>(pixels[i].data()), 512, 256};
-  EXPECT_TRUE(load_full_width_glyphs(dir.path + "z.fnt", sheets, glyph_target{8, 16, 16, 0xFFFF}));
 }
 
 }  // namespace

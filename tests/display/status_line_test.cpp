@@ -22,21 +22,6 @@ status_fields fields_of(const std::vector<byte_string>& lines, std::int32_t line
   return status_fields_of(d);
 }
 
-TEST(StatusLine, TheSingleRowForm) {
-  status_fields f = fields_of({"abc\r\n", "de\r\n", "\x1A"}, 0, 1, 1);
-  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12 SJIS/CRLF    /home/u/a.txt");
-  f.state = 'R';
-  f.charset = utf8;
-  f.linefeed = lf;
-  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12 UTF8/LF    R /home/u/a.txt");
-  f.charset = iso2022jp;
-  f.linefeed = cr;
-  f.state = '*';
-  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12  JIS/CR    * /home/u/a.txt");
-  f.charset = euc_jp;
-  EXPECT_EQ(status_line_text(f), "0x62    1:2   33%          12 EUCJ/CR    * /home/u/a.txt");
-}
-
 TEST(StatusLine, LineColumnAndSizeStopAtTheirWidths) {
   status_fields f;
   f.code = 0x41;
@@ -104,88 +89,11 @@ TEST(StatusLine, LongNamesKeepTheirLastPartCutTo37Bytes) {
   EXPECT_EQ(status_name(name), (byte_string(36, 'a') + so + "b.txt").substr(0, 37));
 }
 
-TEST(StatusLine, StateCharacterAndTheConsole) {
-  text_document d;
-  fill_document(d, {"a\r\n", "\x1A"}, "/x");
-  d.state = read_only_state;
-  EXPECT_EQ(status_fields_of(d).state, 'R');
-  d.state = modified_state;
-  EXPECT_EQ(status_fields_of(d).state, '*');
-  d.state = unchanged_state;
-  EXPECT_EQ(status_fields_of(d).state, ' ');
-  fill_document(d, {"a\r\n", "\x1A"}, "console/scratch");
-  d.state = read_only_state;
-  EXPECT_EQ(status_fields_of(d).state, ' ');
-  d.state = modified_state;
-  EXPECT_EQ(status_fields_of(d).state, ' ');
-}
-
-TEST(StatusLine, TheTwoRowsOfTheSideBySideForm) {
-  status_fields f = fields_of({"abc\r\n", "\x1A"}, 0, 0);
-  f.state = '*';
-  EXPECT_EQ(status_position_text(f), "0x61    1:1   50%          12 SJIS/CRLF");
-  EXPECT_EQ(status_name_text(f), "* /home/u/a.txt");
-  EXPECT_LE(status_position_text(f).size(), 39u);
-}
-
-TEST(BottomLine, ModeAndLabels) {
-  bottom_line_state s;
-  s.function_labels = "F1 help";
-  s.function_shift_labels = "S-F1 more";
-  EXPECT_EQ(bottom_line_text(s, false), "[\x91\x7D\x93\xFC] F1 help");
-  EXPECT_EQ(bottom_line_text(s, true), "[\x91\x7D\x93\xFC] S-F1 more");
-  s.overwrite = true;
-  EXPECT_EQ(bottom_line_text(s, false), "[\x8F\xE3\x8F\x91] F1 help");
-  s.escape_pending = true;
-  EXPECT_EQ(bottom_line_text(s, false), "[ESC ] F1 help");
-  s.escape_pending = false;
-  s.function_labels = byte_string(70, 'L');
-  EXPECT_EQ(bottom_line_text(s, false), "[\x8F\xE3\x8F\x91] " + byte_string(60, 'L'));
-}
-
 TEST(FitToWidth, PadsAndCutsWithoutSplittingACharacter) {
   EXPECT_EQ(fit_to_width("ab", 4), "ab  ");
   EXPECT_EQ(fit_to_width("abcdef", 4), "abcd");
   EXPECT_EQ(fit_to_width("abc\x82\xA0", 4), "abc ");
   EXPECT_EQ(fit_to_width("x", 0), "");
-}
-
-TEST(StatusLineDrawing, BarColoursAndTheGlyphColour) {
-  test::display_fixture f;
-  ASSERT_TRUE(f.loaded);
-  const palette& p = f.display.colours;
-  const colour ink = rgb(16, 16, 16);  // "back normal" 0:0:0 drawn as a glyph
-  text_document d;
-  fill_document(d, {"abc\r\n", "\x1A"}, "/w.txt");
-  pane_view pane = pane_of(f.display, 0);
-  draw_status_line(f.display, pane, d);
-  EXPECT_EQ(f.half_code_at(0, 2, ink), unsigned('6'));  // "0x61"
-  EXPECT_TRUE(f.cell_background_is(0, 79, p[bar_normal]));
-  d.state = read_only_state;
-  draw_status_line(f.display, pane, d);
-  EXPECT_TRUE(f.cell_background_is(0, 79, p[bar_readonly]));
-  fill_document(d, {"abc\r\n", "\x1A"}, "console/scratch");
-  d.state = read_only_state;
-  draw_status_line(f.display, pane, d);
-  EXPECT_TRUE(f.cell_background_is(0, 79, p[bar_console]));
-
-  // Side by side: two rows above each pane's text.
-  set_pane_layout(f.display.layout, f.display.lines, f.display.columns, true, true);
-  pane_view right = pane_of(f.display, 1);
-  EXPECT_EQ(right.first_row, 2);
-  EXPECT_EQ(right.first_column, 41);
-  fill_document(d, {"abc\r\n", "\x1A"}, "/w.txt");
-  draw_status_line(f.display, right, d);
-  EXPECT_EQ(f.half_code_at(0, 43, ink), unsigned('6'));
-  EXPECT_EQ(f.half_code_at(1, 41, ink), 0x20u);  // the blank state character
-  EXPECT_EQ(f.half_code_at(1, 43, ink), unsigned('/'));
-  EXPECT_TRUE(f.cell_background_is(1, 79, p[bar_normal]));
-  EXPECT_FALSE(f.cell_background_is(1, 40, p[bar_normal]));  // the gap is not the pane's
-
-  draw_bottom_line(f.display, false);
-  // Window text 0:0:0 equals "back normal", so it is drawn as 16:16:16.
-  EXPECT_EQ(f.half_code_at(20, 0, ink), unsigned('['));
-  EXPECT_TRUE(f.cell_background_is(20, 79, f.display.button_face));
 }
 
 }  // namespace
