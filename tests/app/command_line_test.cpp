@@ -25,74 +25,46 @@ bool pretend_long_form(const std::string& path, std::string& out) {
   return true;
 }
 
-command_line_items parse(std::string_view line, const std::string& base = "/w/") {
-  return parse_command_line(line, base, pretend_long_form);
-}
-
-TEST(command_line, files_and_the_read_only_switch) {
-  command_line_items c = parse("/R a.txt  b.txt");
-  EXPECT_TRUE(c.read_only);
-  EXPECT_FALSE(c.command_mode);
-  EXPECT_EQ(c.files, (v{"/w/a.txt", "/w/b.txt"}));
-
-  c = parse("\tb.txt /r\t/etc/hosts short");
-  EXPECT_TRUE(c.read_only);
-  EXPECT_EQ(c.files, (v{"/w/b.txt", "/etc/hosts", "/w/Long"}));
-
-  EXPECT_FALSE(parse("a.txt").read_only);
-  EXPECT_TRUE(parse("").files.empty());
-  EXPECT_TRUE(parse("   ").files.empty());
-}
-
-TEST(command_line, missing_unquoted_items_are_dropped_quoted_ones_kept) {
-  command_line_items c = parse("gone.txt \"gone too.txt\" a.txt \"/abs/x\" \"\"");
-  EXPECT_EQ(c.files, (v{"/w/gone too.txt", "/w/a.txt", "/abs/x"}));
-  // An unterminated quote runs to the end of the line.
-  EXPECT_EQ(parse("\"my file.txt").files, v{"/w/my file.txt"});
-  // Quoted items are not converted.
-  EXPECT_EQ(parse("\"short\"").files, v{"/w/short"});
-  // Without a base directory relative items stay relative.
-  EXPECT_EQ(parse("\"x.txt\"", "").files, v{"x.txt"});
-}
-
-TEST(command_line, switches_are_exactly_two_characters) {
-  command_line_items c = parse("/x /Rx /etc/hosts /");
-  EXPECT_FALSE(c.read_only);  // "/x" ignored; "/Rx" is a (missing) path
-  EXPECT_FALSE(c.command_mode);
-  EXPECT_EQ(c.files, v{"/etc/hosts"});
-  c = parse("/R");
-  EXPECT_TRUE(c.read_only);
-  EXPECT_TRUE(c.files.empty());
-}
-
-TEST(command_line, command_mode_takes_a_directory_and_the_rest) {
-  command_line_items c = parse("/P \"C:\\work\"   make all", "");
-  EXPECT_TRUE(c.command_mode);
-  EXPECT_EQ(c.directory, "C:\\work/");
-  EXPECT_EQ(c.command, "make all");
-
-  c = parse("/p \"/home/me/my project\"\t make  -j2 \"x y\"  ");
-  EXPECT_EQ(c.directory, "/home/me/my project/");
-  EXPECT_EQ(c.command, "make  -j2 \"x y\"  ");
-
-  c = parse("/P src/ /R a.txt");
-  EXPECT_EQ(c.directory, "/w/src/");
-  EXPECT_EQ(c.command, "/R a.txt");  // nothing after the directory is parsed
-  EXPECT_FALSE(c.read_only);
-  EXPECT_TRUE(c.files.empty());
-
-  c = parse("a.txt /R /P . ls");
-  EXPECT_EQ(c.files, v{"/w/a.txt"});
-  EXPECT_TRUE(c.read_only);
-  EXPECT_EQ(c.directory, "/w/./");
-  EXPECT_EQ(c.command, "ls");
-
-  c = parse("/P");
-  EXPECT_TRUE(c.command_mode);
-  EXPECT_EQ(c.directory, "/w/");  // no directory: where the program was started
-  EXPECT_EQ(c.command, "");
-  c = parse("/P", "");
-  EXPECT_EQ(c.directory, "");  // never "/" by accident
+TEST(command_line, parses_switches_files_and_command_mode) {
+  const struct {
+    const char* line;
+    const char* base;
+    bool read_only, command_mode;
+    v files;
+    const char *directory, *command;
+  } rows[] = {
+      {"/R a.txt  b.txt", "/w/", true, false, {"/w/a.txt", "/w/b.txt"}, "", ""},
+      {"\tb.txt /r\t/etc/hosts short", "/w/", true, false, {"/w/b.txt", "/etc/hosts", "/w/Long"}, "", ""},
+      {"a.txt", "/w/", false, false, {"/w/a.txt"}, "", ""},
+      {"", "/w/", false, false, {}, "", ""},
+      {"   ", "/w/", false, false, {}, "", ""},
+      // Missing unquoted items are dropped, quoted ones kept and not converted.
+      {"gone.txt \"gone too.txt\" a.txt \"/abs/x\" \"\"", "/w/", false, false,
+       {"/w/gone too.txt", "/w/a.txt", "/abs/x"}, "", ""},
+      {"\"my file.txt", "/w/", false, false, {"/w/my file.txt"}, "", ""},  // runs to the end
+      {"\"short\"", "/w/", false, false, {"/w/short"}, "", ""},
+      {"\"x.txt\"", "", false, false, {"x.txt"}, "", ""},  // no base: stays relative
+      // Switches are exactly two characters: "/x" ignored, "/Rx" a (missing) path.
+      {"/x /Rx /etc/hosts /", "/w/", false, false, {"/etc/hosts"}, "", ""},
+      {"/R", "/w/", true, false, {}, "", ""},
+      // /P takes a directory and the rest of the line unparsed.
+      {"/P \"C:\\work\"   make all", "", false, true, {}, "C:\\work/", "make all"},
+      {"/p \"/home/me/my project\"\t make  -j2 \"x y\"  ", "/w/", false, true, {},
+       "/home/me/my project/", "make  -j2 \"x y\"  "},
+      {"/P src/ /R a.txt", "/w/", false, true, {}, "/w/src/", "/R a.txt"},
+      {"a.txt /R /P . ls", "/w/", true, true, {"/w/a.txt"}, "/w/./", "ls"},
+      {"/P", "/w/", false, true, {}, "/w/", ""},  // no directory: where the program was started
+      {"/P", "", false, true, {}, "", ""},        // never "/" by accident
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.line);
+    command_line_items c = parse_command_line(r.line, r.base, pretend_long_form);
+    EXPECT_EQ(c.read_only, r.read_only);
+    EXPECT_EQ(c.command_mode, r.command_mode);
+    EXPECT_EQ(c.files, r.files);
+    EXPECT_EQ(c.directory, r.directory);
+    EXPECT_EQ(c.command, r.command);
+  }
 }
 
 TEST(command_line, real_file_system) {

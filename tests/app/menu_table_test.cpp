@@ -1,4 +1,4 @@
-// Tests of the menu bar table, the text-switch labels and the greying rules.
+// Tests of the menu access keys, the text-switch labels and the greying rules.
 #include "app/menu_table.h"
 
 #include <gtest/gtest.h>
@@ -46,24 +46,6 @@ std::vector<menu_view> menu_bar() {
   return bar;
 }
 
-TEST(menu_table, seven_menus_and_the_dynamic_submenus_where_they_are_looked_for) {
-  auto bar = menu_bar();
-  ASSERT_EQ(bar.size(), static_cast<std::size_t>(top_menu_count));
-  EXPECT_EQ(bar[file_menu_position].text, "ファイル(&F)");
-  EXPECT_EQ(bar[help_menu_position].text, "説明(&H)");
-  const auto& file = bar[file_menu_position].entries;
-  EXPECT_EQ(file[text_switch_position]->role, menu_role::text_switch);
-  EXPECT_EQ(file[charset_menu_position]->role, menu_role::charset);
-  EXPECT_EQ(file[linefeed_menu_position]->role, menu_role::linefeed);
-  const auto& settings = bar[setting_menu_position].entries;
-  EXPECT_EQ(settings[style_menu_position]->role, menu_role::style_entries);
-  EXPECT_EQ(settings[program_settings_position]->role, menu_role::program_settings);
-  // The text-switch submenu starts empty; the program menu holds direct input only.
-  EXPECT_TRUE(bar[file_menu_position].submenus[0].entries.empty());
-  ASSERT_EQ(bar[program_menu_position].entries.size(), 1u);
-  EXPECT_EQ(bar[program_menu_position].entries[0]->id, direct_command_id);
-}
-
 void collect(const menu_view& menu, std::vector<int>& ids, std::map<std::string, std::set<char>>& keys,
              std::vector<std::string>& duplicates) {
   for (const menu_entry* e : menu.entries) {
@@ -93,15 +75,6 @@ TEST(menu_table, every_item_has_an_access_key_unique_in_its_menu_and_a_unique_id
   EXPECT_EQ(access_key_of("none"), 0);
 }
 
-TEST(menu_table, radio_items_of_the_codes) {
-  EXPECT_EQ(charset_item_id(2), 328);
-  EXPECT_EQ(charset_item_id(5), 331);
-  EXPECT_EQ(charset_item_id(1), 0) << "a binary text has no charset item";
-  EXPECT_EQ(linefeed_item_id(1), 332);
-  EXPECT_EQ(linefeed_item_id(3), 334);
-  EXPECT_EQ(linefeed_item_id(4), 0);
-}
-
 TEST(menu_table, text_entry_labels) {
   EXPECT_EQ(text_entry_label(1234567, '*', "/w/a.txt"), "    1,234,567 * /w/a.txt");
   EXPECT_EQ(text_entry_label(0, ' ', "console/scratch"), "            0   console/scratch");
@@ -128,12 +101,7 @@ TEST(menu_table, greying_rules) {
   console.is_console = true;
   console.needs_saving = true;
   auto c = states(console);
-  EXPECT_FALSE(c[226]);
-  EXPECT_FALSE(c[220]);
-  EXPECT_FALSE(c[221]);
-  EXPECT_FALSE(c[227]);
-  EXPECT_FALSE(c[228]) << "only the console is open";
-  EXPECT_FALSE(c[250]);
+  for (int id : {226, 220, 221, 227, 228, 250}) EXPECT_FALSE(c[id]) << id;  // only the console is open
 
   menu_rule_input text;
   text.text_count = 2;

@@ -6,7 +6,6 @@
 
 #include "app/key_bindings.h"
 #include "app/layout_file.h"
-#include "platform/profile.h"
 #include "scratch_dir.h"
 #include "settings/main_settings.h"
 #include "settings/settings_file.h"
@@ -16,46 +15,27 @@ namespace {
 
 using test_support::scratch_dir;
 
-TEST(layout_file, created_with_zeros_and_read_back) {
+TEST(layout_file, created_once_read_back_and_failures_reported) {
   scratch_dir s;
   std::string path = s.path("layout.ini");
   ASSERT_TRUE(ensure_layout_file(path));
   EXPECT_EQ(s.read("layout.ini"), "[value]\nposition x=0\nposition y=0\n");
-  window_position p = read_window_position(path);
-  EXPECT_EQ(p.x, 0);
-  EXPECT_EQ(p.y, 0);
-
+  EXPECT_EQ(read_window_position(path).x, 0);
+  EXPECT_EQ(read_window_position(path).y, 0);
   ASSERT_TRUE(write_window_position(path, {-40, 1200}));
-  p = read_window_position(path);
+  window_position p = read_window_position(path);
   EXPECT_EQ(p.x, -40);
   EXPECT_EQ(p.y, 1200);
   ASSERT_TRUE(ensure_layout_file(path)) << "an existing file is kept";
   EXPECT_EQ(read_window_position(path).x, -40);
-}
 
-TEST(layout_file, missing_keys_read_as_zero_and_a_failed_creation_is_reported) {
-  scratch_dir s;
-  s.write("layout.ini", "[value]\r\nposition y=  17 \r\n");
-  window_position p = read_window_position(s.path("layout.ini"));
+  s.write("layout.ini", "[value]\r\nposition y=  17 \r\n");  // missing keys read as zero
+  p = read_window_position(path);
   EXPECT_EQ(p.x, 0);
   EXPECT_EQ(p.y, 17);
   s.write("plain", "x");
   EXPECT_FALSE(ensure_layout_file(s.path("plain/layout.ini")));
   EXPECT_FALSE(ensure_start_files(s.path("plain/")));
-}
-
-TEST(start_files, program_ini_gets_its_two_entries_once) {
-  scratch_dir s;
-  ASSERT_TRUE(ensure_start_files(s.dir()));
-  std::string programs = s.path("program.ini");
-  EXPECT_EQ(read_profile_section_names(programs), (std::vector<std::string>{"&Grep", "&Make"}));
-  EXPECT_EQ(read_profile_string(programs, "&Grep", "program", "", 256), "grep -n ??? *.c");
-  EXPECT_EQ(read_profile_string(programs, "&Make", "program", "", 256), "imake");
-  EXPECT_EQ(read_profile_string(programs, "&Make", "confirm", "", 256), "+");
-
-  s.write("program.ini", "[mine]\nprogram=ls\n");
-  ASSERT_TRUE(ensure_start_files(s.dir()));
-  EXPECT_EQ(s.read("program.ini"), "[mine]\nprogram=ls\n");
 }
 
 TEST(start_files, the_default_main_settings_read_as_the_built_in_defaults) {
@@ -87,31 +67,22 @@ TEST(start_files, the_default_main_settings_read_as_the_built_in_defaults) {
   load_key_bindings(defaults, s.path("none.ini"));
   EXPECT_EQ(from_ini, defaults);
 
-  // The user's own file is never replaced.
+  // The user's own files are never replaced.
   s.write("vintorel.ini", "[value]\ncolumns=120\n");
+  s.write("program.ini", "[mine]\nprogram=ls\n");
   ASSERT_TRUE(ensure_start_files(s.dir()));
   EXPECT_EQ(s.read("vintorel.ini"), "[value]\ncolumns=120\n");
+  EXPECT_EQ(s.read("program.ini"), "[mine]\nprogram=ls\n");
 }
 
-TEST(start_request, switches_ctrl_and_command_mode) {
+TEST(start_request, ctrl_at_start_opens_read_only) {
   start_request empty = read_start_request("  \t ", true, "/w/");
   EXPECT_TRUE(empty.empty);
   EXPECT_TRUE(empty.read_only);
-
-  start_request quoted = read_start_request("/r \"/nowhere/a b.txt\"", false, "/w/");
-  EXPECT_FALSE(quoted.empty);
-  EXPECT_TRUE(quoted.read_only);
-  EXPECT_EQ(quoted.items.files, std::vector<std::string>{"/nowhere/a b.txt"})
-      << "a quoted path is kept even when it does not exist";
-
   start_request ctrl = read_start_request("/nowhere/missing.txt", true, "/w/");
+  EXPECT_FALSE(ctrl.empty);
   EXPECT_TRUE(ctrl.read_only);
   EXPECT_TRUE(ctrl.items.files.empty()) << "an unquoted path that does not exist is dropped";
-
-  start_request command = read_start_request("/P \"/work\"   make all", false, "/w/");
-  EXPECT_TRUE(command.items.command_mode);
-  EXPECT_EQ(command.items.directory, "/work/");
-  EXPECT_EQ(command.items.command, "make all");
 }
 
 }  // namespace

@@ -25,52 +25,38 @@ const char* const sample =
     "[big]\r\n"
     "tab size=1000\r\n";
 
-TEST(extension_style, a_matching_section_gives_its_style) {
+TEST(extension_style, a_pane_gets_the_style_of_its_extension) {
   scratch_dir d;
   std::string ext = d.write("ext.ini", sample);
-  pane_style style;
-  load_pane_style(style, "/src/main.CPP", ext, 8);
-  EXPECT_EQ(style.tab_size, 4);
-  EXPECT_EQ(style.auto_indent, 1);
-  EXPECT_EQ(style.keywords, std::string("if\0else\0while\0\0", 15));
-
-  load_pane_style(style, "x.h", ext, 8);
-  EXPECT_EQ(style.tab_size, 4);
-}
-
-TEST(extension_style, no_match_gives_the_main_defaults) {
-  scratch_dir d;
-  std::string ext = d.write("ext.ini", sample);
-  pane_style style;
-  for (const char* name : {"main.cp", "Makefile", "notes.c/", "archive.cppx", "a."}) {
-    SCOPED_TRACE(name);
-    style.tab_size = 99;
+  const std::string none(2, '\0');
+  const struct {
+    const char* name;
+    int tab_size, auto_indent;
+    std::string keywords;
+  } rows[] = {
+      {"/src/main.CPP", 4, 1, std::string("if\0else\0while\0\0", 15)},
+      {"x.h", 4, 1, std::string("if\0else\0while\0\0", 15)},
+      {"GNUmakefile.mk", 2, 0, std::string("all\0\0", 5)},  // the style's own default tab size
+      {"readme.txt", 1, 0, std::string("a\0\0b\0\0\0", 7)},  // 0 would stall the columns
+      {"x.big", 99, 0, none},
+      // No match: the main defaults.
+      {"main.cp", 6, 0, none}, {"Makefile", 6, 0, none}, {"notes.c/", 6, 0, none},
+      {"archive.cppx", 6, 0, none}, {"a.", 6, 0, none},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    pane_style style;
+    style.tab_size = 77;
     style.auto_indent = 1;
     style.keywords = "junk";
-    load_pane_style(style, name, ext, 6);
-    EXPECT_EQ(style.tab_size, 6);
-    EXPECT_EQ(style.auto_indent, 0);
-    EXPECT_EQ(style.keywords, std::string(2, '\0'));
+    load_pane_style(style, r.name, ext, 6);
+    EXPECT_EQ(style.tab_size, r.tab_size);
+    EXPECT_EQ(style.auto_indent, r.auto_indent);
+    EXPECT_EQ(style.keywords, r.keywords);
   }
+  pane_style style;
   load_pane_style(style, "a.c", d.path("missing.ini"), 8);
   EXPECT_EQ(style.tab_size, 8);
-}
-
-TEST(extension_style, missing_keys_and_hand_edited_values) {
-  scratch_dir d;
-  std::string ext = d.write("ext.ini", sample);
-  pane_style style;
-  load_pane_style(style, "GNUmakefile.mk", ext, 8);
-  EXPECT_EQ(style.tab_size, 2);  // the style's own default, not the main setting
-  EXPECT_EQ(style.auto_indent, 0);
-  EXPECT_EQ(style.keywords, std::string("all\0\0", 5));
-
-  load_pane_style(style, "readme.txt", ext, 8);
-  EXPECT_EQ(style.tab_size, 1);  // 0 would stall the column arithmetic
-  EXPECT_EQ(style.keywords, std::string("a\0\0b\0\0\0", 7));  // kept byte for byte
-
-  load_pane_style(style, "x.big", ext, 8);
-  EXPECT_EQ(style.tab_size, 99);
 }
 
 TEST(extension_style, titles_and_existence) {

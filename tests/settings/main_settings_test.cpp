@@ -1,4 +1,4 @@
-// Tests of reading vintorel.ini into the settings record: defaults, limits, colours,
+// Tests of reading vintorel.ini into the settings record: limits, colours,
 // the font-check seam, the screen fit and the binary extension list.
 #include "settings/main_settings.h"
 
@@ -14,49 +14,6 @@ using test_support::scratch_dir;
 struct hook_guard {
   ~hook_guard() { check_fonts_hook = nullptr; }
 };
-
-TEST(main_settings, no_file_gives_every_default) {
-  scratch_dir d;
-  settings_record s;
-  s.columns = 1;  // loading must overwrite, not merely keep
-  s.view_tab = true;
-  s.binary_extension.clear();
-  ASSERT_TRUE(load_display_settings(s, d.path("vintorel.ini")));
-  load_runtime_settings(s, d.path("vintorel.ini"));
-  settings_record defaults;
-  EXPECT_EQ(s.columns, 80);
-  EXPECT_EQ(s.lines, 21);
-  EXPECT_EQ(s.between_pixel, 3);
-  EXPECT_EQ(s.tab_size, 8);
-  EXPECT_EQ(s.buffer_delete, 1024);
-  EXPECT_EQ(s.buffer_block, 256);
-  EXPECT_EQ(s.buffer_console, 256);
-  EXPECT_TRUE(s.safety_directdraw);
-  EXPECT_FALSE(s.view_tab);
-  EXPECT_TRUE(s.view_linefeed);
-  EXPECT_TRUE(s.view_eof);
-  EXPECT_TRUE(s.view_mb_space);
-  EXPECT_FALSE(s.backup);
-  EXPECT_FALSE(s.ignore_case);
-  EXPECT_TRUE(s.word_search);
-  EXPECT_EQ(s.filer_class, "");
-  EXPECT_EQ(s.filer_path, "");
-  EXPECT_EQ(s.function, "");
-  EXPECT_EQ(s.function_shift, "");
-  EXPECT_EQ(s.binary_extension, default_binary_extension);
-  EXPECT_EQ(s.font_file, "mswhn16x.fnt");
-  EXPECT_EQ(s.font_file_mb, "mswzn16x.fnt");
-  const int expected[colour_count][3] = {{255, 255, 255}, {0, 255, 255}, {0, 255, 0},
-                                         {255, 255, 0},   {0, 0, 0},     {96, 96, 96},
-                                         {64, 64, 64},    {0, 0, 128},   {255, 255, 255},
-                                         {0, 255, 0},     {255, 255, 0}};
-  for (int i = 0; i < colour_count; ++i) {
-    EXPECT_EQ(s.colours[i].red, expected[i][0]) << i;
-    EXPECT_EQ(s.colours[i].green, expected[i][1]) << i;
-    EXPECT_EQ(s.colours[i].blue, expected[i][2]) << i;
-    EXPECT_EQ(defaults.colours[i].red, expected[i][0]) << i;
-  }
-}
 
 TEST(main_settings, value_limits) {
   struct row {
@@ -96,19 +53,9 @@ TEST(main_settings, switches_strings_and_paths_from_a_hand_written_file) {
   scratch_dir d;
   std::string p = d.write(
       "vintorel.ini",
-      "; written by hand\r\n"
-      "[switch]\r\n"
-      "view tab = on\r\n"
-      "view linefeed = Off\r\n"
-      "view EOF = yes\r\n"
-      "view MB space=+ always\r\n"
-      "backup=ON\r\n"
-      "ignore case=-\r\n"
-      "word search=OFF\r\n"
-      "safety DirectDraw=off\r\n"
-      "\r\n"
-      "[string]\r\n"
-      "filer class = CabinetWClass,ExploreWClass\r\n"
+      "; written by hand\r\n[switch]\r\nview tab = on\r\nview linefeed = Off\r\nview EOF = yes\r\n"
+      "view MB space=+ always\r\nbackup=ON\r\nignore case=-\r\nword search=OFF\r\n"
+      "safety DirectDraw=off\r\n\r\n[string]\r\nfiler class = CabinetWClass,ExploreWClass\r\n"
       "filer path=C:\\tools\\filer.exe\r\n"
       "function=\x83\x77\x83\x8B\x83\x76 \x95\x5C\x8E\xA6\r\n"  // Shift_JIS text
       "function shift=" + std::string(100, 'f') + "\r\n"
@@ -146,8 +93,7 @@ TEST(main_settings, colours) {
   EXPECT_EQ(c.red, 0);
   EXPECT_EQ(c.green, -7);
   EXPECT_EQ(c.blue, 300);  // no range check
-  c = parse_colour("::9");
-  EXPECT_EQ(c.blue, 9);
+  EXPECT_EQ(parse_colour("::9").blue, 9);
 
   scratch_dir d;
   std::string p = d.write("vintorel.ini",
@@ -222,18 +168,15 @@ TEST(main_settings, fit_to_screen_keeps_columns_even_and_lines_odd) {
 }
 
 TEST(main_settings, binary_extensions) {
-  EXPECT_TRUE(is_binary_extension("image.JPG", default_binary_extension));
-  EXPECT_TRUE(is_binary_extension("/x/a.zip", default_binary_extension));
-  EXPECT_TRUE(is_binary_extension("a.jpeg", default_binary_extension));
-  EXPECT_FALSE(is_binary_extension("a.jp", default_binary_extension));
-  EXPECT_FALSE(is_binary_extension("a.jpe", default_binary_extension));
-  EXPECT_FALSE(is_binary_extension("a.txt", default_binary_extension));
-  EXPECT_FALSE(is_binary_extension("Makefile", default_binary_extension));
-  EXPECT_FALSE(is_binary_extension("dir.zip/readme", default_binary_extension));
-  EXPECT_FALSE(is_binary_extension("dir.zip\\readme", default_binary_extension));
-  EXPECT_FALSE(is_binary_extension("a.", default_binary_extension));
-  EXPECT_TRUE(is_binary_extension("a.O", ".o.a"));
-  EXPECT_FALSE(is_binary_extension("a.o", ""));
+  const char* d = default_binary_extension;
+  const struct {
+    const char *name, *list;
+    bool binary;
+  } rows[] = {{"image.JPG", d, true},         {"/x/a.zip", d, true},        {"a.jpeg", d, true},
+              {"a.jp", d, false},             {"a.jpe", d, false},          {"a.txt", d, false},
+              {"Makefile", d, false},         {"dir.zip/readme", d, false}, {"dir.zip\\readme", d, false},
+              {"a.", d, false},               {"a.O", ".o.a", true},        {"a.o", "", false}};
+  for (const auto& r : rows) EXPECT_EQ(is_binary_extension(r.name, r.list), r.binary) << r.name;
 }
 
 TEST(main_settings, settings_path_comparison) {

@@ -21,18 +21,15 @@ TEST(settings_read, booleans) {
   std::string p = d.write("v.ini",
                           "[switch]\na=oN\nb=Off\nc=no\nd=+anything\ne=yes\nf=-\ng=ONE\nh= +\n"
                           "i=OFFICE\nj=\n");
-  EXPECT_TRUE(read_setting_bool(p, "switch", "a", false));
-  EXPECT_FALSE(read_setting_bool(p, "switch", "b", true));
-  EXPECT_FALSE(read_setting_bool(p, "switch", "c", true));
-  EXPECT_TRUE(read_setting_bool(p, "switch", "d", false));
-  EXPECT_FALSE(read_setting_bool(p, "switch", "e", true));
-  EXPECT_FALSE(read_setting_bool(p, "switch", "f", true));
-  EXPECT_FALSE(read_setting_bool(p, "switch", "g", true));  // three letters, not "ON"
-  EXPECT_TRUE(read_setting_bool(p, "switch", "h", false));  // blanks trimmed
-  EXPECT_FALSE(read_setting_bool(p, "switch", "i", true));  // only "OFF" is read
-  EXPECT_FALSE(read_setting_bool(p, "switch", "j", true));  // empty is not missing
-  EXPECT_TRUE(read_setting_bool(p, "switch", "missing", true));
-  EXPECT_FALSE(read_setting_bool(p, "switch", "missing", false));
+  // {key, fallback, expected}: "g" has three letters, not "ON"; "h" is trimmed; only "OFF"
+  // is read, not "OFFICE"; "j" is empty, which is not missing.
+  const struct {
+    const char* key;
+    bool fallback, expected;
+  } rows[] = {{"a", false, true}, {"b", true, false}, {"c", true, false}, {"d", false, true},
+              {"e", true, false}, {"f", true, false}, {"g", true, false}, {"h", false, true},
+              {"i", true, false}, {"j", true, false}, {"missing", true, true}, {"missing", false, false}};
+  for (const auto& r : rows) EXPECT_EQ(read_setting_bool(p, "switch", r.key, r.fallback), r.expected) << r.key;
   EXPECT_TRUE(read_setting_bool(d.path("none.ini"), "switch", "a", true));
 }
 
@@ -40,26 +37,21 @@ TEST(settings_read, integers) {
   scratch_dir d;
   std::string p = d.write("v.ini",
                           "[value]\na=12abc\nb=abc\nc=12345678901\nd=123456789012345\n"
-                          "e=-42\nf=\" +7\"\ng=99999999999\nh=-2147483648\n");
-  EXPECT_EQ(read_setting_int(p, "value", "a", 5), 12);
-  EXPECT_EQ(read_setting_int(p, "value", "b", 5), 0);
-  EXPECT_EQ(read_setting_int(p, "value", "c", 5), 2147483647);  // 11 digits, held at the limit
-  EXPECT_EQ(read_setting_int(p, "value", "d", 5), 2147483647);
-  EXPECT_EQ(read_setting_int(p, "value", "e", 5), -42);
-  EXPECT_EQ(read_setting_int(p, "value", "f", 5), 7);
-  EXPECT_EQ(read_setting_int(p, "value", "h", 5), -2147483647 - 1);
+                          "e=-42\nf=\" +7\"\ng=99999999999\nh=-2147483648\nk=100000000009\n"
+                          "l=-000000000123\n");
+  // "c" has 11 digits, held at the limit. Only 11 characters count: the twelfth digit
+  // of "k" and "l" is cut before conversion ("l" reads as "-0000000001").
+  const struct {
+    const char* key;
+    int expected;
+  } rows[] = {{"a", 12}, {"b", 0}, {"c", 2147483647}, {"d", 2147483647}, {"e", -42}, {"f", 7},
+              {"h", -2147483647 - 1}, {"k", 2147483647}, {"l", -1}};
+  for (const auto& r : rows) EXPECT_EQ(read_setting_int(p, "value", r.key, 5), r.expected) << r.key;
   EXPECT_EQ(read_setting_int(p, "value", "missing", -3), -3);
   EXPECT_EQ(parse_decimal("1234567890"), 1234567890);
-  EXPECT_EQ(parse_decimal("123456789012"), 2147483647);
-  EXPECT_EQ(parse_decimal("12345678901"), 2147483647);
   EXPECT_EQ(parse_decimal(" \t-0012x"), -12);
   EXPECT_EQ(parse_decimal("+"), 0);
   EXPECT_EQ(parse_decimal(""), 0);
-  // Only 11 characters count: the twelfth digit is cut before conversion.
-  std::string q = d.write("w.ini", "[value]\nk=100000000009\n");
-  EXPECT_EQ(read_setting_int(q, "value", "k", 0), 2147483647);
-  std::string r = d.write("x.ini", "[value]\nk=-000000000123\n");
-  EXPECT_EQ(read_setting_int(r, "value", "k", 0), -1);  // "-0000000001"
 }
 
 TEST(settings_write, typed_writers_round_trip) {
@@ -111,18 +103,20 @@ TEST(settings_sections, multibyte_order) {
 }
 
 TEST(settings_sections, ordered_insertion_places_new_sections) {
-  EXPECT_EQ(with_section_ordered("[c]\ntab size=4\n[txt]\nkeyword=a\n", "m"),
-            "[c]\ntab size=4\n[m]\n[txt]\nkeyword=a\n");
-  EXPECT_EQ(with_section_ordered("[c]\r\n[txt]\r\n", "zz"), "[c]\r\n[txt]\r\n[zz]\r\n");
-  EXPECT_EQ(with_section_ordered("[c]\n[txt]\n", "B"), "[B]\n[c]\n[txt]\n");
-  // The header never joins a last line without its line end.
-  EXPECT_EQ(with_section_ordered("[c]\nkeyword=if,else", "zz"), "[c]\nkeyword=if,else\n[zz]\n");
-  EXPECT_EQ(with_section_ordered("", "a"), "[a]\n");
   // A long line is one line: a "[" deep inside it is no section header.
-  std::string long_value = "[c]\nkeyword=" + std::string(300, 'x') + "[z" + std::string(40, 'y') + "\n";
-  EXPECT_EQ(with_section_ordered(long_value, "d"), long_value + "[d]\n");
-  // Comparison runs up to the first "]": "[c/h" sorts after "[c".
-  EXPECT_EQ(with_section_ordered("[c/h]\n", "c"), "[c]\n[c/h]\n");
+  const std::string long_value = "[c]\nkeyword=" + std::string(300, 'x') + "[z" + std::string(40, 'y') + "\n";
+  const struct {
+    std::string before, name, after;
+  } rows[] = {
+      {"[c]\ntab size=4\n[txt]\nkeyword=a\n", "m", "[c]\ntab size=4\n[m]\n[txt]\nkeyword=a\n"},
+      {"[c]\r\n[txt]\r\n", "zz", "[c]\r\n[txt]\r\n[zz]\r\n"},
+      {"[c]\n[txt]\n", "B", "[B]\n[c]\n[txt]\n"},
+      {"[c]\nkeyword=if,else", "zz", "[c]\nkeyword=if,else\n[zz]\n"},  // never joins a last line
+      {"", "a", "[a]\n"},
+      {long_value, "d", long_value + "[d]\n"},
+      {"[c/h]\n", "c", "[c]\n[c/h]\n"},  // compared up to the first "]"
+  };
+  for (const auto& r : rows) EXPECT_EQ(with_section_ordered(r.before, r.name), r.after) << r.before;
 }
 
 TEST(settings_sections, ordered_write_creates_and_inserts) {
