@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -37,28 +34,11 @@ detected detect_bytes(const std::string& bytes) {
   return d;
 }
 
-class temp_file {
- public:
-  explicit temp_file(const std::string& bytes) {
-    char name[] = "/tmp/vintorel_charset_XXXXXX";
-    const int fd = mkstemp(name);
-    path_ = name;
-    if (fd >= 0) {
-      EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-      close(fd);
-    }
-  }
-  ~temp_file() { unlink(path_.c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 detected detect_file(const std::string& bytes) {
-  temp_file file(bytes);
+  test_support::scratch_dir dir;
+  EXPECT_TRUE(test_support::write_bytes(dir / "t", bytes));
   detected d{};
-  detect_charset(file.path(), d.charset_code, d.linefeed_code);
+  detect_charset(dir / "t", d.charset_code, d.linefeed_code);
   return d;
 }
 
@@ -69,31 +49,40 @@ detected reference_detect(const std::string& bytes) {
   return d;
 }
 
-TEST(charset, names_and_cycles) {
-  EXPECT_STREQ(charset_name(shift_jis), "SJIS");
-  EXPECT_STREQ(charset_name(iso2022jp), "JIS");
-  EXPECT_STREQ(charset_name(euc_jp), "EUCJ");
-  EXPECT_STREQ(charset_name(utf8), "UTF8");
-  EXPECT_STREQ(charset_name(binary), "");
-  EXPECT_STREQ(linefeed_name(crlf), "CRLF");
-  EXPECT_STREQ(linefeed_name(lf), "LF");
-  EXPECT_STREQ(linefeed_name(cr), "CR");
-  EXPECT_STREQ(linefeed_name(0), "");
-  EXPECT_EQ(next_charset(shift_jis), iso2022jp);
-  EXPECT_EQ(next_charset(euc_jp), utf8);
-  EXPECT_EQ(next_charset(utf8), shift_jis);
-  EXPECT_EQ(next_charset(binary), binary);
-  EXPECT_EQ(next_charset(7), 7);
-  EXPECT_EQ(next_linefeed(crlf), lf);
-  EXPECT_EQ(next_linefeed(cr), crlf);
-  EXPECT_EQ(next_linefeed(0), 0);
-}
-
-TEST(detect, missing_or_empty_file_is_shift_jis_crlf) {
+TEST(detect, small_files) {
   detected d{0, 0};
   detect_charset("/nonexistent/vintorel/file.txt", d.charset_code, d.linefeed_code);
   EXPECT_EQ(d, (detected{shift_jis, crlf}));
-  EXPECT_EQ(detect_file(""), (detected{shift_jis, crlf}));
+  const struct {
+    std::string bytes;
+    detected expected;
+  } cases[] = {
+      {"", {shift_jis, crlf}},
+      // A kanji that keeps every hypothesis alive: the scan goes on and the last line end wins.
+      {"\x88\x9f\r\nb\n", {shift_jis, lf}},
+      // All three hypotheses fail at 0x40: the scan stops at the first line end,
+      // and nothing after the stop counts, not even a NUL or an ESC.
+      {"\xe8\x40\r\nb\n", {shift_jis, crlf}},
+      {std::string("\xe8\x40\r\n\0\x1b", 6), {shift_jis, crlf}},
+      // A fixed charset is still overridden by ESC/0xFD/NUL before a line end.
+      {"\xe8\x40\x1b$B\n", {iso2022jp, lf}},
+      {"\x1b$B\xfe\r\n", {euc_jp, crlf}},
+      {std::string("\x1b\0\n", 3), {binary, crlf}},
+      {"a\x1b\nb\r\n", {iso2022jp, lf}},
+      {"\xa4\xa2\xfd\r\n\n", {euc_jp, crlf}},
+      // Line ends.
+      {"abc\r", {shift_jis, cr}},
+      {"a\rb", {shift_jis, cr}},
+      {"a\r\x1a\n", {shift_jis, cr}},  // CR right before end-of-text
+      {"a\nb\r", {shift_jis, lf}},     // a fixed line end is not overridden at the end
+      {"a\r\n\rb", {shift_jis, cr}},
+      {"a\x1a\x1b\0", {shift_jis, crlf}},  // nothing after end-of-text counts
+      {"abc", {shift_jis, crlf}},
+      // UTF-8 and EUC-JP text are never reported as such.
+      {"\xe3\x81\x82\xe3\x81\x84\n", {shift_jis, lf}},
+      {"\xa4\xa2\xa4\xa4\r\n", {shift_jis, crlf}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(detect_file(c.bytes), c.expected) << ::testing::PrintToString(c.bytes);
 }
 
 TEST(detect, fifo_or_directory_is_not_read_and_never_blocks) {
@@ -119,23 +108,6 @@ TEST(detect, ascii_file_is_read_to_its_end) {
   EXPECT_EQ(detect_file(text + std::string(1, '\0')), (detected{binary, lf}));
 }
 
-TEST(detect, stopping_rules) {
-  // A kanji that keeps every hypothesis alive: the scan goes on and the last line end wins.
-  EXPECT_EQ(detect_file("\x88\x9f\r\nb\n"), (detected{shift_jis, lf}));
-  // All three hypotheses fail at 0x40: the scan stops at the first line end.
-  EXPECT_EQ(detect_file("\xe8\x40\r\nb\n"), (detected{shift_jis, crlf}));
-  // Nothing after the stop counts, not even a NUL or an ESC.
-  EXPECT_EQ(detect_file(std::string("\xe8\x40\r\n\0\x1b", 6)), (detected{shift_jis, crlf}));
-  // Once the charset is fixed, later ESC/0xFD/NUL bytes still override it while
-  // the scan looks for a line end.
-  EXPECT_EQ(detect_file("\xe8\x40\x1b$B\n"), (detected{iso2022jp, lf}));
-  EXPECT_EQ(detect_file("\x1b$B\xfe\r\n"), (detected{euc_jp, crlf}));
-  EXPECT_EQ(detect_file(std::string("\x1b\0\n", 3)), (detected{binary, crlf}));
-  // The charset decides first and the scan then stops at the first line end.
-  EXPECT_EQ(detect_file("a\x1b\nb\r\n"), (detected{iso2022jp, lf}));
-  EXPECT_EQ(detect_file("\xa4\xa2\xfd\r\n\n"), (detected{euc_jp, crlf}));
-}
-
 TEST(detect, each_hypothesis_rule_at_its_boundary) {
   // Each prefix leaves one hypothesis alive and then tests the rule that may end it.
   // When it ends, the scan stops at the first line end (CRLF); otherwise it reads on
@@ -159,22 +131,6 @@ TEST(detect, each_hypothesis_rule_at_its_boundary) {
     EXPECT_EQ(detect_bytes(bytes), (detected{shift_jis, c.stops ? crlf : lf})) << ::testing::PrintToString(bytes);
     EXPECT_EQ(reference_detect(bytes), detect_bytes(bytes));
   }
-}
-
-TEST(detect, line_end_edge_cases) {
-  EXPECT_EQ(detect_file("abc\r"), (detected{shift_jis, cr}));
-  EXPECT_EQ(detect_file("\r"), (detected{shift_jis, cr}));
-  EXPECT_EQ(detect_file("a\rb"), (detected{shift_jis, cr}));
-  EXPECT_EQ(detect_file("a\r\x1a\n"), (detected{shift_jis, cr}));  // CR right before end-of-text
-  EXPECT_EQ(detect_file("a\nb\r"), (detected{shift_jis, lf}));     // a fixed line end is not overridden at the end
-  EXPECT_EQ(detect_file("a\r\n\rb"), (detected{shift_jis, cr}));
-  EXPECT_EQ(detect_file("a\x1a\x1b\0"), (detected{shift_jis, crlf}));  // nothing after end-of-text counts
-  EXPECT_EQ(detect_file("abc"), (detected{shift_jis, crlf}));
-}
-
-TEST(detect, utf8_and_euc_text_are_never_reported_as_such) {
-  EXPECT_EQ(detect_file("\xe3\x81\x82\xe3\x81\x84\n"), (detected{shift_jis, lf}));
-  EXPECT_EQ(detect_file("\xa4\xa2\xa4\xa4\r\n"), (detected{shift_jis, crlf}));
 }
 
 TEST(detect, file_and_memory_scans_agree_with_the_plain_rules) {
@@ -213,80 +169,42 @@ std::string decoded(void (*decode)(char*), std::string line) {
   return std::string(line.c_str());
 }
 
-TEST(jis_decoder, escapes_select_modes) {
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b$B$\"\x1b(BA\r\n"), "\x82\xa0" "A\r\n");
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b$@0!\x1b(J!"), "\x88\x9f!");
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b(I1!_\x1b(Bx"), "\xb1\xa1\xdfx");
-  // Half-width katakana cancel kanji mode.
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b$B$\"\x1b(I1$\""), "\x82\xa0\xb1\xa4\xa2");
-  // An unknown escape is left in place.
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "a\x1b$Zb"), "a\x1b$Zb");
-}
-
-TEST(jis_decoder, line_ends_and_truncated_input) {
-  // A line that forgets to return to ASCII keeps its line end.
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b$B$\"\r\n"), "\x82\xa0\r\n");
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b(I1\r\n"), "\xb1\r\n");
-  // Half a kanji before the end or before a line end.
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b$B$\"$"), "\x82\xa0?");
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b$B$\r\n"), "?\r\n");
-  // Escapes cut off by the end of the line stay; one right before the end is removed.
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "a\x1b"), "a\x1b");
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "a\x1b$"), "a\x1b$");
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "a\x1b$B"), "a");
-  // A code outside JIS X 0208 becomes the full-width question mark.
-  EXPECT_EQ(decoded(jis_to_sjis_in_place, "\x1b$B\x7f!"), "\x81\x48");
-}
-
-TEST(euc_decoder, single_shifts_and_codes) {
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "\xa4\xa2" "A\xb0\xa1\r\n"), "\x82\xa0" "A\x88\x9f\r\n");
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "\x8e\xb1\x8e\xdf"), "\xb1\xdf");
-  // JIS X 0212 (single shift 3) has no Shift_JIS form.
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "\x8f\xb0\xa1x"), "\x81\x48x");
-  // Codes that do not map.
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "\xa4" "A\xff\xff"), "\x81\x48\x81\x48");
-}
-
-TEST(euc_decoder, truncated_input_stays_inside_the_line) {
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "a\xa4"), "a?");
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "\xa4\r\n"), "?\r\n");
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "a\x8e"), "a");
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "a\x8f"), "a");
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "a\x8f\xb0"), "a?");
-  EXPECT_EQ(decoded(euc_to_sjis_in_place, "\x8f\r\n"), "\r\n");
-}
-
-TEST(utf8_decoder, converts_and_replaces) {
-  EXPECT_EQ(decoded(utf8_to_sjis_in_place, "\xe3\x81\x82" "A\xef\xbd\xb1\r\n"), "\x82\xa0" "A\xb1\r\n");
-  EXPECT_EQ(decoded(utf8_to_sjis_in_place, "\xef\xbb\xbfx"), "?x");       // the byte-order mark is not special
-  EXPECT_EQ(decoded(utf8_to_sjis_in_place, "\xf0\x9f\x98\x80"), "?");      // no Shift_JIS form
-  EXPECT_EQ(decoded(utf8_to_sjis_in_place, "a\xe3\x81"), "a?");            // cut off at the end
-}
-
-TEST(decoders, byte_string_variants_and_dispatch) {
-  byte_string line = "\x1b$B$\"\x1b(B\r\n";
-  jis_to_sjis_in_place(line);
-  EXPECT_EQ(line, "\x82\xa0\r\n");
-  line = "\xa4\xa2\r\n";
-  euc_to_sjis_in_place(line);
-  EXPECT_EQ(line, "\x82\xa0\r\n");
-  line = "\xe3\x81\x82\r\n";
-  utf8_to_sjis_in_place(line);
-  EXPECT_EQ(line, "\x82\xa0\r\n");
-
-  const byte_string sjis = "\x82\xa0\r\n";
-  line = "\x1b$B$\"\r\n";
-  decode_in_place(line, iso2022jp);
-  EXPECT_EQ(line, sjis);
-  line = "\xa4\xa2\r\n";
-  decode_in_place(line, euc_jp);
-  EXPECT_EQ(line, sjis);
-  line = "\xe3\x81\x82\r\n";
-  decode_in_place(line, utf8);
-  EXPECT_EQ(line, sjis);
-  line = "\xa4\xa2\r\n";
-  decode_in_place(line, shift_jis);
-  EXPECT_EQ(line, "\xa4\xa2\r\n");
+TEST(decoders, modes_replacements_and_truncated_input) {
+  using decoder = void (*)(char*);
+  const decoder jis = jis_to_sjis_in_place, euc = euc_to_sjis_in_place, utf = utf8_to_sjis_in_place;
+  const struct {
+    decoder decode;
+    std::string in, out;
+  } cases[] = {
+      {jis, "\x1b$B$\"\x1b(BA\r\n", "\x82\xa0" "A\r\n"},
+      {jis, "\x1b$@0!\x1b(J!", "\x88\x9f!"},
+      {jis, "\x1b(I1!_\x1b(Bx", "\xb1\xa1\xdfx"},
+      {jis, "\x1b$B$\"\x1b(I1$\"", "\x82\xa0\xb1\xa4\xa2"},  // katakana cancel kanji mode
+      {jis, "a\x1b$Zb", "a\x1b$Zb"},                          // an unknown escape stays
+      {jis, "\x1b$B$\"\r\n", "\x82\xa0\r\n"},  // no return to ASCII: the line end is kept
+      {jis, "\x1b(I1\r\n", "\xb1\r\n"},
+      {jis, "\x1b$B$\"$", "\x82\xa0?"},  // half a kanji before the end or a line end
+      {jis, "\x1b$B$\r\n", "?\r\n"},
+      {jis, "a\x1b", "a\x1b"},  // escapes cut off stay; one right before the end goes
+      {jis, "a\x1b$", "a\x1b$"},
+      {jis, "a\x1b$B", "a"},
+      {jis, "\x1b$B\x7f!", "\x81\x48"},  // outside JIS X 0208
+      {euc, "\xa4\xa2" "A\xb0\xa1\r\n", "\x82\xa0" "A\x88\x9f\r\n"},
+      {euc, "\x8e\xb1\x8e\xdf", "\xb1\xdf"},
+      {euc, "\x8f\xb0\xa1x", "\x81\x48x"},  // JIS X 0212 has no Shift_JIS form
+      {euc, "\xa4" "A\xff\xff", "\x81\x48\x81\x48"},
+      {euc, "a\xa4", "a?"},
+      {euc, "\xa4\r\n", "?\r\n"},
+      {euc, "a\x8e", "a"},
+      {euc, "a\x8f", "a"},
+      {euc, "a\x8f\xb0", "a?"},
+      {euc, "\x8f\r\n", "\r\n"},
+      {utf, "\xe3\x81\x82" "A\xef\xbd\xb1\r\n", "\x82\xa0" "A\xb1\r\n"},
+      {utf, "\xef\xbb\xbfx", "?x"},    // the byte-order mark is not special
+      {utf, "\xf0\x9f\x98\x80", "?"},  // no Shift_JIS form
+      {utf, "a\xe3\x81", "a?"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(decoded(c.decode, c.in), c.out) << ::testing::PrintToString(c.in);
 }
 
 // ---------------------------------------------------------------------------
@@ -313,37 +231,34 @@ std::string to_jis(const std::string& line) { return encoded(sjis_to_jis_size, s
 std::string to_euc(const std::string& line) { return encoded(sjis_to_euc_size, sjis_to_euc, line); }
 std::string to_utf8(const std::string& line) { return encoded(sjis_to_utf8_size, sjis_to_utf8, line, false); }
 
-TEST(encoders, iso2022jp_escapes) {
-  EXPECT_EQ(to_jis("\x82\xa0" "A\r\n"), "\x1b$B$\"\x1b(BA\r\n");
-  EXPECT_EQ(to_jis("\xb1\xb2\r\n"), "\x1b(I12\x1b(B\r\n");
-  EXPECT_EQ(to_jis("\x82\xa0\xb1\x82\xa0\x1a"), "\x1b$B$\"\x1b(I1\x1b$B$\"\x1b(B\x1a");
-  // A line ending in a mode returns to ASCII before the terminator.
-  EXPECT_EQ(sjis_to_jis_size("\x82\xa0"), 3 + 2 + 3 + 1u);
-  EXPECT_EQ(to_jis("plain"), "plain");
-}
-
-TEST(encoders, euc_and_utf8_forms) {
-  EXPECT_EQ(to_euc("\x82\xa0" "A\xb1\r\n"), "\xa4\xa2" "A\x8e\xb1\r\n");
+TEST(encoders, forms_escapes_and_replacements) {
+  const struct {
+    std::string (*encode)(const std::string&);
+    std::string in, out;
+  } cases[] = {
+      {to_jis, "\x82\xa0" "A\r\n", "\x1b$B$\"\x1b(BA\r\n"},
+      {to_jis, "\xb1\xb2\r\n", "\x1b(I12\x1b(B\r\n"},
+      {to_jis, "\x82\xa0\xb1\x82\xa0\x1a", "\x1b$B$\"\x1b(I1\x1b$B$\"\x1b(B\x1a"},
+      {to_jis, "plain", "plain"},
+      {to_euc, "\x82\xa0" "A\xb1\r\n", "\xa4\xa2" "A\x8e\xb1\r\n"},
+      {to_utf8, "\x82\xa0" "A\xb1\r\n", "\xe3\x81\x82" "A\xef\xbd\xb1\r\n"},
+      // 0xFA40, a vendor extension, is outside JIS X 0208 but has a Unicode form.
+      {to_jis, "\xfa\x40", "\x1b$B!)\x1b(B"},
+      {to_euc, "\xfa\x40", "\xa1\xa9"},
+      {to_utf8, "\xfa\x40", "\xe2\x85\xb0"},
+      // Stray lead bytes never swallow line ends or the terminator.
+      {to_jis, "a\x82", "a\x1b$B!)\x1b(B"},
+      {to_jis, "a\x82\r\n", "a\x1b$B!)\x1b(B\r\n"},
+      {to_euc, "a\x82", "a\xa1\xa9"},
+      {to_euc, "\x82\r\n", "\xa1\xa9\r\n"},
+      {to_utf8, "a\x82", "a?"},
+      {to_utf8, "\x82\r\n", "?\r\n"},
+      {to_utf8, "\xfd\xfd", "?"},  // an invalid pair, taken whole
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.encode(c.in), c.out) << ::testing::PrintToString(c.in);
+  EXPECT_EQ(sjis_to_jis_size("\x82\xa0"), 3 + 2 + 3 + 1u);  // back to ASCII before the end
   EXPECT_EQ(sjis_to_euc_size("\x82\xa0" "A\xb1"), 2 + 1 + 2 + 1u);
-  EXPECT_EQ(to_utf8("\x82\xa0" "A\xb1\r\n"), "\xe3\x81\x82" "A\xef\xbd\xb1\r\n");
   EXPECT_EQ(sjis_to_utf8_size("\x82\xa0" "A\xb1"), 3 + 1 + 3 + 1u);
-}
-
-TEST(encoders, characters_outside_jis_x_0208_become_the_full_width_question_mark) {
-  // 0xFA40 is a vendor extension (small roman numeral one).
-  EXPECT_EQ(to_jis("\xfa\x40"), "\x1b$B!)\x1b(B");
-  EXPECT_EQ(to_euc("\xfa\x40"), "\xa1\xa9");
-  EXPECT_EQ(to_utf8("\xfa\x40"), "\xe2\x85\xb0");  // it has a Unicode form, though
-}
-
-TEST(encoders, stray_lead_bytes_never_swallow_line_ends_or_the_terminator) {
-  EXPECT_EQ(to_jis("a\x82"), "a\x1b$B!)\x1b(B");
-  EXPECT_EQ(to_jis("a\x82\r\n"), "a\x1b$B!)\x1b(B\r\n");
-  EXPECT_EQ(to_euc("a\x82"), "a\xa1\xa9");
-  EXPECT_EQ(to_euc("\x82\r\n"), "\xa1\xa9\r\n");
-  EXPECT_EQ(to_utf8("a\x82"), "a?");
-  EXPECT_EQ(to_utf8("\x82\r\n"), "?\r\n");
-  EXPECT_EQ(to_utf8("\xfd\xfd"), "?");  // an invalid pair, taken whole
 }
 
 TEST(encoders, too_small_a_buffer_returns_false_without_writing_past_it) {

@@ -209,20 +209,6 @@ TEST(scan, an_aborting_callback_stops_the_scan) {
   EXPECT_EQ(calls, 2);
 }
 
-TEST(scan, bytes_after_the_stop_are_ignored) {
-  scan_state state;
-  int calls = 0;
-  auto count = [&](std::uint64_t) { return ++calls, true; };
-  std::string first = "ab\x1A\n";
-  EXPECT_TRUE(scan_bytes(state, first.data(), first.size(), count));
-  EXPECT_TRUE(state.stopped);
-  EXPECT_EQ(state.line_length, 2u);
-  std::string second = "\n\n";
-  EXPECT_TRUE(scan_bytes(state, second.data(), second.size(), count));
-  EXPECT_EQ(calls, 0);
-  EXPECT_EQ(state.line_length, 2u);
-}
-
 class loading : public ::testing::Test {
  protected:
   std::string file(const std::string& name, const std::string& bytes) {
@@ -234,31 +220,6 @@ class loading : public ::testing::Test {
   text_document document;
 };
 
-TEST_F(loading, an_empty_file_is_one_editable_line) {
-  load_text_file(document, file("empty.txt", ""), false, 0, 0, 0, 0, 0, 0);
-  EXPECT_EQ(document.state, unchanged_state);
-  ASSERT_EQ(document.line_count(), 1);
-  EXPECT_EQ(document.lines.text(0), "\x1A");
-  EXPECT_EQ(document.size, 0);
-  EXPECT_EQ(document.file_charset, shift_jis);
-  EXPECT_EQ(document.file_linefeed, crlf);
-  EXPECT_TRUE(is_open(document.file));
-  EXPECT_FALSE(document.current);
-}
-
-TEST_F(loading, fields_after_a_load) {
-  std::string path = file("a.txt", "one\ntwo\nthree");
-  load_text_file(document, path, false, 0, 0, 0, 0, euc_jp, lf);
-  EXPECT_EQ(document.name, path);
-  EXPECT_EQ(document.size, 13);
-  EXPECT_EQ(document.file_charset, euc_jp);
-  EXPECT_EQ(document.save_charset, euc_jp);
-  EXPECT_EQ(document.file_linefeed, lf);
-  EXPECT_EQ(document.save_linefeed, lf);
-  EXPECT_EQ(document.block_state, 0);
-  EXPECT_EQ(document.line_count(), 3);
-}
-
 TEST_F(loading, detection_sets_both_pairs) {
   // "日本" in ISO-2022-JP with LF line ends.
   load_text_file(document, file("j.txt", "\x1B$BF|K\\\x1B(B\nx\n"), false, 0, 0, 0, 0, 0, crlf);
@@ -267,13 +228,6 @@ TEST_F(loading, detection_sets_both_pairs) {
   EXPECT_EQ(document.file_linefeed, lf);
   EXPECT_EQ(document.save_charset, iso2022jp);
   EXPECT_EQ(document.save_linefeed, lf);
-}
-
-TEST_F(loading, a_nul_byte_makes_the_detector_report_binary) {
-  std::string path = file("nul.bin", std::string("text\r\nmore\0text\r\n", 17));
-  int charset_code = 0, linefeed_code = 0;
-  detect_charset(path, charset_code, linefeed_code);
-  EXPECT_EQ(charset_code, binary);
 }
 
 TEST_F(loading, the_last_line_is_converted_from_the_file_charset) {
@@ -332,30 +286,6 @@ TEST_F(loading, a_path_longer_than_255_bytes_is_refused_not_cut) {
   ASSERT_TRUE(write_bytes(path + "g", "too long"));
   load_text_file(document, path + "g", false, 0, 0, 0, 0, shift_jis, crlf);
   EXPECT_EQ(document.state, failed_state);
-}
-
-TEST_F(loading, a_used_text_is_replaced_by_the_load) {
-  std::string first = file("a.txt", "a\nb\nc\n");
-  load_text_file(document, first, false, 0, 0, 0, 0, shift_jis, lf);
-  document.desired_column = 0;
-  ASSERT_TRUE(document.load_current_line(8));
-  load_text_file(document, file("b.txt", "z"), false, 0, 0, 0, 0, shift_jis, lf);
-  EXPECT_FALSE(document.current);
-  ASSERT_EQ(document.line_count(), 1);
-  EXPECT_EQ(document.lines.text(0), "z\x1A");
-  EXPECT_TRUE(document.lines.check());
-}
-
-TEST_F(loading, initial_position_inside_the_text_is_kept) {
-  std::string path = file("a.txt", "0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n");  // 11 lines
-  load_text_file(document, path, false, 3, 2, 5, 7, shift_jis, lf, 4);
-  EXPECT_EQ(document.current_line, 5);
-  EXPECT_EQ(document.top_line, 3);
-  EXPECT_EQ(document.left_column, 2);
-  EXPECT_EQ(document.desired_column, 7);
-  EXPECT_EQ(document.previous_line, 5);
-  EXPECT_EQ(document.mark_line, 5);
-  EXPECT_EQ(document.mark_column, 7);
 }
 
 TEST_F(loading, initial_position_past_the_end_goes_to_the_last_line) {

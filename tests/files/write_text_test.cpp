@@ -10,7 +10,6 @@
 
 #include "files/charset.h"
 #include "files/load_text.h"
-#include "scoped_env.h"
 #include "scratch_dir.h"
 
 namespace vintorel {
@@ -44,20 +43,6 @@ TEST_F(writing, a_text_of_one_empty_line_writes_an_empty_file) {
   EXPECT_EQ(written(shift_jis, crlf), "");
   EXPECT_EQ(written(utf8, lf), "");
   EXPECT_EQ(written(iso2022jp, cr), "");
-}
-
-TEST_F(writing, each_line_end_kind_from_crlf_lines) {
-  load("one\r\ntwo\r\nlast", shift_jis, crlf);
-  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r\nlast");
-  EXPECT_EQ(written(shift_jis, lf), "one\ntwo\nlast");  // the last line gets no line end
-  EXPECT_EQ(written(shift_jis, cr), "one\rtwo\rlast");
-}
-
-TEST_F(writing, a_final_line_end_is_kept_and_the_end_mark_is_never_written) {
-  load("one\ntwo\n", shift_jis, lf);
-  EXPECT_EQ(written(shift_jis, lf), "one\ntwo\n");
-  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r\n");
-  EXPECT_EQ(written(shift_jis, cr), "one\rtwo\r");
 }
 
 TEST_F(writing, a_final_cr_in_the_last_line) {
@@ -104,16 +89,6 @@ TEST_F(writing, the_current_line_is_committed_written_and_loaded_again) {
   EXPECT_EQ(document.current->text, "TWO!\r\n");
   EXPECT_EQ(document.position, 2);
   EXPECT_EQ(document.column, 2);
-}
-
-TEST_F(writing, lines_are_encoded_by_the_save_charset) {
-  // "漢字" and a half-width "ｱ" in Shift_JIS.
-  load("\x8A\xBF\x8E\x9A\xB1\r\nx", shift_jis, crlf);
-  EXPECT_EQ(written(utf8, crlf), "\xE6\xBC\xA2\xE5\xAD\x97\xEF\xBD\xB1\r\nx");
-  EXPECT_EQ(written(euc_jp, lf), "\xB4\xC1\xBB\xFA\x8E\xB1\nx");
-  // The shift back to ASCII comes before the line end, not after it.
-  EXPECT_EQ(written(iso2022jp, crlf), "\x1B$B4A;z\x1B(I1\x1B(B\r\nx");
-  EXPECT_EQ(written(iso2022jp, lf), "\x1B$B4A;z\x1B(I1\x1B(B\nx");
 }
 
 TEST_F(writing, a_kanji_on_the_last_line_shifts_back_before_the_end) {
@@ -210,11 +185,6 @@ TEST(backup_name, the_stamp_goes_before_the_extension_of_the_file_name) {
   t.tm_min = 59;
   t.tm_sec = 58;
   EXPECT_EQ(backup_name("b.c", t), "b(19991231235958).c");
-}
-
-TEST(save_temporary_path, is_in_the_temporary_directory) {
-  test_support::scoped_env ram("TMP_RAM", "/ram/disk");
-  EXPECT_EQ(save_temporary_path(), "/ram/disk/vintorel.tmp");
 }
 
 }  // namespace
