@@ -1,5 +1,5 @@
-// FONTX2 headers, the sheet positions of codes, both glyph loaders over good
-// and bad files, the start-up font check and the screen fit.
+// The full-width glyph loader over bad files, the start-up font check and the
+// generator run.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -11,7 +11,6 @@
 namespace vintorel {
 namespace {
 
-using test::block;
 using test::full_font;
 using test::half_font;
 using test::scratch_dir;

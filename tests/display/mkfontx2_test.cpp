@@ -1,10 +1,8 @@
-// The font generator: glyph sources (.hex and .bdf), the two FONTX2 files it
-// writes, its command line, and the fonts it makes from GNU Unifont JP.
+// The font generator: the double-byte FONTX2 file it writes and its command
+// line with its failures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "display/font_generator.h"
 #include "display/fontx2.h"
@@ -15,18 +13,6 @@ namespace vintorel {
 namespace {
 
 const std::string data_dir = VINTOREL_TEST_DATA;
-
-std::string read_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::vector<std::uint8_t> read_bytes(const std::string& path) {
-  std::string s = read_text(path);
-  return std::vector<std::uint8_t>(s.begin(), s.end());
-}
 
 // The 16 or 32 bytes of a glyph as written in a .hex line.
 std::vector<std::uint8_t> hex_bytes(const std::string& digits) {

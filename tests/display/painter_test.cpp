@@ -1,6 +1,6 @@
-// The painter on memory surfaces: glyph colours and their corrections, the
-// colour and mark rules of text lines, the cursor highlight, row shifts, whole
-// panes and the input-method composition, all checked in the pixels.
+// The painter's edge cases on memory surfaces (the reference image covers a
+// whole pane): glyph colour correction, codes without a glyph, tabs in a
+// selection, full-width characters at edges and the input-method composition.
 #include <gtest/gtest.h>
 
 #include "display/painter.h"

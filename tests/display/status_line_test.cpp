@@ -9,7 +9,6 @@ namespace vintorel {
 namespace {
 
 using test::fill_document;
-using test::rgb;
 
 status_fields fields_of(const std::vector<byte_string>& lines, std::int32_t line, std::int32_t position,
                         std::int32_t column = 0) {
