@@ -15,56 +15,6 @@ void build_small(line_index& index) {
   ASSERT_TRUE(index.append_memory_line("c\x1A"));
 }
 
-TEST(line_index, built_lines_are_contiguous_and_the_last_is_in_memory) {
-  line_index index;
-  EXPECT_TRUE(index.empty());
-  EXPECT_TRUE(index.check());
-  build_small(index);
-  EXPECT_TRUE(index.check());
-  ASSERT_EQ(index.size(), 3);
-  EXPECT_EQ(index.offset(0), 0u);
-  EXPECT_EQ(index.length(0), 3u);
-  EXPECT_EQ(index.offset(1), 3u);
-  EXPECT_EQ(index.length(1), 2u);
-  EXPECT_FALSE(index.is_in_memory(1));
-  EXPECT_TRUE(index.is_in_memory(2));
-  EXPECT_EQ(index.offset(2), in_memory);
-  EXPECT_EQ(index.length(2), 2u);
-  EXPECT_EQ(index.text(2), "c\x1A");
-  EXPECT_EQ(index.text(0), "");  // a file line has no text of its own
-}
-
-TEST(line_index, insert_and_erase_in_the_middle_keep_the_other_lines) {
-  line_index index;
-  build_small(index);
-  ASSERT_TRUE(index.insert(1, byte_string("new\r\n")));
-  EXPECT_TRUE(index.check());
-  ASSERT_EQ(index.size(), 4);
-  EXPECT_EQ(index.offset(0), 0u);
-  EXPECT_EQ(index.text(1), "new\r\n");
-  EXPECT_EQ(index.length(1), 5u);
-  EXPECT_EQ(index.offset(2), 3u);  // the file line moved back one place, same bytes
-  EXPECT_EQ(index.length(2), 2u);
-  EXPECT_EQ(index.text(3), "c\x1A");
-
-  index.erase(0);  // a file line
-  EXPECT_TRUE(index.check());
-  ASSERT_EQ(index.size(), 3);
-  EXPECT_EQ(index.text(0), "new\r\n");
-  EXPECT_EQ(index.offset(1), 3u);
-
-  index.erase(0);  // an in-memory line
-  EXPECT_TRUE(index.check());
-  ASSERT_EQ(index.size(), 2);
-  EXPECT_EQ(index.offset(0), 3u);
-  EXPECT_EQ(index.length(0), 2u);
-
-  ASSERT_TRUE(index.insert(2, byte_string("end\x1A")));  // at the end
-  EXPECT_TRUE(index.check());
-  EXPECT_EQ(index.size(), 3);
-  EXPECT_EQ(index.text(2), "end\x1A");
-}
-
 TEST(line_index, erasing_a_run_of_lines_keeps_those_around_it) {
   line_index index;
   index.begin_file_lines(0);

@@ -96,56 +96,6 @@ TEST_F(motion, nothing_happens_at_the_ends_of_the_text) {
   EXPECT_TRUE(screen.log.empty());
 }
 
-TEST_F(motion, char_motions_cross_line_ends) {
-  text({"abc", "de"}, 0, 3);
-  forward_char(document, context, true);
-  EXPECT_EQ(document.current_line, 1);
-  EXPECT_EQ(document.position, 0);
-  EXPECT_EQ(document.column, 0);
-  backward_char(document, context, true);
-  EXPECT_EQ(document.current_line, 0);
-  EXPECT_EQ(document.position, 3);
-  EXPECT_EQ(document.column, document.end_column);
-  EXPECT_EQ(document.desired_column, 3);
-  expect_sound();
-}
-
-TEST_F(motion, backward_char_after_a_tab_lands_on_its_column) {
-  text({"ab\tc", "x"}, 0, 3);
-  EXPECT_EQ(document.column, 8);
-  backward_char(document, context, true);
-  EXPECT_EQ(document.position, 2);
-  EXPECT_EQ(document.column, 2);
-  text({"ab" + hiragana_a + "c", "x"}, 0, 4);
-  backward_char(document, context, true);
-  EXPECT_EQ(document.position, 2);
-  EXPECT_EQ(document.column, 2);
-}
-
-TEST_F(motion, word_motions_stay_in_the_line) {
-  context.pane.columns = 40;
-  text({"  ,; foo_1(bar)", "next"}, 0, 0);
-  forward_word(document, context);
-  EXPECT_EQ(document.position, 5);  // blanks and punctuation are one run
-  forward_word(document, context);
-  EXPECT_EQ(document.position, 10);
-  forward_word(document, context);
-  forward_word(document, context);
-  forward_word(document, context);
-  EXPECT_EQ(document.position, 15);
-  forward_word(document, context);  // at the terminator: nothing
-  EXPECT_EQ(document.current_line, 0);
-  EXPECT_EQ(document.position, 15);
-  backward_word(document, context);
-  EXPECT_EQ(document.position, 14);
-  backward_word(document, context);
-  EXPECT_EQ(document.position, 11);
-  put_cursor(1, 0);
-  backward_word(document, context);
-  EXPECT_EQ(document.current_line, 1);
-  expect_sound();
-}
-
 TEST_F(motion, page_motions_within_the_line) {
   text({"0123456789012345678901234", "x"}, 0, 3);
   forward_page(document, context);
@@ -166,15 +116,6 @@ TEST_F(motion, page_motions_within_the_line) {
   expect_sound();
 }
 
-TEST_F(motion, forward_tail_scrolls_to_a_long_lines_end) {
-  text({"0123456789012345", "x"}, 0, 0);
-  forward_tail(document, context, true);
-  EXPECT_EQ(document.position, 16);
-  EXPECT_EQ(document.left_column, 7);
-  EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 1,9"}));
-  expect_sound();
-}
-
 TEST_F(motion, next_tab_stop_moves_to_the_next_stop_or_line) {
   context.pane.columns = 40;
   text({"abcdefghijkl", "x"}, 0, 1);
@@ -185,21 +126,6 @@ TEST_F(motion, next_tab_stop_moves_to_the_next_stop_or_line) {
   next_tab_stop(document, context);
   EXPECT_EQ(document.current_line, 1);
   EXPECT_EQ(document.column, 0);
-}
-
-TEST_F(motion, vertical_motions_aim_at_the_desired_column) {
-  context.pane.columns = 80;
-  text({byte_string(40, 'a'), "short", byte_string(40, 'b')}, 2, 30);
-  backward_line_head(document, context, true);
-  EXPECT_EQ(document.current_line, 0);
-  EXPECT_EQ(document.column, 30);
-  put_cursor(2, 30);
-  backward_line(document, context, true, true, false);
-  EXPECT_EQ(document.column, 5);
-  EXPECT_EQ(document.desired_column, 30);
-  backward_line(document, context, true, true, false);
-  EXPECT_EQ(document.column, 30);
-  expect_sound();
 }
 
 TEST_F(motion, line_pages_move_by_one_row_less_than_the_pane) {
@@ -224,29 +150,6 @@ TEST_F(motion, line_pages_move_by_one_row_less_than_the_pane) {
   expect_sound();
 }
 
-TEST_F(motion, a_page_in_a_short_text_moves_only_the_cursor) {
-  text(numbered(3), 0, 0);
-  forward_line_page(document, context);
-  EXPECT_EQ(document.current_line, 2);
-  EXPECT_EQ(document.top_line, 0);
-  EXPECT_EQ(screen.take_screen(), (log_lines{"erase 1,0", "paint 0", "paint 2", "status", "draw 3,0"}));
-  backward_line_page(document, context);
-  EXPECT_EQ(document.current_line, 0);
-  expect_sound();
-}
-
-TEST_F(motion, screen_motions_go_to_the_first_and_last_rows) {
-  text(numbered(20), 7, 0);
-  document.top_line = 5;
-  forward_line_screen(document, context);
-  EXPECT_EQ(document.current_line, 9);
-  EXPECT_EQ(screen.take_screen(), (log_lines{"erase 3,0", "paint 7", "paint 9", "status", "draw 5,0"}));
-  backward_line_screen(document, context);
-  EXPECT_EQ(document.current_line, 5);
-  EXPECT_EQ(document.top_line, 5);
-  expect_sound();
-}
-
 TEST_F(motion, go_to_position_clamps_the_line_and_the_view) {
   context.pane.rows = 20;
   text(numbered(100), 0, 0);
@@ -264,32 +167,6 @@ TEST_F(motion, go_to_position_clamps_the_line_and_the_view) {
   EXPECT_EQ(document.top_line, 40);
   go_to_position(document, context, 50, 0, 45, false);
   EXPECT_EQ(document.top_line, 45);
-  expect_sound();
-}
-
-TEST_F(motion, jump_previousline_alternates_between_two_lines) {
-  context.pane.rows = 20;
-  text(numbered(100), 10, 2);
-  go_to_position(document, context, 60, 2, -1, true);
-  jump_previousline(document, context);
-  EXPECT_EQ(document.current_line, 10);
-  jump_previousline(document, context);
-  EXPECT_EQ(document.current_line, 60);
-  jump_previousline(document, context);
-  EXPECT_EQ(document.current_line, 10);
-}
-
-TEST_F(motion, the_mark_remembers_line_and_column) {
-  context.pane.rows = 20;
-  text(numbered(100), 30, 4);
-  mark(document);
-  go_to_position(document, context, 90, 0, -1, true);
-  jump_mark(document, context);
-  EXPECT_EQ(document.current_line, 30);
-  EXPECT_EQ(document.column, 4);
-  jump(document, context, 70);
-  EXPECT_EQ(document.current_line, 70);
-  EXPECT_EQ(document.column, 4);
   expect_sound();
 }
 

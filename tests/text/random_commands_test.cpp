@@ -4,7 +4,6 @@
 // being written and loaded again.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 
 #include "random_run.h"
@@ -123,9 +122,6 @@ struct random_run : testing::random_choices {
 
 TEST(random_commands, keep_every_text_sound) {
   unsigned seed = testing::random_seed(20240601);
-  // VINTOREL_RANDOM_TRACE=n prints every command run on text n.
-  int trace = -1;
-  if (const char* given = std::getenv("VINTOREL_RANDOM_TRACE")) trace = std::atoi(given);
   random_run run(seed);
   ASSERT_FALSE(run.scratch.dir().empty());
   const int texts = 200;
@@ -141,9 +137,6 @@ TEST(random_commands, keep_every_text_sound) {
       auto& [name, command] = run.commands[static_cast<std::size_t>(run.below(static_cast<int>(run.commands.size())))];
       history.add(name);
       command();
-      if (trace == t)
-        std::printf("%-22s %s |%s|\n", name.c_str(), testing::cursor_report(run.document).c_str(),
-                    testing::text_with_cursor(run.document).c_str());
       std::string problem = check_text(run.document, run.context);
       if (problem.empty()) problem = run.screen.problem;
       if (problem.empty()) problem = testing::block_problem(run.document);

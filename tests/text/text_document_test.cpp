@@ -17,13 +17,6 @@ namespace {
 using test_support::scratch_dir;
 using test_support::write_bytes;
 
-// A text whose only line is `line` (internal form) followed by the last line.
-void one_line_text(text_document& document, const byte_string& line) {
-  document.create_empty("???");
-  ASSERT_TRUE(document.insert_line(0, line));
-  document.current_line = 0;
-}
-
 // Loads the cursor line with the cursor on its terminator (desired column -1).
 void load_at_end(text_document& document) {
   document.desired_column = -1;
@@ -36,104 +29,50 @@ void load(text_document& document, const std::string& path, int charset_code, in
   ASSERT_TRUE(document.lines.check());
 }
 
-TEST(text_document, a_new_text_holds_the_end_mark_alone) {
+// Loading the cursor line of a text whose first line is `line` (internal form;
+// one ending in the end mark is the only line) at a desired column.
+TEST(text_document, cursor_placement_by_desired_column) {
+  struct {
+    byte_string line;
+    std::int32_t tab, desired, position, column, end_column;
+  } rows[] = {
+      {"\x1A", 8, -1, 0, 0, 0},                  // a new text: the mark alone
+      {"ab\tc\r\n", 8, 5, 2, 2, 9},              // inside the TAB: stop before it
+      {"ab\tc\r\n", 8, 8, 3, 8, 9},
+      {"ab\tc\r\n", 4, 4, 3, 4, 5},
+      {"ab\tc\r\n", 0, 3, 3, 3, 4},              // a tab size below 1 counts as 1
+      {"abc\x88\x9F" "d\r\n", 8, 4, 3, 3, 6},    // the kanji spans the column
+      {"abc\x88\x9F" "d\r\n", 8, 5, 5, 5, 6},
+      {"\t\x82\xA0x\r\n", 8, -1, 4, 11, 11},
+      {"a\x82\r\n", 8, -1, 2, 2, 2},             // a lead byte before the line end
+      {"\x82\x1A", 8, -1, 1, 1, 1},               // the same before the end mark
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.line);
+    text_document document;
+    document.create_empty("???");
+    if (row.line.back() == '\x1A')
+      ASSERT_TRUE(document.replace_line(0, row.line));
+    else
+      ASSERT_TRUE(document.insert_line(0, row.line));
+    document.current_line = 0;
+    document.desired_column = row.desired;
+    ASSERT_TRUE(document.load_current_line(row.tab));
+    EXPECT_EQ(document.position, row.position);
+    EXPECT_EQ(document.column, row.column);
+    EXPECT_EQ(document.end_column, row.end_column);
+    if (row.desired < 0) {
+      EXPECT_EQ(document.desired_column, row.column);
+    }
+  }
+  // Outside the index there is no line to load.
   text_document document;
   document.create_empty("???");
-  EXPECT_EQ(document.state, unchanged_state);
-  EXPECT_EQ(document.name, "???");
-  EXPECT_EQ(document.line_count(), 1);
-  EXPECT_EQ(document.file_charset, shift_jis);
-  EXPECT_EQ(document.save_charset, shift_jis);
-  EXPECT_EQ(document.file_linefeed, crlf);
-  EXPECT_EQ(document.save_linefeed, crlf);
-  EXPECT_EQ(document.size, 0);
-  EXPECT_FALSE(is_open(document.file));
-  EXPECT_FALSE(document.current);
-  byte_string line = "junk";
-  ASSERT_TRUE(document.fetch_line(0, line));
-  EXPECT_EQ(line, "\x1A");
-  EXPECT_FALSE(document.fetch_line(1, line));
-  EXPECT_FALSE(document.fetch_line(-1, line));
-
-  // The cursor stands on the mark at column 0 and no further.
-  load_at_end(document);
-  EXPECT_EQ(document.position, 0);
-  EXPECT_EQ(document.column, 0);
-  EXPECT_EQ(document.end_column, 0);
-  EXPECT_EQ(document.desired_column, 0);
-  EXPECT_EQ(document.current->length, 1u);
-  EXPECT_FALSE(document.is_modified());
-}
-
-TEST(text_document, cursor_placement_by_desired_column_with_tabs) {
-  text_document document;
-  one_line_text(document, "ab\tc\r\n");
-  document.desired_column = 5;  // inside the TAB's columns: stop before it
-  ASSERT_TRUE(document.load_current_line(8));
-  EXPECT_EQ(document.position, 2);
-  EXPECT_EQ(document.column, 2);
-  EXPECT_EQ(document.end_column, 9);
-  document.commit_current_line();
-
-  document.desired_column = 8;
-  ASSERT_TRUE(document.load_current_line(8));
-  EXPECT_EQ(document.position, 3);
-  EXPECT_EQ(document.column, 8);
-  document.commit_current_line();
-
-  document.desired_column = 4;  // tab size 4: the TAB spans columns 2 and 3
-  ASSERT_TRUE(document.load_current_line(4));
-  EXPECT_EQ(document.position, 3);
-  EXPECT_EQ(document.column, 4);
-  EXPECT_EQ(document.end_column, 5);
-  document.commit_current_line();
-
-  document.desired_column = 3;  // a tab size below 1 counts as 1
-  ASSERT_TRUE(document.load_current_line(0));
-  EXPECT_EQ(document.position, 3);
-  EXPECT_EQ(document.column, 3);
-}
-
-TEST(text_document, a_double_byte_character_spanning_the_desired_column_stops_the_cursor) {
-  text_document document;
-  one_line_text(document, "abc\x88\x9F" "d\r\n");  // the kanji starts at column 3
-  document.desired_column = 4;
-  ASSERT_TRUE(document.load_current_line(8));
-  EXPECT_EQ(document.position, 3);
-  EXPECT_EQ(document.column, 3);
-  document.commit_current_line();
-  document.desired_column = 5;
-  ASSERT_TRUE(document.load_current_line(8));
-  EXPECT_EQ(document.position, 5);
-  EXPECT_EQ(document.column, 5);
-  EXPECT_EQ(document.end_column, 6);
-}
-
-TEST(text_document, desired_column_minus_one_goes_to_the_terminator) {
-  text_document document;
-  one_line_text(document, "\t\x82\xA0x\r\n");
-  load_at_end(document);
-  EXPECT_EQ(document.position, 4);
-  EXPECT_EQ(document.column, 11);
-  EXPECT_EQ(document.end_column, 11);
-  EXPECT_EQ(document.desired_column, 11);
-}
-
-TEST(text_document, a_lead_byte_before_the_line_end_does_not_carry_the_cursor_past_it) {
-  text_document document;
-  one_line_text(document, "a\x82\r\n");
-  load_at_end(document);
-  EXPECT_EQ(document.position, 2);
-  EXPECT_EQ(document.column, 2);
-  EXPECT_EQ(document.end_column, 2);
-
-  // The same at the end of the last line.
-  document.commit_current_line();
-  document.current_line = 1;
-  ASSERT_TRUE(document.replace_line(1, "\x82\x1A"));
-  ASSERT_TRUE(document.load_current_line(8));
-  EXPECT_EQ(document.position, 1);
-  EXPECT_EQ(document.end_column, 1);
+  for (std::int32_t line : {1, -1}) {
+    document.current_line = line;
+    EXPECT_FALSE(document.load_current_line(8));
+    EXPECT_FALSE(document.current);
+  }
 }
 
 TEST(text_document, fetch_normalises_lf_and_cr_files_to_crlf) {
@@ -206,33 +145,17 @@ TEST(text_document, a_final_cr_stays_in_the_last_line) {
   EXPECT_EQ(document.end_column, 1);
 }
 
-TEST(text_document, lines_are_converted_from_the_file_charset) {
-  scratch_dir dir;
-  // "日本" in UTF-8 on a LF line, then "語" without a line end.
-  write_bytes(dir / "u.txt", "\xE6\x97\xA5\xE6\x9C\xAC\n\xE8\xAA\x9E");
-  text_document document;
-  load(document, dir / "u.txt", utf8, lf);
-  byte_string line;
-  ASSERT_TRUE(document.fetch_line(0, line));
-  EXPECT_EQ(line, "\x93\xFA\x96\x7B\r\n");
-  ASSERT_TRUE(document.fetch_line(1, line));
-  EXPECT_EQ(line, "\x8C\xEA\x1A");
-  load_at_end(document);
-  EXPECT_EQ(document.current->text, "\x93\xFA\x96\x7B\r\n");
-  EXPECT_EQ(document.current->length, 6u);
-  EXPECT_EQ(document.end_column, 4);
-}
-
 int modified_calls = 0;
 void count_modified(text_document&) { ++modified_calls; }
 
-TEST(text_document, moving_over_an_unchanged_line_keeps_its_file_record) {
+TEST(text_document, committing_a_changed_line_puts_it_in_memory) {
   scratch_dir dir;
   write_bytes(dir / "a.txt", "first\r\nsecond\r\n");
   text_document document;
   modified_calls = 0;
   document.on_modified = count_modified;
   load(document, dir / "a.txt", shift_jis, crlf);
+  // Moving over an unchanged line keeps its file record.
   document.desired_column = 0;
   ASSERT_TRUE(document.load_current_line(8));
   EXPECT_FALSE(document.is_line_changed());
@@ -243,15 +166,7 @@ TEST(text_document, moving_over_an_unchanged_line_keeps_its_file_record) {
   EXPECT_EQ(document.state, unchanged_state);
   EXPECT_EQ(modified_calls, 0);
   EXPECT_FALSE(document.is_modified());
-}
 
-TEST(text_document, committing_a_changed_line_puts_it_in_memory) {
-  scratch_dir dir;
-  write_bytes(dir / "a.txt", "first\r\nsecond\r\n");
-  text_document document;
-  modified_calls = 0;
-  document.on_modified = count_modified;
-  load(document, dir / "a.txt", shift_jis, crlf);
   document.current_line = 1;
   document.desired_column = 0;
   ASSERT_TRUE(document.load_current_line(8));
@@ -273,28 +188,6 @@ TEST(text_document, committing_a_changed_line_puts_it_in_memory) {
   EXPECT_EQ(line, "2nd\r\n");
   EXPECT_FALSE(document.lines.is_in_memory(0));
   EXPECT_TRUE(document.is_modified());  // state 2 stays without a buffer
-}
-
-TEST(text_document, fetch_line_returns_the_stored_line_not_the_buffer) {
-  text_document document;
-  one_line_text(document, "abc\r\n");
-  document.desired_column = 0;
-  ASSERT_TRUE(document.load_current_line(8));
-  document.current->text = "zzz\r\n";
-  byte_string line;
-  ASSERT_TRUE(document.fetch_line(0, line));
-  EXPECT_EQ(line, "abc\r\n");
-}
-
-TEST(text_document, load_current_line_fails_outside_the_index) {
-  text_document document;
-  document.create_empty("???");
-  document.current_line = 1;
-  EXPECT_FALSE(document.load_current_line(8));
-  EXPECT_FALSE(document.current);
-  document.current_line = -1;
-  EXPECT_FALSE(document.load_current_line(8));
-  EXPECT_FALSE(document.current);
 }
 
 // The file is rewritten, truncated or grown after loading: every fetch from it

@@ -21,21 +21,6 @@ struct undo : testing::text_test {
   undo() : text_test({1, 0, 5, 10, 8, false}) { context.deleted = &deleted; }
 };
 
-TEST_F(undo, a_deleted_line_end_splits_the_line_again) {
-  text({"abc", "def", "last"}, 0, 3);
-  delete_char(document, context, true, true, false);
-  EXPECT_EQ(shown(), "abc|def\nlast");
-  undo_char(document, context);
-  EXPECT_EQ(shown(), "abc|\ndef\nlast");
-  // A backspaced line end puts the cursor on the new line.
-  put_cursor(1, 0);
-  backspace_char(document, context, true, true);
-  EXPECT_EQ(shown(), "abc|def\nlast");
-  undo_char(document, context);
-  EXPECT_EQ(shown(), "abc\n|def\nlast");
-  expect_sound();
-}
-
 TEST_F(undo, a_double_byte_character_comes_back_whole) {
   text({"a\x82\xA0z", "last"}, 0, 1);
   delete_char(document, context, true, true, false);
@@ -122,16 +107,6 @@ TEST_F(undo, undo_line_scrolls_back_to_the_first_column) {
   undo_line(document, context);
   EXPECT_EQ(document.left_column, 0);
   EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 1,0"}));
-  expect_sound();
-}
-
-TEST_F(undo, undo_line_cannot_reach_behind_a_commit) {
-  text({"abc", "def", "last"}, 1, 0);
-  insert_string(document, context, "X", true, true, false);
-  forward_line(document, context, true, true, false);
-  backward_line(document, context, true, true, false);
-  undo_line(document, context);
-  EXPECT_EQ(shown(), "abc\n|Xdef\nlast");
   expect_sound();
 }
 
