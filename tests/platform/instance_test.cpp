@@ -3,15 +3,13 @@
 #include "platform/instance.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -29,23 +27,30 @@ mode_t mode_of(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
 }
 
+// A socket at the instance socket's path, bound (left behind) or connected.
+int socket_at(const std::string& dir, bool connect) {
+  int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::string path = dir + "vintorel.sock";
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  auto* a = reinterpret_cast<sockaddr*>(&address);
+  return (connect ? ::connect(fd, a, sizeof address) : ::bind(fd, a, sizeof address)) == 0 ? fd : -1;
+}
+
 TEST(instance_directory, made_private_and_refused_when_not_a_directory_of_ours) {
   scratch_directory scratch;
   std::string dir = scratch.dir() + "run/";
   EXPECT_TRUE(prepare_instance_directory(dir));
   EXPECT_EQ(mode_of(dir.substr(0, dir.size() - 1)) & 0777, 0700u);
-
-  // A directory open to others is closed before use.
-  std::string open_dir = scratch.dir() + "open";
+  std::string open_dir = scratch.dir() + "open";  // open to others: closed before use
   ::mkdir(open_dir.c_str(), 0777);
   ::chmod(open_dir.c_str(), 0777);
   EXPECT_TRUE(prepare_instance_directory(open_dir + "/"));
   EXPECT_EQ(mode_of(open_dir) & 0777, 0700u);
-
   // A link, even to a good directory, and a plain file are refused.
-  std::string link = scratch.dir() + "link";
-  ASSERT_EQ(::symlink(dir.c_str(), link.c_str()), 0);
-  EXPECT_FALSE(prepare_instance_directory(link + "/"));
+  ASSERT_EQ(::symlink(dir.c_str(), (scratch.dir() + "link").c_str()), 0);
+  EXPECT_FALSE(prepare_instance_directory(scratch.dir() + "link/"));
   std::ofstream(scratch.dir() + "file") << "x";
   EXPECT_FALSE(prepare_instance_directory(scratch.dir() + "file/"));
   EXPECT_FALSE(prepare_instance_directory(""));
@@ -57,14 +62,11 @@ TEST(instance_directory, follows_xdg_runtime_dir_unless_the_socket_path_would_no
   std::string dir;
   ASSERT_TRUE(instance_directory(dir));
   EXPECT_EQ(dir, scratch.dir() + "vintorel/");
-
-  ::setenv("XDG_RUNTIME_DIR", (scratch.dir() + std::string(120, 'x')).c_str(), 1);
-  ASSERT_TRUE(instance_directory(dir));
-  EXPECT_EQ(dir, "/tmp/vintorel-" + std::to_string(geteuid()) + "/");
-
-  ::setenv("XDG_RUNTIME_DIR", "relative", 1);
-  ASSERT_TRUE(instance_directory(dir));
-  EXPECT_EQ(dir, "/tmp/vintorel-" + std::to_string(geteuid()) + "/");
+  for (std::string bad : {scratch.dir() + std::string(120, 'x'), std::string("relative")}) {
+    ::setenv("XDG_RUNTIME_DIR", bad.c_str(), 1);
+    ASSERT_TRUE(instance_directory(dir));
+    EXPECT_EQ(dir, "/tmp/vintorel-" + std::to_string(geteuid()) + "/");
+  }
 }
 
 TEST(instance_lock, one_holder_at_a_time_and_free_again_when_the_holder_dies) {
@@ -95,22 +97,19 @@ TEST(instance_lock, one_holder_at_a_time_and_free_again_when_the_holder_dies) {
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
   EXPECT_FALSE(instance_running(scratch.dir()));
-}
 
-TEST(instance_lock, refuses_a_lock_file_that_is_a_link) {
-  scratch_directory scratch;
-  std::ofstream(scratch.dir() + "target") << "";
-  ASSERT_EQ(::symlink((scratch.dir() + "target").c_str(), (scratch.dir() + "vintorel.lock").c_str()), 0);
-  instance_lock lock;
-  EXPECT_EQ(lock.acquire(scratch.dir()), instance_lock::state::failed);
+  std::string linked = scratch.dir() + "linked/";  // a lock file that is a link is refused
+  ::mkdir(linked.c_str(), 0700);
+  std::ofstream(linked + "target") << "";
+  ASSERT_EQ(::symlink((linked + "target").c_str(), (linked + "vintorel.lock").c_str()), 0);
+  instance_lock third;
+  EXPECT_EQ(third.acquire(linked), instance_lock::state::failed);
 }
 
 TEST(instance_request, lines_round_trip_and_anything_else_is_refused) {
-  for (instance_request r : {instance_request{request_kind::raise, false},
-                             instance_request{request_kind::open_files, false},
-                             instance_request{request_kind::open_files, true},
-                             instance_request{request_kind::run_command, false},
-                             instance_request{request_kind::list_texts, false}}) {
+  for (instance_request r : {instance_request{request_kind::raise, false}, {request_kind::open_files, false},
+                             {request_kind::open_files, true}, {request_kind::run_command, false},
+                             {request_kind::list_texts, false}}) {
     instance_request back;
     ASSERT_EQ(take_request(format_request(r), back), 1) << format_request(r);
     EXPECT_EQ(back.kind, r.kind);
@@ -118,49 +117,21 @@ TEST(instance_request, lines_round_trip_and_anything_else_is_refused) {
   }
   instance_request r;
   EXPECT_EQ(take_request("ope", r), 0) << "incomplete";
-  EXPECT_EQ(take_request("open 2\n", r), -1);
-  EXPECT_EQ(take_request("raise \n", r), -1);
-  EXPECT_EQ(take_request("RAISE\n", r), -1);
-  EXPECT_EQ(take_request(std::string(100, 'a'), r), -1) << "a line that never ends";
-  EXPECT_EQ(take_request(std::string(70, ' ') + "\n", r), -1);
-  EXPECT_EQ(take_request(std::string("raise\0\n", 7), r), -1);
-}
-
-TEST(instance_socket, a_request_is_answered_after_it_was_carried_out) {
-  scratch_directory scratch;
-  fake_instance first(scratch.dir());
-  first.on_request = [](const instance_request& r) {
-    return r.kind == request_kind::list_texts ? std::string("0 1 console/scratch\n") : std::string();
-  };
-  std::string payload;
-  EXPECT_EQ(send_request(scratch.dir(), {request_kind::list_texts, false}, 2000, &payload),
-            request_outcome::answered);
-  EXPECT_EQ(payload, "0 1 console/scratch\n");
-  EXPECT_EQ(send_request(scratch.dir(), {request_kind::open_files, true}, 2000, &payload),
-            request_outcome::answered);
-  EXPECT_EQ(payload, "");
-  ASSERT_EQ(first.requests().size(), 2u);
-  EXPECT_TRUE(first.requests()[1].read_only);
+  for (std::string bad : {std::string("open 2\n"), std::string("raise \n"), std::string("RAISE\n"),
+                          std::string(100, 'a'), std::string(70, ' ') + "\n", std::string("raise\0\n", 7)})
+    EXPECT_EQ(take_request(bad, r), -1) << bad;
 }
 
 TEST(instance_socket, nobody_listening_and_nobody_answering) {
   scratch_directory scratch;
   EXPECT_EQ(send_request(scratch.dir(), {}, 500), request_outcome::not_listening);
-
-  // A socket file left by an instance that died: nobody listens behind it,
-  // and the next instance replaces it.
-  {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::string path = scratch.dir() + "vintorel.sock";
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::close(fd);
-  }
+  // A socket file left by an instance that died: nobody listens behind it.
+  int fd = socket_at(scratch.dir(), false);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
   EXPECT_EQ(send_request(scratch.dir(), {}, 500), request_outcome::not_listening);
 
-  fake_instance silent(scratch.dir(), false);
+  fake_instance silent(scratch.dir(), false);  // the next instance replaces it
   silent.never_answer = true;
   silent.start();
   auto start = std::chrono::steady_clock::now();
@@ -175,14 +146,9 @@ TEST(instance_socket, a_server_drops_a_malformed_request_without_answering) {
   instance_server server;
   ASSERT_TRUE(server.listen(scratch.dir()));
   EXPECT_EQ(server.accept_connection(), -1) << "nothing waits";
-  // A client that sends garbage: the server reads, refuses and answers nothing.
   std::thread client([&] {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::string path = scratch.dir() + "vintorel.sock";
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    int fd = socket_at(scratch.dir(), true);
+    ASSERT_GE(fd, 0);
     ::send(fd, "format c:\n", 10, MSG_NOSIGNAL);
     char c;
     EXPECT_LE(::recv(fd, &c, 1, 0), 0);
