@@ -7,21 +7,22 @@
 namespace vintorel {
 namespace {
 
-TEST(manual_excerpt, a_range_comes_out_with_cr_lf_whatever_the_file_used) {
-  EXPECT_EQ(manual_excerpt("one\ntwo\r\nthree\nfour\n", 2, 2), "two\r\nthree\r\n");
-  EXPECT_EQ(manual_excerpt("one\ntwo\n", 1, 1), "one\r\n");
-  // The last line may lack its line end.
-  EXPECT_EQ(manual_excerpt("one\ntwo", 2, 1), "two");
-  EXPECT_EQ(manual_excerpt("a\n\nb\n", 1, 3), "a\r\n\r\nb\r\n");
-}
-
-TEST(manual_excerpt, a_file_shorter_than_the_range_gives_nothing) {
-  EXPECT_EQ(manual_excerpt("one\ntwo\n", 2, 2), "");
-  EXPECT_EQ(manual_excerpt("one\ntwo\n", 3, 1), "");
-  EXPECT_EQ(manual_excerpt("one\ntwo\n", 9, 1), "");
-  EXPECT_EQ(manual_excerpt("", 1, 1), "");
-  EXPECT_EQ(manual_excerpt("one\n", 0, 1), "");
-  EXPECT_EQ(manual_excerpt("one\n", 1, 0), "");
+TEST(manual_excerpt, ranges_come_out_with_cr_lf_or_nothing_when_short) {
+  const struct {
+    std::string file;
+    int first, count;
+    std::string out;
+  } cases[] = {
+      {"one\ntwo\r\nthree\nfour\n", 2, 2, "two\r\nthree\r\n"},
+      {"one\ntwo", 2, 1, "two"},  // the last line may lack its line end
+      {"a\n\nb\n", 1, 3, "a\r\n\r\nb\r\n"},
+      {"one\ntwo\n", 2, 2, ""},  // a file shorter than the range gives nothing
+      {"one\ntwo\n", 9, 1, ""},
+      {"", 1, 1, ""},
+      {"one\n", 0, 1, ""},
+      {"one\n", 1, 0, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(manual_excerpt(c.file, c.first, c.count), c.out) << c.file;
 }
 
 TEST(manual_excerpt, an_excerpt_that_does_not_fit_gives_nothing) {

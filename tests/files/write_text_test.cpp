@@ -45,35 +45,32 @@ TEST_F(writing, a_text_of_one_empty_line_writes_an_empty_file) {
   EXPECT_EQ(written(iso2022jp, cr), "");
 }
 
-TEST_F(writing, a_final_cr_in_the_last_line) {
-  // The final CR of a CR file stays in the last line; converted to another
-  // kind it becomes that kind's line end.
-  load("one\rtwo\r", shift_jis, cr);
-  EXPECT_EQ(written(shift_jis, cr), "one\rtwo\r");
-  EXPECT_EQ(written(shift_jis, lf), "one\ntwo\n");
-  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r\n");
-  // In a CRLF file a lone final CR is one more mixed line end, kept as it is.
-  load("one\r\ntwo\r", shift_jis, crlf);
-  EXPECT_EQ(written(shift_jis, crlf), "one\r\ntwo\r");
-}
-
-TEST_F(writing, mixed_line_ends_never_join_or_split_lines) {
-  // A CRLF file with a LF line and a lone-CR line.
-  load("a\r\nb\nc\rd", shift_jis, crlf);
-  EXPECT_EQ(written(shift_jis, crlf), "a\r\nb\nc\rd");  // kept as they are
-  EXPECT_EQ(written(shift_jis, lf), "a\nb\nc\nd");
-  EXPECT_EQ(written(shift_jis, cr), "a\rb\rc\rd");  // the LF line keeps a line end
-
-  // A LF file with a CR LF line: no extra CR, so no extra empty line.
-  load("a\nb\r\nc\n", shift_jis, lf);
-  EXPECT_EQ(written(shift_jis, crlf), "a\r\nb\r\nc\r\n");
-  EXPECT_EQ(written(shift_jis, cr), "a\rb\rc\r");
-  EXPECT_EQ(written(shift_jis, lf), "a\nb\nc\n");
-
-  // A CR file with a LF line.
-  load("a\rb\nc\r", shift_jis, cr);
-  EXPECT_EQ(written(shift_jis, cr), "a\rb\rc\r");
-  EXPECT_EQ(written(shift_jis, lf), "a\nb\nc\n");
+TEST_F(writing, line_ends_are_converted_without_joining_or_splitting_lines) {
+  const struct {
+    std::string in;
+    int file_linefeed, save_linefeed;
+    std::string out;
+  } cases[] = {
+      // The final CR of a CR file stays in the last line and becomes the new line end.
+      {"one\rtwo\r", cr, cr, "one\rtwo\r"},
+      {"one\rtwo\r", cr, lf, "one\ntwo\n"},
+      {"one\rtwo\r", cr, crlf, "one\r\ntwo\r\n"},
+      {"one\r\ntwo\r", crlf, crlf, "one\r\ntwo\r"},  // a lone final CR in a CRLF file stays
+      // Mixed line ends: kept as they are for the same kind, each one converted otherwise.
+      {"a\r\nb\nc\rd", crlf, crlf, "a\r\nb\nc\rd"},
+      {"a\r\nb\nc\rd", crlf, lf, "a\nb\nc\nd"},
+      {"a\r\nb\nc\rd", crlf, cr, "a\rb\rc\rd"},
+      {"a\nb\r\nc\n", lf, crlf, "a\r\nb\r\nc\r\n"},  // no extra CR, so no extra line
+      {"a\nb\r\nc\n", lf, cr, "a\rb\rc\r"},
+      {"a\nb\r\nc\n", lf, lf, "a\nb\nc\n"},
+      {"a\rb\nc\r", cr, cr, "a\rb\rc\r"},
+      {"a\rb\nc\r", cr, lf, "a\nb\nc\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.in) + " to " + std::to_string(c.save_linefeed));
+    load(c.in, shift_jis, c.file_linefeed);
+    EXPECT_EQ(written(shift_jis, c.save_linefeed), c.out);
+  }
 }
 
 TEST_F(writing, the_current_line_is_committed_written_and_loaded_again) {
