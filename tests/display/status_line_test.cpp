@@ -1,4 +1,5 @@
-// The status line and bottom line texts as exact strings, and their drawing.
+// The status line text at its limits: field widths, the percentage, character
+// codes in each save charset, long names and cutting to a width.
 #include <gtest/gtest.h>
 
 #include "display/status_line.h"

@@ -1,5 +1,5 @@
-// Memory surfaces, pixel values, the creation sequence with its messages, and
-// the rebuild after a lost surface.
+// The surface creation sequence with its failure messages, sheet loading
+// failures, and the rebuild after a lost surface.
 #include <gtest/gtest.h>
 
 #include "display/screen_setup.h"
