@@ -39,21 +39,6 @@ TEST(keyboard, escape_then_letter_runs_the_escape_slot_and_shows_the_mark_in_bet
   EXPECT_TRUE(p.inserted.empty());
   EXPECT_FALSE(p.state.escape_pending);
   EXPECT_EQ(p.bottom_redraws, 2);
-
-  player q;  // Esc, then Shift+Q: the capital picks the same family
-  q.key(vk_escape, "\x1b");
-  q.key(vk_shift, "", true);
-  q.key('Q', "Q", true);
-  EXPECT_EQ(q.slots, std::vector<int>{24 + 16});
-}
-
-TEST(keyboard, shift_escape_posts_its_slot_and_leaves_the_prefix_alone) {
-  player p;
-  p.key(vk_escape, "\x1b");
-  p.key(vk_shift, "", true);
-  p.key(vk_escape, "\x1b", true);
-  EXPECT_EQ(p.slots, std::vector<int>{91});
-  EXPECT_TRUE(p.state.escape_pending);
 }
 
 TEST(keyboard, modifiers_and_keys_above_127_with_a_pending_prefix) {
@@ -65,12 +50,44 @@ TEST(keyboard, modifiers_and_keys_above_127_with_a_pending_prefix) {
   p.key(0xBA);  // a punctuation key: clears the prefix and nothing else
   EXPECT_FALSE(p.state.escape_pending);
   EXPECT_TRUE(p.slots.empty());
-  // Esc, then Ctrl+X: the Ctrl slot, and its control character clears the prefix.
-  player q;
-  q.key(vk_escape, "\x1b");
-  q.key('X', "\x18", false, true);
-  EXPECT_EQ(q.slots, std::vector<int>{50 + 23});
-  EXPECT_FALSE(q.state.escape_pending);
+}
+
+// Key sequences and what they leave: slots run, bytes inserted, the prefix.
+TEST(keyboard, sequences) {
+  struct press {
+    int vk;
+    const char* typed;
+    bool shift, ctrl;
+  };
+  struct row {
+    std::vector<press> keys;
+    std::vector<int> slots;
+    byte_string inserted;
+    bool pending;
+  };
+  const press esc{vk_escape, "\x1b", false, false}, shift{vk_shift, "", true, false};
+  const std::vector<row> rows = {
+      {{esc, shift, {'Q', "Q", true, false}}, {24 + 16}, "", false},  // the capital picks the same family
+      {{esc, shift, {vk_escape, "\x1b", true, false}}, {91}, "", true},  // Shift+Esc keeps the prefix
+      {{esc, {'X', "\x18", false, true}}, {50 + 23}, "", false},       // Ctrl+X's character clears it
+      {{{'A', "A", true, false}, {0, "~", false, false}}, {}, "A~", false},
+      {{{0, "\xB1", false, false}}, {}, "", false},        // half-width katakana typed directly
+      {{{0, "\x82\xA0" "b", false, false}}, {}, "b", false},  // a double-byte character is dropped whole
+      {{{0, "\x7f", false, false}}, {}, "", false},
+  };
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    player p;
+    for (const press& k : rows[i].keys) p.key(k.vk, k.typed, k.shift, k.ctrl);
+    EXPECT_EQ(p.slots, rows[i].slots) << i;
+    EXPECT_EQ(p.inserted, rows[i].inserted) << i;
+    EXPECT_EQ(p.state.escape_pending, rows[i].pending) << i;
+    EXPECT_EQ(p.state.pending_lead_byte, 0) << i;
+  }
+  player composing;  // letters typed while composing pick escape slots
+  composing.state.composing = true;
+  composing.key('K', "k");
+  EXPECT_EQ(composing.slots, std::vector<int>{24 + 10});
+  EXPECT_TRUE(composing.inserted.empty());
 }
 
 TEST(keyboard, ctrl_letters_ignore_shift_and_type_nothing) {
@@ -83,31 +100,6 @@ TEST(keyboard, ctrl_letters_ignore_shift_and_type_nothing) {
       EXPECT_TRUE(p.inserted.empty());
     }
   }
-}
-
-TEST(keyboard, typed_bytes) {
-  player p;
-  p.key('A', "A", true);
-  p.key(0, "~");
-  EXPECT_EQ(p.inserted, "A~");
-  player kana;  // half-width katakana typed directly
-  kana.key(0, "\xB1");
-  EXPECT_TRUE(kana.inserted.empty());
-  player wide;  // a double-byte character from character messages is dropped whole
-  wide.key(0, "\x82\xA0" "b");
-  EXPECT_EQ(wide.inserted, "b");
-  EXPECT_EQ(wide.state.pending_lead_byte, 0);
-  player del;
-  del.key(0, "\x7f");
-  EXPECT_TRUE(del.inserted.empty());
-}
-
-TEST(keyboard, letters_typed_while_composing_pick_escape_slots) {
-  player p;
-  p.state.composing = true;
-  p.key('K', "k");
-  EXPECT_EQ(p.slots, std::vector<int>{24 + 10});
-  EXPECT_TRUE(p.inserted.empty());
 }
 
 }  // namespace
