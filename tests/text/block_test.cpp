@@ -33,23 +33,19 @@ struct blocks : testing::text_test {
   }
 };
 
-TEST_F(blocks, toggling_paints_only_when_switching_off) {
+TEST_F(blocks, toggling_paints_only_when_switching_off_and_an_empty_block_pushes_nothing) {
   text({"abc"}, 0, 1);
   toggle_block(document, context);
   EXPECT_EQ(document.block_state, 2);
   EXPECT_EQ(document.anchor_position, 1);
   EXPECT_TRUE(screen.take().empty());
-  toggle_block(document, context);
-  EXPECT_EQ(document.block_state, 0);
-  EXPECT_EQ(screen.take(), (log_lines{"repaint", "draw 1,1"}));
-}
-
-TEST_F(blocks, an_empty_block_pushes_nothing_and_stays_on) {
-  text({"abc"}, 0, 1);
-  toggle_block(document, context);
   push_string(document, context, false);
   EXPECT_TRUE(stack.empty());
   EXPECT_EQ(document.block_state, 2);
+  screen.log.clear();
+  toggle_block(document, context);
+  EXPECT_EQ(document.block_state, 0);
+  EXPECT_EQ(screen.take(), (log_lines{"repaint", "draw 1,1"}));
 }
 
 TEST_F(blocks, a_downward_line_block_pushes_and_moves_the_lines_above_the_cursor) {
@@ -117,7 +113,7 @@ TEST_F(blocks, a_character_block_pushes_from_its_start_to_its_end) {
   expect_sound();
 }
 
-TEST_F(blocks, without_a_block_the_cursor_line_is_pushed) {
+TEST_F(blocks, without_a_block_the_cursor_line_is_pushed_or_moved) {
   text({"one", "two", ""}, 0, 1);
   push_string(document, context, false);
   put_cursor(1, 0);
@@ -133,9 +129,7 @@ TEST_F(blocks, without_a_block_the_cursor_line_is_pushed) {
   EXPECT_EQ(stack.entries, (entries{"Clast"}));
   EXPECT_EQ(shown(), "one\n|");
   expect_sound();
-}
-
-TEST_F(blocks, push_delete_string_without_a_block_removes_the_line) {
+  // Moving it takes the line out; the last line is emptied and then stays.
   text({"one", "two", "three"}, 1, 2);
   push_string(document, context, true);
   EXPECT_EQ(shown(), "one\n|three");
@@ -146,7 +140,7 @@ TEST_F(blocks, push_delete_string_without_a_block_removes_the_line) {
   expect_sound();
 }
 
-TEST_F(blocks, popping_lines_puts_them_above_the_cursor_line) {
+TEST_F(blocks, popping_lines_puts_them_above_the_cursor_line_and_characters_at_it) {
   text({"abcdef", "x"}, 0, 3);
   stack.entries = {"Lp\r\nq\r\n"};
   pop_string(document, context, false);
@@ -160,9 +154,6 @@ TEST_F(blocks, popping_lines_puts_them_above_the_cursor_line) {
   EXPECT_EQ(shown(), "pqr|s\nabcdef\nx");
   EXPECT_TRUE(stack.empty());
   expect_sound();
-}
-
-TEST_F(blocks, popping_characters_inserts_them_at_the_cursor) {
   text({"xy"}, 0, 1);
   stack.entries = {"Cab\r\ncd"};
   pop_string(document, context, true);

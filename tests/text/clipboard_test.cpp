@@ -31,20 +31,19 @@ TEST_F(clipboard, every_kind_of_line_end_makes_a_line) {
   expect_sound();
 }
 
-TEST_F(clipboard, a_final_line_end_leaves_the_cursor_on_the_next_line) {
-  holds("one\r\n\r\n");
-  text({"xy"}, 0, 0);
-  insert_clipboard(document, context);
-  EXPECT_EQ(shown(), "one\n\n|xy");
-  expect_sound();
-}
-
-TEST_F(clipboard, zero_bytes_and_end_marks_never_get_in) {
-  holds(byte_string("a\x1A" "b\0c", 5));
-  text({""}, 0, 0);
-  insert_clipboard(document, context);
-  EXPECT_EQ(shown(), "ab|");
-  expect_sound();
+TEST_F(clipboard, a_final_line_end_moves_the_cursor_down_and_zeros_and_end_marks_stay_out) {
+  struct row { byte_string clip; byte_string line; const char* expected; };
+  const row rows[] = {
+      {"one\r\n\r\n", "xy", "one\n\n|xy"},
+      {byte_string("a\x1A" "b\0c", 5), "", "ab|"},
+  };
+  for (const row& r : rows) {
+    holds(r.clip);
+    text({r.line}, 0, 0);
+    insert_clipboard(document, context);
+    EXPECT_EQ(shown(), r.expected);
+    expect_sound();
+  }
 }
 
 TEST_F(clipboard, nothing_happens_without_text_or_with_a_block) {

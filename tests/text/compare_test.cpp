@@ -78,33 +78,28 @@ TEST_F(comparing, a_difference_leaves_both_cursors_on_it) {
   EXPECT_EQ(screen.take_screen(), (log_lines{"repaint pane 7", "repaint pane 1", "draw 5,5"}));
 }
 
-TEST_F(comparing, a_difference_far_right_is_scrolled_into_view_with_each_tab_size) {
-  texts({"\t" + byte_string(30, 'x') + "a"}, {"\t" + byte_string(30, 'x') + "b"});
-  EXPECT_FALSE(compare());
+TEST_F(comparing, the_first_difference_at_a_text_end_a_character_or_far_right) {
+  struct row { std::vector<byte_string> a, b; std::int32_t line, a_position, b_position; };
+  const byte_string tabbed = "\t" + byte_string(30, 'x');
+  const row rows[] = {
+      {{"abc", "de"}, {"abc", "def", "g"}, 1, 2, 2},  // on the end mark / the extra "f"
+      {{"abc", "def", "g"}, {"abc", "de"}, 1, 2, 2},
+      {{"x\x82\xA0y"}, {"x\x82\xA2y"}, 0, 1, 1},
+      {{tabbed + "a"}, {tabbed + "b"}, 0, 31, 31},
+  };
+  for (const row& r : rows) {
+    texts(r.a, r.b);
+    EXPECT_FALSE(compare());
+    EXPECT_EQ(a.current_line, r.line);
+    EXPECT_EQ(b.current_line, r.line);
+    EXPECT_EQ(a.position, r.a_position);
+    EXPECT_EQ(b.position, r.b_position);
+  }
+  // Scrolled into view with each pane's tab size.
   EXPECT_EQ(a.column, 34);
   EXPECT_EQ(a.left_column, 15);
   EXPECT_EQ(b.column, 38);
   EXPECT_EQ(b.left_column, 19);
-}
-
-TEST_F(comparing, a_shorter_text_is_a_difference_at_its_end) {
-  texts({"abc", "de"}, {"abc", "def", "g"});
-  EXPECT_FALSE(compare());
-  EXPECT_EQ(a.current_line, 1);
-  EXPECT_EQ(a.position, 2);  // on the end mark
-  EXPECT_EQ(b.current_line, 1);
-  EXPECT_EQ(b.position, 2);  // on the extra "f"
-  texts({"abc", "def", "g"}, {"abc", "de"});
-  EXPECT_FALSE(compare());
-  EXPECT_EQ(a.position, 2);
-  EXPECT_EQ(b.position, 2);
-}
-
-TEST_F(comparing, a_double_byte_character_differs_from_its_neighbours) {
-  texts({"x\x82\xA0y"}, {"x\x82\xA2y"});
-  EXPECT_FALSE(compare());
-  EXPECT_EQ(a.position, 1);
-  EXPECT_EQ(b.position, 1);
 }
 
 TEST_F(comparing, line_ends_of_the_files_do_not_matter) {

@@ -91,37 +91,31 @@ TEST_F(replacing, replace_all_returns_to_the_remembered_column_and_top) {
   expect_sound();
 }
 
-TEST_F(replacing, a_replacement_holding_the_search_string_is_not_searched_again) {
+TEST_F(replacing, replaced_text_is_not_searched_again_but_judged_for_word_rules) {
   strings_are("a", "aa");
   context.settings.word_search = false;
   text({"aXa", "a"});
   EXPECT_EQ(replace_all(document, context), 3);
   EXPECT_EQ(internal_lines(document), (std::vector<byte_string>{"aaXaa\r\n", "aa\x1A"}));
   expect_sound();
-}
-
-TEST_F(replacing, word_rules_are_judged_on_the_replaced_text) {
   // After "a" became "-", the next "a" starts a word.
+  context.settings.word_search = true;
   strings_are("a", "-");
   text({"a a"});
   EXPECT_EQ(replace_all(document, context), 2);
+  // "x" before the first "ab" is a word character: no match; the others are words.
   strings_are("ab", "");
   text({"xabab ab"});
-  // Nothing before the first "ab" but "x", a word character: no match; the
-  // others are words of their own.
   EXPECT_EQ(replace_all(document, context), 1);
   EXPECT_EQ(internal_lines(document)[0], byte_string("xabab \x1A"));
 }
 
-TEST_F(replacing, replace_forward_starts_after_the_cursor) {
+TEST_F(replacing, replace_forward_and_backward_start_at_the_cursor_and_need_no_block) {
   strings_are("int", "x");
   text({"int int", "int"});
   EXPECT_EQ(replace_forward(document, context), 2);
   EXPECT_EQ(shown(), "|int x\nx");
   expect_sound();
-}
-
-TEST_F(replacing, replace_backward_replaces_before_the_cursor_and_returns) {
   strings_are("int", "long");
   text({"int", "int", "a int b"}, 2, 2);
   EXPECT_EQ(replace_backward(document, context), 2);
@@ -131,9 +125,6 @@ TEST_F(replacing, replace_backward_replaces_before_the_cursor_and_returns) {
   EXPECT_EQ(replace_backward(document, context), 1);
   EXPECT_EQ(internal_lines(document)[2], byte_string("a long b\x1A"));
   expect_sound();
-}
-
-TEST_F(replacing, bulk_replacements_other_than_all_need_no_block) {
   strings_are("a", "b");
   text({"a a a"}, 0, 2);
   toggle_block(document, context);

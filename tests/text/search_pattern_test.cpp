@@ -12,80 +12,65 @@
 namespace vintorel {
 namespace {
 
-bool matches(const byte_string& line, std::size_t p, const byte_string& search,
-             bool ignore_case = false, bool word_search = true) {
-  return matches_at(line, p, prepare_pattern(search, ignore_case, word_search));
-}
-
 TEST(search_pattern, stars_and_backslashes_under_word_search) {
-  search_pattern p = prepare_pattern("int*", false, true);
-  EXPECT_EQ(p.bytes, "int");
-  EXPECT_TRUE(p.need_start);
-  EXPECT_FALSE(p.need_end);
-  p = prepare_pattern("*int", false, true);
-  EXPECT_EQ(p.bytes, "int");
-  EXPECT_FALSE(p.need_start);
-  EXPECT_TRUE(p.need_end);
-  // A backslash before the last star makes it a literal star.
-  p = prepare_pattern("a\\*", false, true);
-  EXPECT_EQ(p.bytes, "a*");
-  EXPECT_TRUE(p.need_end);
-  // Backslashes standing alone go; 0x5C as a second byte stays.
-  p = prepare_pattern("a\\b\x95\x5C", false, true);
-  EXPECT_EQ(p.bytes, "ab\x95\x5C");
-  // ... and does not escape a star behind it.
-  p = prepare_pattern("\x95\x5C*", false, true);
-  EXPECT_EQ(p.bytes, "\x95\x5C");
-  EXPECT_FALSE(p.need_end);
-  // Without word search the string is taken as it is.
-  p = prepare_pattern("*a\\*", false, false);
-  EXPECT_EQ(p.bytes, "*a\\*");
+  // need_start / need_end: 1 or 0 as expected, -1 not checked.
+  struct row { const char* search; bool word; const char* bytes; int start, end; };
+  const row rows[] = {
+      {"int*", true, "int", 1, 0},
+      {"*int", true, "int", 0, 1},
+      {"a\\*", true, "a*", -1, 1},                       // escaped last star is literal
+      {"a\\b\x95\x5C", true, "ab\x95\x5C", -1, -1},   // 0x5C as a second byte stays
+      {"\x95\x5C*", true, "\x95\x5C", -1, 0},          // ... and escapes no star
+      {"*a\\*", false, "*a\\*", -1, -1},               // no word search: as it is
+  };
+  for (const row& r : rows) {
+    search_pattern p = prepare_pattern(r.search, false, r.word);
+    EXPECT_EQ(p.bytes, r.bytes) << r.search;
+    if (r.start >= 0) {
+      EXPECT_EQ(p.need_start, r.start == 1) << r.search;
+    }
+    if (r.end >= 0) {
+      EXPECT_EQ(p.need_end, r.end == 1) << r.search;
+    }
+  }
   // Nothing left, or a line end inside: nothing can match.
   EXPECT_FALSE(prepare_pattern("*", false, true).usable);
   EXPECT_FALSE(prepare_pattern("a\r\nb", false, false).usable);
-  EXPECT_FALSE(matches("*\r\n", 0, "*", false, true));
+  EXPECT_FALSE(matches_at("*\r\n", 0, prepare_pattern("*", false, true)));
 }
 
-TEST(search_pattern, word_boundaries) {
+TEST(search_pattern, boundaries_case_and_character_starts) {
+  struct row { byte_string line; std::size_t p; const char* search; bool ignore_case, word, match; };
   const byte_string line = "print int integer";
-  EXPECT_FALSE(matches(line, 2, "int"));   // inside print
-  EXPECT_TRUE(matches(line, 6, "int"));
-  EXPECT_FALSE(matches(line, 10, "int"));  // the start of integer
-  EXPECT_TRUE(matches(line, 10, "int*"));
-  EXPECT_FALSE(matches(line, 2, "int*"));
-  EXPECT_TRUE(matches(line, 2, "*int"));
-  EXPECT_FALSE(matches(line, 10, "*int"));
-  EXPECT_TRUE(matches(line, 2, "int", false, false));  // no word search
-  // An escaped star is searched for as it stands.
-  EXPECT_TRUE(matches("a* b", 0, "a\\*"));
-  EXPECT_FALSE(matches("ab", 0, "a\\*"));
-  // Punctuation at the pattern's edges needs no boundary.
-  EXPECT_TRUE(matches("a(b", 1, "(b"));
-  // A double-byte character before or after a word is a boundary, even when
-  // its second byte looks like a letter (0x83 0x41).
-  EXPECT_TRUE(matches("\x83\x41int\x83\x41", 2, "int"));
-  EXPECT_TRUE(matches("\x83\x41" "B", 0, "\x83\x41"));
-}
-
-TEST(search_pattern, case_folding_leaves_double_byte_characters_alone) {
-  EXPECT_TRUE(matches("x INT y", 2, "int", true));
-  EXPECT_FALSE(matches("x INT y", 2, "int", false));
-  // 0x83 0x41 and 0x83 0x61 are different characters.
-  EXPECT_FALSE(matches("\x83\x61", 0, "\x83\x41", true));
-  EXPECT_TRUE(matches("\x83\x41", 0, "\x83\x41", true));
-}
-
-TEST(search_pattern, matches_start_and_end_on_character_boundaries) {
-  // "\x82\xA0" followed by "\xA0": the second byte of the pair is no start.
-  EXPECT_FALSE(matches("\x82\xA0\xA0", 1, "\xA0", false, false));
-  EXPECT_TRUE(matches("\x82\xA0\xA0", 2, "\xA0", false, false));
-  // A pattern ending in a lone lead byte must not take half of the next
-  // character.
-  EXPECT_FALSE(matches("a\x82\xA0", 0, "a\x82", false, false));
-  EXPECT_TRUE(matches("a\x82\r\n", 0, "a\x82", false, false));
-  // Never past the end of the line.
-  EXPECT_FALSE(matches("ab", 1, "bc", false, false));
-  EXPECT_FALSE(matches("ab", 5, "b", false, false));
+  const row rows[] = {
+      {line, 2, "int", false, true, false},  // inside print
+      {line, 6, "int", false, true, true},
+      {line, 10, "int", false, true, false},  // the start of integer
+      {line, 10, "int*", false, true, true},
+      {line, 2, "int*", false, true, false},
+      {line, 2, "*int", false, true, true},
+      {line, 10, "*int", false, true, false},
+      {line, 2, "int", false, false, true},
+      {"a* b", 0, "a\\*", false, true, true},  // an escaped star as it stands
+      {"ab", 0, "a\\*", false, true, false},
+      {"a(b", 1, "(b", false, true, true},  // punctuation needs no boundary
+      // A double-byte character is a boundary even with a letter-like second byte.
+      {"\x83\x41int\x83\x41", 2, "int", false, true, true},
+      {"\x83\x41" "B", 0, "\x83\x41", false, true, true},
+      {"x INT y", 2, "int", true, true, true},
+      {"x INT y", 2, "int", false, true, false},
+      {"\x83\x61", 0, "\x83\x41", true, true, false},  // double bytes are not folded
+      {"\x83\x41", 0, "\x83\x41", true, true, true},
+      {"\x82\xA0\xA0", 1, "\xA0", false, false, false},  // a second byte is no start
+      {"\x82\xA0\xA0", 2, "\xA0", false, false, true},
+      {"a\x82\xA0", 0, "a\x82", false, false, false},  // no half of the next character
+      {"a\x82\r\n", 0, "a\x82", false, false, true},
+      {"ab", 1, "bc", false, false, false},  // never past the line's end
+      {"ab", 5, "b", false, false, false},
+  };
+  for (const row& r : rows)
+    EXPECT_EQ(matches_at(r.line, r.p, prepare_pattern(r.search, r.ignore_case, r.word)), r.match)
+        << r.line << " @" << r.p << " " << r.search;
 }
 
 // The scanner must find exactly the matches that matches_at finds at character

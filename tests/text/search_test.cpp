@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "text/block.h"
 #include "text/motion.h"
 #include "text/search_strings.h"
 #include "text_fixture.h"
@@ -51,22 +50,18 @@ TEST_F(searching, backward_finds_the_match_just_behind_the_cursor) {
   EXPECT_EQ(document.position, 2);
 }
 
-TEST_F(searching, found_lines_are_centred) {
+TEST_F(searching, found_lines_are_centred_and_columns_scrolled_into_view) {
   std::vector<byte_string> lines(100, "x");
   lines[3] = lines[50] = lines[95] = "key";
   strings.search_string = "key";
   text(lines, 0, 0);
-  ASSERT_TRUE(search_forward(document, context, false));
-  EXPECT_EQ(document.current_line, 3);
-  EXPECT_EQ(document.top_line, 0);
-  ASSERT_TRUE(search_forward(document, context, false));
-  EXPECT_EQ(document.top_line, 40);
-  ASSERT_TRUE(search_forward(document, context, false));
-  EXPECT_EQ(document.top_line, 80);
+  const std::pair<std::int32_t, std::int32_t> stops[] = {{3, 0}, {50, 40}, {95, 80}};
+  for (auto [line, top] : stops) {
+    ASSERT_TRUE(search_forward(document, context, false));
+    EXPECT_EQ(document.current_line, line);
+    EXPECT_EQ(document.top_line, top);
+  }
   expect_sound();
-}
-
-TEST_F(searching, found_columns_are_scrolled_into_view) {
   strings.search_string = "far";
   text({byte_string(100, '.') + "far", "x"});
   ASSERT_TRUE(search_forward(document, context, true));
@@ -91,25 +86,6 @@ TEST_F(searching, never_stops_on_a_second_byte) {
     EXPECT_EQ(document.position, 5);
     ASSERT_FALSE(search_backward(document, context, false));
   }
-}
-
-TEST_F(searching, ignore_case_finds_either_case) {
-  context.settings.ignore_case = true;
-  strings.search_string = "Key";
-  text({"a kEy", "KEY"});
-  ASSERT_TRUE(search_forward(document, context, false));
-  EXPECT_EQ(document.position, 2);
-  ASSERT_TRUE(search_forward(document, context, false));
-  EXPECT_EQ(document.current_line, 1);
-}
-
-TEST_F(searching, a_search_updates_the_block_direction) {
-  strings.search_string = "b";
-  text({"b a", "b"}, 1, 0);
-  toggle_block(document, context);
-  ASSERT_TRUE(search_backward(document, context, false));
-  EXPECT_EQ(document.block_backward, true);
-  EXPECT_EQ(document.block_state, 2);
 }
 
 TEST_F(searching, an_empty_or_unusable_search_string_finds_nothing) {
