@@ -48,32 +48,34 @@ TEST(StatusLine, PercentShowsOneHundredAsNinetyNine) {
   EXPECT_EQ(status_line_text(f), "0x1A    3:1   99%          12 SJIS/CRLF    /home/u/a.txt");
 }
 
-TEST(StatusLine, CodeOfTheLineEndFollowsTheLineEndKind) {
-  const byte_string line = "ab\r\n";
-  EXPECT_EQ(status_character_code(line, 2, shift_jis, crlf), 0x0D0Au);
-  EXPECT_EQ(status_character_code(line, 2, shift_jis, lf), 0x0Au);
-  EXPECT_EQ(status_character_code(line, 2, shift_jis, cr), 0x0Du);
+TEST(StatusLine, CharacterCodeFollowsTheLineEndKindAndTheSaveCharset) {
+  struct row {
+    byte_string line;
+    std::int32_t position;
+    int charset;
+    int linefeed;
+    unsigned code;
+  };
+  const std::vector<row> rows = {
+      {"ab\r\n", 2, shift_jis, crlf, 0x0D0A},
+      {"ab\r\n", 2, shift_jis, lf, 0x0A},
+      {"ab\r\n", 2, shift_jis, cr, 0x0D},
+      {"\x82\xA0\r\n", 0, shift_jis, crlf, 0x82A0},  // hiragana A
+      {"\x82\xA0\r\n", 0, iso2022jp, crlf, 0x2422},
+      {"\x82\xA0\r\n", 0, euc_jp, crlf, 0xA4A2},
+      {"\x82\xA0\r\n", 0, utf8, crlf, 0x3042},
+      {"\xFA\x40\r\n", 0, euc_jp, crlf, 0},  // an NEC special character has no JIS form
+      {"\x82\r\n", 0, shift_jis, crlf, 0x82},  // a lead byte before the line end is a single byte
+      {"\x82\r\n", 5, shift_jis, crlf, 0},
+  };
+  for (const row& r : rows)
+    EXPECT_EQ(status_character_code(r.line, r.position, r.charset, r.linefeed), r.code) << r.line << r.position;
   status_fields f = fields_of({"ab\r\n", "\x1A"}, 0, 2);
   EXPECT_EQ(status_line_text(f).substr(0, 5), "0D0A ");
-  f.code = status_character_code(line, 2, shift_jis, lf);
-  EXPECT_EQ(status_line_text(f).substr(0, 5), "0x0A ");
-}
-
-TEST(StatusLine, CodeOfADoubleByteCharacterIsConvertedBySaveCharset) {
-  const byte_string line = "\x82\xA0\r\n";  // hiragana A
-  EXPECT_EQ(status_character_code(line, 0, shift_jis, crlf), 0x82A0u);
-  EXPECT_EQ(status_character_code(line, 0, iso2022jp, crlf), 0x2422u);
-  EXPECT_EQ(status_character_code(line, 0, euc_jp, crlf), 0xA4A2u);
-  EXPECT_EQ(status_character_code(line, 0, utf8, crlf), 0x3042u);
-  // A code with no JIS form shows 0 in EUC-JP; NEC special characters have none.
-  EXPECT_EQ(status_character_code("\xFA\x40\r\n", 0, euc_jp, crlf), 0u);
-  // A lead byte before the line end is a single byte.
-  EXPECT_EQ(status_character_code("\x82\r\n", 0, shift_jis, crlf), 0x82u);
-  EXPECT_EQ(status_character_code("\x82\r\n", 5, shift_jis, crlf), 0u);
-  status_fields f;
-  f.code = 0x3042;
-  f.name = "n";
-  EXPECT_EQ(status_line_text(f).substr(0, 5), "3042 ");
+  for (auto [code, shown] : std::vector<std::pair<unsigned, std::string>>{{0x0A, "0x0A "}, {0x3042, "3042 "}}) {
+    f.code = code;
+    EXPECT_EQ(status_line_text(f).substr(0, 5), shown);
+  }
 }
 
 TEST(StatusLine, LongNamesKeepTheirLastPartCutTo37Bytes) {
