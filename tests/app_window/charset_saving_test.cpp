@@ -1,6 +1,5 @@
-// Texts in four character sets and line ends opened in the window, edited by
-// keys and saved in another character set and line end; the bytes on disk are
-// checked against iconv's conversion of the expected text.
+// Texts in four charsets and line ends edited and saved in others; the bytes
+// on disk are checked against iconv.
 #include <cstdio>
 
 #include "main_window_fixture.h"
@@ -32,20 +31,10 @@ class charset_saving_test : public main_window_test {
     while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
     return ::pclose(pipe) == 0 ? out : std::string();
   }
-  static std::string with_line_end(std::string text, const char* end) {
+  static std::string with_line_end(const std::string& text, const char* end) {
     std::string out;
-    for (char c : text) {
-      if (c == '\n') {
-        out += end;
-      } else {
-        out += c;
-      }
-    }
+    for (char c : text) c == '\n' ? out += end : out += c;
     return out;
-  }
-  void command(int id) {
-    w->on_command(id, 0);
-    settle();
   }
 };
 

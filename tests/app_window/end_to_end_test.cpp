@@ -1,6 +1,5 @@
-// The whole program: real vintorel processes started side by side, the second
-// handing its command line to the first through the response file and the
-// instance socket, and second instances that must not hang.
+// Real vintorel processes side by side: the second hands its command line to
+// the first, and second instances that must not hang.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -44,12 +43,9 @@ class editor_install {
                                             "QT_QPA_PLATFORM=offscreen", "VINTOREL_UNATTENDED=1",
                                             "HOME=" + dir.dir()};
     if (!wait_ms.empty()) env_strings.push_back("VINTOREL_WAIT_MS=" + wait_ms);
-    for (char** e = environ; *e; ++e) {
-      std::string s = *e;
-      if (s.rfind("PATH=", 0) == 0 || s.rfind("LD_LIBRARY_PATH=", 0) == 0 || s.rfind("ASAN_", 0) == 0 ||
-          s.rfind("UBSAN_", 0) == 0)
-        env_strings.push_back(s);
-    }
+    for (char** e = environ; *e; ++e)
+      for (const char* kept : {"PATH=", "LD_LIBRARY_PATH=", "ASAN_", "UBSAN_"})
+        if (std::string(*e).rfind(kept, 0) == 0) env_strings.push_back(*e);
     std::vector<char*> envp;
     for (std::string& s : env_strings) envp.push_back(s.data());
     envp.push_back(nullptr);
@@ -157,8 +153,7 @@ TEST(end_to_end, a_second_instance_ends_with_a_message_when_the_first_never_answ
     ends_with_message("silent.log");
   }
   {
-    // Holds the lock and never shows a window.
-    instance_test::fake_instance starting(editor.instance_dir(), false);
+    instance_test::fake_instance windowless(editor.instance_dir(), false);  // never shows a window
     ends_with_message("windowless.log");
   }
   {

@@ -1,7 +1,5 @@
-// The main window's frame: its fixed client size, its position and layout.ini,
-// and what it paints.
+// The main window's frame: its position and layout.ini, what it paints, bad fonts.
 #include <QMainWindow>
-#include <QMenuBar>
 
 #include "app/layout_file.h"
 #include "main_window_fixture.h"
@@ -10,17 +8,6 @@ namespace vintorel {
 namespace {
 
 using window_test::main_window_test;
-
-TEST_F(main_window_test, client_area_is_the_grid_of_cells) {
-  settings.columns = 82;
-  settings.lines = 23;
-  settings.between_pixel = 2;
-  start();
-  EXPECT_EQ(w->client()->width(), 82 * 8);
-  EXPECT_EQ(w->client()->height(), 23 * 16 + 22 * 2);
-  EXPECT_EQ(w->client()->minimumSize(), w->client()->maximumSize()) << "the size is fixed";
-  EXPECT_EQ(w->menu_bar()->actions().size(), 7);
-}
 
 TEST_F(main_window_test, a_negative_position_starts_the_frame_at_zero) {
   start({}, {-500, -300});

@@ -1,5 +1,5 @@
-// The help window: the manual's lines beside the executable, nothing when the
-// manual is missing, and the Close button marking it closed.
+// The help window: the manual's lines, nothing when it is missing or short,
+// and Close marking it closed.
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -9,38 +9,21 @@
 namespace vintorel {
 namespace {
 
-using window_test::scratch_dir;
-
-QString shown_text(dialog_help& help) {
-  auto* edit = help.handle() ? help.handle()->findChild<QPlainTextEdit*>() : nullptr;
-  return edit ? edit->toPlainText() : QString("(none)");
-}
-
-TEST(help_window, shows_the_range_of_the_manual_and_is_marked_closed_by_close) {
-  scratch_dir dir;
-  std::string manual = dir.write("vintorel.txt", "1\n2\nthree\nfour\n5\n");
-  dialog_help help(manual, 3, 2);
-  ASSERT_TRUE(help.open(nullptr));
-  EXPECT_EQ(shown_text(help), "three\nfour\n");
-  EXPECT_FALSE(help.closed());
-  QPushButton* close = help.handle()->findChild<QPushButton*>();
-  ASSERT_NE(close, nullptr);
-  close->click();
-  EXPECT_TRUE(help.closed());
-  help.destroy();
-}
-
-TEST(help_window, a_missing_or_short_manual_shows_an_empty_window) {
-  scratch_dir dir;
-  dialog_help missing(dir.dir() + "vintorel.txt", 319, 31);
-  ASSERT_TRUE(missing.open(nullptr));
-  EXPECT_EQ(shown_text(missing), "");
-  missing.destroy();
-  std::string manual = dir.write("vintorel.txt", "only\nthree\nlines\n");
-  dialog_help short_one(manual, 2, 5);
-  ASSERT_TRUE(short_one.open(nullptr));
-  EXPECT_EQ(shown_text(short_one), "");
-  short_one.destroy();
+TEST(help_window, shows_the_range_or_nothing_and_close_marks_it_closed) {
+  window_test::scratch_dir dir;
+  auto shown = [](const std::string& path, int first, int count) {
+    dialog_help help(path, first, count);
+    EXPECT_TRUE(help.open(nullptr));
+    QString text = help.handle()->findChild<QPlainTextEdit*>()->toPlainText();
+    EXPECT_FALSE(help.closed());
+    help.handle()->findChild<QPushButton*>()->click();
+    EXPECT_TRUE(help.closed());
+    help.destroy();
+    return text;
+  };
+  EXPECT_EQ(shown(dir.dir() + "vintorel.txt", 319, 31), "") << "missing";
+  EXPECT_EQ(shown(dir.write("short.txt", "only\nthree\nlines\n"), 2, 5), "") << "short";
+  EXPECT_EQ(shown(dir.write("vintorel.txt", "1\n2\nthree\nfour\n5\n"), 3, 2), "three\nfour\n");
 }
 
 }  // namespace

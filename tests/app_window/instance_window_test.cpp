@@ -1,8 +1,6 @@
-// The main window answering a second instance on the instance socket, menu
-// choices reaching the dispatcher, and a lost screen being rebuilt on paint.
+// The main window answering a second instance, menu choices reaching the
+// dispatcher, and a lost screen rebuilt on paint.
 #include <QMainWindow>
-#include <QMenu>
-#include <QTimer>
 #include <atomic>
 #include <thread>
 
@@ -35,20 +33,15 @@ class instance_window_test : public main_window_test {
   }
 };
 
-TEST_F(instance_window_test, a_raise_request_restores_a_minimised_window) {
-  start();
-  ASSERT_TRUE(w->listen_for_instances(runtime.dir()));
-  w->frame()->showMinimized();
-  settle();
-  EXPECT_EQ(ask({request_kind::raise, false}), request_outcome::answered);
-  EXPECT_FALSE(w->frame()->isMinimized());
-}
-
 TEST_F(instance_window_test, files_are_open_when_the_hand_over_is_answered) {
   std::string a = files.write("a.txt", "a\r\n");
   std::string b = files.write("b.txt", "b\r\n");
   start();
   ASSERT_TRUE(w->listen_for_instances(runtime.dir()));
+  w->frame()->showMinimized();
+  settle();
+  EXPECT_EQ(ask({request_kind::raise, false}), request_outcome::answered);
+  EXPECT_FALSE(w->frame()->isMinimized()) << "raise restores a minimised window";
   ASSERT_TRUE(write_response_file(files.dir() + "vintorel.rsp", {b, a}));
   EXPECT_EQ(ask({request_kind::open_files, false}), request_outcome::answered);
   EXPECT_EQ(names(), (std::vector<std::string>{"console/scratch", b, a}));
@@ -62,28 +55,13 @@ TEST_F(instance_window_test, files_are_open_when_the_hand_over_is_answered) {
   EXPECT_EQ(send_request(runtime.dir(), {}, 500), request_outcome::not_listening);
 }
 
-TEST_F(instance_window_test, menu_choices_reach_the_dispatcher) {
-  std::string a = files.write("a.txt", "a\r\n");
-  start(files_to_open({a}));
-  w->commands.clear();
-  w->menus().item(401)->trigger();
-  EXPECT_EQ(w->commands, std::vector<int>{401});
-  EXPECT_EQ(w->current_text_index(), 0);
-  EXPECT_FALSE(w->menus().is_enabled(401));
-  EXPECT_TRUE(w->menus().is_enabled(402));
-  w->menus().item(222)->trigger();
-  EXPECT_TRUE(w->display().layout.dual);
-  // The text switch reached by key as a popup; its choice arrives the same way.
-  QTimer::singleShot(0, [] {
-    if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) popup->close();
-  });
-  w->send_command(203);
-  EXPECT_EQ(w->commands.back(), 203);
-}
-
-TEST_F(instance_window_test, unknown_ids_and_gaps_do_nothing) {
+TEST_F(instance_window_test, menu_choices_arrive_and_unknown_ids_do_nothing) {
   std::string a = files.write("a.txt", "abc\r\n");
   start(files_to_open({a}));
+  w->commands.clear();
+  w->menus().item(222)->trigger();
+  EXPECT_EQ(w->commands, std::vector<int>{222});
+  EXPECT_TRUE(w->display().layout.dual);
   for (int id : {200, 229, 230, 231, 256, 263, 302, 399, 400, 0, -5, 99999}) w->send_command(id);
   EXPECT_EQ(line(0), "abc\r\n");
   EXPECT_EQ(w->text_count(), 2);

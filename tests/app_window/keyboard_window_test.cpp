@@ -14,7 +14,6 @@ using window_test::main_window_test;
 
 class keyboard_window_test : public main_window_test {
  protected:
-  // A text holding `content`, shown in the pane.
   void open_with(const std::string& name, const std::string& content) {
     std::string path = files.write(name, content);
     start(files_to_open({path}));
@@ -61,9 +60,17 @@ TEST_F(keyboard_window_test, enter_splits_the_line_with_the_style_s_automatic_in
   EXPECT_EQ(current().column, 0);
 }
 
-TEST_F(keyboard_window_test, escape_prefixes) {
-  key_binding_table[47] = find_command("forward_tail");  // "esc x"
+TEST_F(keyboard_window_test, escape_prefixes_and_ctrl_letters) {
+  key_binding_table[47] = find_command("forward_tail");   // "esc x"
+  key_binding_table[54] = find_command("forward_tail");   // "ctrl e"
+  key_binding_table[50] = find_command("backward_head");  // "ctrl a"
   open_with("t.txt", "abc def");
+  click(Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(current().column, 7);
+  click(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(current().column, 0);
+  click(Qt::Key_Z, Qt::ControlModifier);  // unbound: nothing, and no control character typed
+  EXPECT_EQ(line(0), "abc def\x1a");
   click(Qt::Key_Escape);
   EXPECT_TRUE(bottom_line_shows_escape());
   click(Qt::Key_X);
@@ -83,27 +90,14 @@ TEST_F(keyboard_window_test, escape_prefixes) {
   EXPECT_EQ(line(0), "abc def5x\x1a") << "Esc twice turns the prefix off again";
 }
 
-TEST_F(keyboard_window_test, ctrl_letters_with_and_without_shift) {
-  key_binding_table[54] = find_command("forward_tail");   // "ctrl e"
-  key_binding_table[50] = find_command("backward_head");  // "ctrl a"
-  open_with("t.txt", "abc def");
-  click(Qt::Key_E, Qt::ControlModifier);
-  EXPECT_EQ(current().column, 7);
-  click(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(current().column, 0);
-  click(Qt::Key_Z, Qt::ControlModifier);  // unbound: nothing, and no control character typed
-  EXPECT_EQ(line(0), "abc def\x1a");
-}
-
 TEST_F(keyboard_window_test, named_and_function_keys_post_their_slots) {
   open_with("t.txt", "abc");
-  // Every slot bound to the command index equal to its number: the posted id
-  // is then 200 + slot.
+  // Slot n bound to command n: the posted id is 200 + slot.
   for (int slot = 0; slot < key_slot_count; ++slot) key_binding_table[static_cast<std::size_t>(slot)] = slot;
   w->forward = false;
-  const Qt::Key named[14] = {Qt::Key_Tab,    Qt::Key_Space,    Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert,
-                             Qt::Key_Delete, Qt::Key_Home,     Qt::Key_End,       Qt::Key_PageUp, Qt::Key_PageDown,
-                             Qt::Key_Up,     Qt::Key_Down,     Qt::Key_Left,      Qt::Key_Right};
+  const Qt::Key named[14] = {Qt::Key_Tab,  Qt::Key_Space,  Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert,
+                             Qt::Key_Delete, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown,
+                             Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right};
   auto posted = [&](Qt::Key key, Qt::KeyboardModifiers mods) {
     w->commands.clear();
     click(key, mods);
@@ -180,17 +174,6 @@ TEST_F(keyboard_window_test, a_cancelled_composition_leaves_the_text_alone) {
   send_im(QString(), QString());
   EXPECT_FALSE(w->keyboard().composing);
   EXPECT_EQ(line(0), "ab\x1a");
-}
-
-TEST_F(keyboard_window_test, insert_key_toggles_overwrite_mode) {
-  open_with("t.txt", "abc");
-  click(Qt::Key_Insert);
-  EXPECT_TRUE(w->overwrite_mode());
-  type("XY");
-  EXPECT_EQ(line(0), "XYc\x1a");
-  click(Qt::Key_Insert);
-  type("Z");
-  EXPECT_EQ(line(0), "XYZc\x1a");
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
-// A real main window on the offscreen platform for tests: fonts made once by
-// the generator built beside the tests, settings files in a private directory,
-// scripted answers for every box and file dialog, and a record of the
-// commands the window receives.
+// A real main window on the offscreen platform: generated fonts, a private
+// directory, scripted answers and a record of the commands received.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,7 +23,6 @@ namespace vintorel::window_test {
 
 // The two fonts, generated once for the whole test program.
 inline const std::string& font_directory() {
-  // Kept for the whole run (never destroyed), so the clean-up at exit can use it.
   static const std::string* dir = new std::string([] {
     std::string pattern = "/tmp/vintorel-fonts-XXXXXX";
     if (!mkdtemp(pattern.data())) return std::string();
@@ -70,8 +68,7 @@ class scratch_dir {
   std::string dir_;
 };
 
-// The main window with every command it receives written down; with
-// `forward` off, commands are only written down.
+// Records every command; with `forward` off, only records.
 class recording_main_window : public window_ {
  public:
   using window_::window_;
@@ -101,18 +98,13 @@ class main_window_test : public ::testing::Test {
     responder = std::make_unique<scoped_box_responder>(answers);
   }
   void TearDown() override {
-    if (w && w->frame()) {
-      // Closing would ask about modified texts; the test is over.
-      w->destroy();
-    }
+    if (w && w->frame()) w->destroy();  // closing would ask about modified texts
     w.reset();
     QApplication::processEvents();
     responder.reset();
   }
 
-  // Creates the window for a command line (none by default) and lets the
-  // commands it posted run (with nothing to open, the file dialog, which the
-  // script cancels unless told otherwise).
+  // Creates the window for a command line and runs the posted commands.
   void start(const start_request& request = {}, window_position position = {40, 30}) {
     main_window_setup setup;
     setup.settings = &settings;
@@ -123,9 +115,15 @@ class main_window_test : public ::testing::Test {
     ASSERT_TRUE(w->create_main(position, 1));
     settle();
   }
-  // Runs the posted commands.
   void settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+  void command(int id) {
+    w->on_command(id, 0);
+    settle();
+  }
+  bool was_asked(const std::string& what) {
+    return std::find(answers.asked.begin(), answers.asked.end(), what) != answers.asked.end();
   }
   start_request files_to_open(std::vector<std::string> paths, bool read_only = false) {
     start_request r;
@@ -135,7 +133,6 @@ class main_window_test : public ::testing::Test {
     return r;
   }
 
-  // Keys as the user types them, with the posted commands run after each.
   void click(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(w->client(), key, modifiers);
     settle();
@@ -148,7 +145,7 @@ class main_window_test : public ::testing::Test {
   }
 
   text_document& current() { return *w->current_text(); }
-  // Line `i` of the current text with its terminator, as the text holds it now.
+  // Line `i` of the current text with its terminator.
   byte_string line(int i) {
     text_document& d = current();
     if (i == d.current_line && d.current) return d.current->text;

@@ -1,10 +1,8 @@
-// Saving, reloading and duplicating texts through the real main window: every
-// question answered both ways, the failures that must never lose text, the
-// backup and the settings file saved from the editor.
+// Saving, reloading and duplicating through the real main window: questions
+// answered both ways, failures that must never lose text, the backup, saving
+// vintorel.ini.
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <QMainWindow>
 
 #include "main_window_fixture.h"
 
@@ -24,16 +22,15 @@ class saving_window_test : public main_window_test {
     ::mkdir((files.dir() + "tmp").c_str(), 0700);
     ::setenv("TMP_RAM", (files.dir() + "tmp/").c_str(), 1);
   }
+  // A directory (not empty) stands where a.txt was: moving onto it fails.
+  void block_the_move() {
+    ::unlink(a.c_str());
+    ::mkdir(a.c_str(), 0700);
+    files.write("a.txt/inside", "");
+  }
   void TearDown() override {
     main_window_test::TearDown();
     ::unsetenv("TMP_RAM");
-  }
-  void command(int id) {
-    w->on_command(id, 0);
-    settle();
-  }
-  bool was_asked(const std::string& what) {
-    return std::find(answers.asked.begin(), answers.asked.end(), what) != answers.asked.end();
   }
 };
 
@@ -105,10 +102,7 @@ TEST_F(saving_window_test, the_temporary_file_is_private_and_a_stale_one_is_repl
   ::chmod((files.dir() + "tmp/vintorel.tmp").c_str(), 0644);
   start(files_to_open({a}));
   type("x");
-  // The move fails: a directory (not empty) stands where the file was.
-  ::unlink(a.c_str());
-  ::mkdir(a.c_str(), 0700);
-  files.write("a.txt/inside", "");
+  block_the_move();
   answers.confirm_answers = {true};
   command(226);
   EXPECT_TRUE(was_asked("error 5 31"));
@@ -122,9 +116,7 @@ TEST_F(saving_window_test, the_temporary_file_is_private_and_a_stale_one_is_repl
 TEST_F(saving_window_test, a_text_left_in_the_temporary_file_is_set_aside_by_the_next_save) {
   start(files_to_open({b, a}));
   type("x");
-  ::unlink(a.c_str());
-  ::mkdir(a.c_str(), 0700);
-  files.write("a.txt/inside", "");
+  block_the_move();
   answers.confirm_answers = {true};
   command(226);  // the move fails; only the temporary file holds a's text
   ASSERT_EQ(current().name, b);

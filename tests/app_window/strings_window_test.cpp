@@ -1,6 +1,5 @@
-// The string commands through the real main window: the stack when full, the
-// search/replace and jump dialogs, replacing with its questions, comparing and
-// the greyed commands that must do nothing.
+// The string commands through the real main window: the full stack, the
+// search/replace and jump dialogs, replace questions, greyed commands.
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -23,10 +22,6 @@ class strings_window_test : public main_window_test {
     for (int i = 1; i <= 40; ++i) forty += "line " + std::to_string(i) + "\r\n";
     a = files.write("a.txt", forty);
     b = files.write("b.txt", "same\r\nsame\r\n");
-  }
-  void command(int id) {
-    w->on_command(id, 0);
-    settle();
   }
   // Runs `act` on the dialog the next command opens.
   void on_dialog(std::function<void(QWidget*)> act) {
@@ -178,15 +173,6 @@ TEST_F(strings_window_test, greyed_string_commands_do_nothing) {
   EXPECT_EQ(current().current_line, 1);
   command(244);
   EXPECT_TRUE(answers.asked.empty());
-}
-
-TEST_F(strings_window_test, compare_of_agreeing_panes_tells_the_user) {
-  std::string c = files.write("c.txt", "same\r\nsame\r\n");
-  start(files_to_open({b, c}));
-  command(222);
-  ASSERT_TRUE(w->display().layout.dual);
-  command(250);
-  EXPECT_EQ(answers.asked, std::vector<std::string>{"notice 2 16"});
 }
 
 TEST_F(strings_window_test, clipboard_line_ends_of_every_kind_paste_as_lines) {

@@ -1,5 +1,5 @@
-// Opening, switching and closing texts through the real main window: the
-// command line, the file dialog, drops, hand-overs, panes and the menus.
+// Opening, switching and closing texts through the real main window: command
+// line, file dialog, drops, hand-overs, panes and menus.
 #include <QDropEvent>
 #include <QMainWindow>
 #include <QMenu>
@@ -66,32 +66,12 @@ TEST_F(texts_window_test, no_arguments_open_the_file_dialog_and_cancel_leaves_th
   EXPECT_FALSE(w->menus().is_enabled(228)) << "nothing to close";
 }
 
-TEST_F(texts_window_test, the_file_chosen_at_start_is_opened) {
-  answers.file_answers = {a};
-  start();
-  EXPECT_EQ(names(), (std::vector<std::string>{"console/scratch", a}));
-  EXPECT_EQ(current().state, unchanged_state);
-}
-
 TEST_F(texts_window_test, command_line_files_open_in_order_read_only_with_the_switch) {
   start(files_to_open({a, b}, true));
   EXPECT_EQ(names(), (std::vector<std::string>{"console/scratch", a, b}));
   EXPECT_EQ(states(), (std::vector<int>{read_only_state, read_only_state}));
   EXPECT_EQ(asked("open "), 0) << "no file dialog when files were opened";
   EXPECT_EQ(w->current_text_index(), 2);
-}
-
-TEST_F(texts_window_test, command_mode_sets_the_directory_and_skips_the_file_dialog) {
-  start_request r;
-  r.empty = false;
-  r.items.command_mode = true;
-  r.items.directory = "/work/";
-  r.items.command = "make all";
-  start(r);
-  EXPECT_EQ(w->command_directory(), "/work/");
-  EXPECT_EQ(w->last_command(), "make all");
-  EXPECT_EQ(asked("open "), 0);
-  EXPECT_EQ(w->text_count(), 1);
 }
 
 TEST_F(texts_window_test, three_dropped_files_open_last_to_first_and_ctrl_makes_them_read_only) {
@@ -171,17 +151,6 @@ TEST_F(texts_window_test, closing_the_window_asks_once_about_a_modified_text) {
   EXPECT_EQ(files.read("b.txt"), "second\r\n") << "No discards the change";
 }
 
-TEST_F(texts_window_test, yes_saves_the_text_while_closing) {
-  start(files_to_open({a}));
-  type("new ");
-  answers.choose_answers = {choice::yes};
-  w->send_command(227);
-  settle();
-  EXPECT_EQ(files.read("a.txt"), "new first\r\n");
-  EXPECT_EQ(w->text_count(), 1);
-  EXPECT_EQ(asked("open "), 1) << "with only the console left the file dialog follows";
-}
-
 TEST_F(texts_window_test, change_window_cycles_the_texts_without_the_console) {
   start(files_to_open({a}));
   w->send_command(223);
@@ -198,31 +167,15 @@ TEST_F(texts_window_test, change_window_cycles_the_texts_without_the_console) {
   EXPECT_EQ(w->current_text_index(), 2);
 }
 
-TEST_F(texts_window_test, open_console_goes_there_and_back) {
+TEST_F(texts_window_test, open_console_there_and_back_with_one_and_two_panes) {
   start(files_to_open({a, b}));
   w->send_command(218);
   EXPECT_EQ(w->current_text_index(), 0);
   w->send_command(218);
   settle();
   EXPECT_EQ(w->current_text_index(), 1) << "from the console the posted change_window moves on";
-}
 
-TEST_F(texts_window_test, open_console_from_the_console_with_two_panes) {
-  // Two texts in all: back to one pane, and the posted change_window moves on.
-  start(files_to_open({a}));
-  w->send_command(401);
-  w->send_command(222);
-  ASSERT_EQ(w->current_text_index(), 0);
-  w->send_command(218);
-  EXPECT_FALSE(w->display().layout.dual);
-  settle();
-  EXPECT_FALSE(w->display().layout.dual);
-  EXPECT_EQ(w->current_text_index(), 1);
-}
-
-TEST_F(texts_window_test, open_console_from_the_console_with_two_panes_and_more_texts) {
-  // The last text is in the other pane, so the current pane takes the one before it.
-  start(files_to_open({a, b}));
+  // Two panes, the last text in the other: the current pane takes the one before it.
   w->send_command(401);
   w->send_command(222);
   ASSERT_EQ(w->pane_text(1), 2);
@@ -232,6 +185,18 @@ TEST_F(texts_window_test, open_console_from_the_console_with_two_panes_and_more_
   EXPECT_EQ(w->current_pane_index(), 0);
   EXPECT_EQ(w->pane_text(0), 1);
   EXPECT_EQ(w->pane_text(1), 2);
+
+  // Two texts in all: back to one pane, and the posted change_window moves on.
+  w->destroy();
+  start(files_to_open({a}));
+  w->send_command(401);
+  w->send_command(222);
+  ASSERT_EQ(w->current_text_index(), 0);
+  w->send_command(218);
+  EXPECT_FALSE(w->display().layout.dual);
+  settle();
+  EXPECT_FALSE(w->display().layout.dual);
+  EXPECT_EQ(w->current_text_index(), 1);
 }
 
 TEST_F(texts_window_test, the_pane_layout_cycles_and_greys_the_texts_shown) {
@@ -265,28 +230,6 @@ TEST_F(texts_window_test, a_second_pane_needs_two_texts) {
   start();
   w->send_command(222);
   EXPECT_FALSE(w->display().layout.dual);
-}
-
-TEST_F(texts_window_test, charset_and_line_end_cycle_and_move_their_radio_marks) {
-  start(files_to_open({a}));
-  EXPECT_EQ(w->menus().checked_charset_item(), 328);
-  EXPECT_EQ(w->menus().checked_linefeed_item(), 332);
-  w->send_command(224);
-  EXPECT_EQ(current().save_charset, 3);
-  EXPECT_EQ(w->menus().checked_charset_item(), 329);
-  for (int i = 0; i < 3; ++i) w->send_command(224);
-  EXPECT_EQ(current().save_charset, 2) << "round the cycle";
-  w->send_command(225);
-  EXPECT_EQ(current().save_linefeed, 2);
-  EXPECT_EQ(w->menus().checked_linefeed_item(), 333);
-  w->send_command(331);
-  EXPECT_EQ(current().save_charset, 5);
-  EXPECT_EQ(w->menus().checked_charset_item(), 331);
-  w->send_command(334);
-  EXPECT_EQ(current().save_linefeed, 3);
-  current().save_charset = 1;  // a code outside the cycle stays
-  w->send_command(224);
-  EXPECT_EQ(current().save_charset, 1);
 }
 
 TEST_F(texts_window_test, hand_overs_open_the_listed_files_and_take_the_command) {
