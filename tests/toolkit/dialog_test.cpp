@@ -14,43 +14,26 @@
 #include "toolkit/dialog.h"
 #include "toolkit/edit.h"
 #include "toolkit/listbox.h"
-#include "toolkit/timer.h"
 #include "toolkit/updown.h"
 #include "toolkit/virtual_keys.h"
 
 namespace vintorel {
 namespace {
 
-const dialog_template jump_like{
-    "DIALOG_TEST",
-    "ジャンプする行?",
-    60,
-    37,
-    true,
-    {
-        {no_id, control_kind::static_text, 0, 26, 60, 8, "行番号"},
-        {802, control_kind::edit, 0, 1, 60, 10, "", style_digits_only | style_right_aligned | style_border},
-        {1, control_kind::default_button, 0, 12, 28, 13, "OK"},
-        {2, control_kind::button, 32, 12, 28, 13, "Cancel"},
-    }};
+const dialog_template jump_like{"DIALOG_TEST", "ジャンプする行?", 60, 37, true, {
+    {no_id, control_kind::static_text, 0, 26, 60, 8, "行番号"},
+    {802, control_kind::edit, 0, 1, 60, 10, "", style_digits_only | style_right_aligned | style_border},
+    {1, control_kind::default_button, 0, 12, 28, 13, "OK"},
+    {2, control_kind::button, 32, 12, 28, 13, "Cancel"}}};
 
-const dialog_template many_controls{
-    "DIALOG_MANY",
-    "いろいろ",
-    200,
-    150,
-    true,
-    {
-        {808, control_kind::edit, 0, 0, 100, 10, "", style_lower_case | style_border},
-        {809, control_kind::edit, 0, 12, 30, 10, "", style_digits_only | style_border},
-        {804, control_kind::edit, 0, 24, 200, 10, "", style_border},
-        {806, control_kind::edit, 0, 36, 200, 40, "",
-         style_multi_line | style_read_only | style_vertical_scroll},
-        {812, control_kind::list_box, 0, 80, 100, 50, "", style_sorted | style_border},
-        {816, control_kind::check_box, 110, 80, 80, 10, "実行前に確認  "},
-        {1, control_kind::default_button, 110, 130, 28, 13, "OK"},
-        {2, control_kind::button, 150, 130, 28, 13, "Cancel"},
-    }};
+const dialog_template many_controls{"DIALOG_MANY", "いろいろ", 200, 150, true, {
+    {808, control_kind::edit, 0, 0, 100, 10, "", style_lower_case | style_border},
+    {809, control_kind::edit, 0, 12, 30, 10, "", style_digits_only | style_border},
+    {804, control_kind::edit, 0, 24, 200, 10, "", style_border},
+    {806, control_kind::edit, 0, 36, 200, 40, "", style_multi_line | style_read_only | style_vertical_scroll},
+    {812, control_kind::list_box, 0, 80, 100, 50, "", style_sorted | style_border},
+    {1, control_kind::default_button, 110, 130, 28, 13, "OK"},
+    {2, control_kind::button, 150, 130, 28, 13, "Cancel"}}};
 
 // A dialog that writes down what it receives and runs test code: `init` in
 // on_init, `shown` once the modal loop runs.
@@ -74,7 +57,6 @@ class test_dialog : public dialog {
     }
     log.push_back("command " + std::to_string(id) + (parameter ? " control" : ""));
   }
-  void on_timer(int id) override { log.push_back("timer " + std::to_string(id)); }
 
   QPushButton* ok() const { return dynamic_cast<QPushButton*>(item(id_ok)); }
 };
@@ -156,35 +138,6 @@ TEST(dialog, modeless_dialog_lives_until_destroyed) {
   EXPECT_EQ(d.log, (std::vector<std::string>{"init", "destroy"}));
 }
 
-TEST(dialog, timer_ticks_reach_dialogs_and_edits) {
-  struct ticking_edit : edit {
-    int ticks = 0;
-    void on_timer(int) override { ++ticks; }
-  };
-  test_dialog d;
-  d.run(jump_like, nullptr, true);
-  ticking_edit e;
-  ASSERT_TRUE(e.attach(d.handle(), 802));
-  timer for_dialog, for_edit;
-  ASSERT_TRUE(for_dialog.start(d, 5));
-  ASSERT_TRUE(for_edit.start(e, 5));
-  QTest::qWait(40);
-  EXPECT_GT(std::count(d.log.begin(), d.log.end(), "timer " + std::to_string(for_dialog.id())), 0);
-  EXPECT_GT(e.ticks, 0);
-  d.destroy();
-}
-
-TEST(dialog, centred_on_its_parent) {
-  QWidget parent;
-  parent.setGeometry(300, 200, 400, 300);
-  parent.show();
-  test_dialog d;
-  d.run(jump_like, &parent, true);
-  d.centre_on_parent();
-  EXPECT_EQ(d.handle()->frameGeometry().center(), parent.frameGeometry().center());
-  d.destroy();
-}
-
 class modeless : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(d.run(many_controls, nullptr, true), 1); }
@@ -198,31 +151,26 @@ class modeless : public ::testing::Test {
   test_dialog d;
 };
 
-TEST_F(modeless, edit_linenumber_enables_ok_for_non_zero_numbers) {
-  edit_linenumber e;
-  ASSERT_TRUE(e.attach(d.handle(), 804));
-  for (auto [text, enabled] : {std::pair{"12", true}, std::pair{"0", false}, std::pair{"abc", false},
-                               std::pair{"", false}, std::pair{"0007", true}, std::pair{"00", false}}) {
-    e.set_text(text);
-    EXPECT_EQ(ok_enabled(), enabled) << text;
+TEST_F(modeless, number_edits_enable_ok_in_range_and_limit_typing) {
+  edit_linenumber line;
+  edit_tabsize tab;
+  struct row { edit* e; const char* text; bool enabled; };
+  const row rows[] = {{&line, "12", true},  {&line, "0", false}, {&line, "abc", false}, {&line, "", false},
+                      {&line, "0007", true}, {&line, "00", false}, {&tab, "0", false},    {&tab, "1", true},
+                      {&tab, "99", true},    {&tab, "", false},    {&tab, "00", false}};
+  ASSERT_TRUE(line.attach(d.handle(), 804));
+  ASSERT_TRUE(tab.attach(d.handle(), 809));
+  for (const row& r : rows) {
+    r.e->set_text(r.text);
+    EXPECT_EQ(ok_enabled(), r.enabled) << r.text;
   }
-  e.set_text("");
+  line.set_text("");
   type(804, "123456789012");
-  EXPECT_EQ(e.text(), "1234567890");  // at most 10 characters typed
+  EXPECT_EQ(line.text(), "1234567890");  // at most 10 characters typed
   EXPECT_TRUE(ok_enabled());
-}
-
-TEST_F(modeless, edit_tabsize_takes_one_to_ninety_nine) {
-  edit_tabsize e;
-  ASSERT_TRUE(e.attach(d.handle(), 809));
-  for (auto [text, enabled] : {std::pair{"0", false}, std::pair{"1", true}, std::pair{"99", true},
-                               std::pair{"", false}, std::pair{"00", false}}) {
-    e.set_text(text);
-    EXPECT_EQ(ok_enabled(), enabled) << text;
-  }
-  e.set_text("");
+  tab.set_text("");
   type(809, "1x23");  // digits only, two at most
-  EXPECT_EQ(e.text(), "12");
+  EXPECT_EQ(tab.text(), "12");
 }
 
 TEST_F(modeless, text_edits_enable_ok_while_not_empty) {
@@ -325,17 +273,6 @@ TEST_F(modeless, attach_to_a_missing_item_leaves_a_harmless_object) {
   EXPECT_FALSE(second.attach(d.handle(), 804));
 }
 
-TEST_F(modeless, check_box_reports_clicks_and_keeps_its_state) {
-  check c;
-  ASSERT_TRUE(c.attach(d.handle(), 816));
-  EXPECT_FALSE(c.is_checked());
-  QTest::mouseClick(d.item(816), Qt::LeftButton);
-  EXPECT_TRUE(c.is_checked());
-  c.set_checked(false);
-  EXPECT_FALSE(c.is_checked());
-  EXPECT_EQ(d.log.back(), "command 816 control");
-}
-
 TEST_F(modeless, list_box_items_with_icons_sorting_and_selection) {
   struct counting_list : listbox {
     int changes = 0;
@@ -385,17 +322,6 @@ TEST(listbox_storage, icon_prefix_and_alternate_colour) {
   }
   EXPECT_EQ(listbox::alternate_of(QColor(0, 127, 128)), QColor(32, 159, 96));
   EXPECT_EQ(listbox::alternate_of(QColor(255, 255, 255)), QColor(223, 223, 223));
-}
-
-TEST_F(modeless, list_box_stores_icon_items_with_their_prefix) {
-  listbox l;
-  ASSERT_TRUE(l.attach(d.handle(), 812));
-  l.add("plain");
-  l.add("with icon", 3);
-  int i = l.find("with icon");
-  ASSERT_GE(i, 0);
-  EXPECT_EQ(l.stored_text(i), ":3:with icon");
-  EXPECT_EQ(dynamic_cast<QListWidget*>(d.item(812))->item(i)->text(), "with icon");
 }
 
 TEST(dialog, jump_dialog_up_down_steps_within_its_range) {

@@ -11,23 +11,73 @@
 #include <QTextCharFormat>
 #include <QUrl>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
-#include "recording_window.h"
+#include "toolkit/window.h"
 #include "toolkit/key_mapping.h"
 #include "toolkit/timer.h"
 
 namespace vintorel {
 namespace {
 
-using toolkit_test::recording_window;
-
-// Writes the modifier state next to each key, as the keyboard handler reads it.
-class key_window : public recording_window {
+// A window that writes down every operation it receives, with the modifier
+// state next to each key as the keyboard handler reads it.
+class recording_window : public window {
  public:
+  std::vector<std::string> log;
+  // Result strings inserted, as the main window inserts them: the result
+  // read in on_composition when a clause is still being composed, a lone
+  // full-width space on 0x800, the rest at the end.
+  std::vector<byte_string> inserted;
+  int create_result = 0;
+
+  int on_create() override {
+    log.push_back("create");
+    return create_result;
+  }
+  void on_destroy() override { log.push_back("destroy"); }
+  void on_command(int id, std::intptr_t parameter) override {
+    log.push_back("command " + std::to_string(id) + " " + std::to_string(parameter));
+  }
   void on_key_down(int key) override {
-    log.push_back("down " + std::to_string(key) + (shift_down() ? " shift" : "") +
-                  (ctrl_down() ? " ctrl" : ""));
+    log.push_back("down " + std::to_string(key) + (shift_down() ? " shift" : "") + (ctrl_down() ? " ctrl" : ""));
+  }
+  void on_key_up(int key) override { log.push_back("up " + std::to_string(key)); }
+  void on_char(unsigned char byte) override { log.push_back("char " + std::to_string(byte)); }
+  void on_composition_start() override { log.push_back("start"); }
+  void on_composition(unsigned flags) override {
+    composition_context& c = composition();
+    char f[16];
+    std::snprintf(f, sizeof f, "0x%X", flags);
+    log.push_back(std::string("composition ") + f + " [" + hex(c.composition_string()) + "] [" +
+                  hex(c.composition_attributes()) + "] " + std::to_string(c.cursor_offset()) +
+                  " result [" + hex(c.result_string()) + "]");
+    if ((flags & composition_all_changed) && c.result_length() > 0) inserted.push_back(c.result_string());
+    if ((flags & composition_result_ready) && c.result_string() == "\x81\x40") inserted.push_back(c.result_string());
+  }
+  void on_composition_end() override {
+    composition_context& c = composition();
+    log.push_back("end result [" + hex(c.result_string()) + "]");
+    if (c.result_length() > 0 && c.result_string() != "\x81\x40") inserted.push_back(c.result_string());
+  }
+  void on_drop_files(const dropped_files& drop) override {
+    std::string line = "drop";
+    for (const auto& p : drop.paths) line += " " + p;
+    log.push_back(line);
+  }
+  void on_timer(int id) override { log.push_back("timer " + std::to_string(id)); }
+  void clear() { log.clear(); }
+
+ private:
+  static std::string hex(const byte_string& bytes) {
+    std::string out;
+    char buffer[5];
+    for (unsigned char c : bytes) {
+      std::snprintf(buffer, sizeof buffer, out.empty() ? "%02X" : " %02X", c);
+      out += buffer;
+    }
+    return out;
   }
 };
 
@@ -63,7 +113,7 @@ class window_test : public ::testing::Test {
     if (!commit.isNull()) event.setCommitString(commit);
     QApplication::sendEvent(w.client(), &event);
   }
-  key_window w;
+  recording_window w;
 };
 
 TEST_F(window_test, named_keys_in_all_three_forms) {
@@ -87,11 +137,6 @@ TEST_F(window_test, named_keys_in_all_three_forms) {
   EXPECT_TRUE(w.client()->hasFocus() || QApplication::focusWidget() == nullptr);
 }
 
-TEST_F(window_test, shift_tab_arrives_as_tab_with_shift) {
-  EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier),
-            (std::vector<std::string>{"down 9 shift", "char 9"}));
-}
-
 TEST_F(window_test, function_keys_with_shift_and_ctrl) {
   for (int i = 0; i < 12; ++i) {
     for (auto [modifiers, suffix] : {std::pair{Qt::KeyboardModifiers(Qt::NoModifier), ""},
@@ -104,16 +149,15 @@ TEST_F(window_test, function_keys_with_shift_and_ctrl) {
   }
 }
 
-TEST_F(window_test, f10_is_a_key_even_with_a_menu_bar) {
+TEST_F(window_test, shift_tab_f10_and_alt_keys) {
+  EXPECT_EQ(press(Qt::Key_Backtab, Qt::ShiftModifier), (std::vector<std::string>{"down 9 shift", "char 9"}));
+  // F10 is a key even with a menu bar; other keys with Alt are left to the system.
   QMenu* menu = w.menu_bar()->addMenu("&File");
   menu->addAction("&Quit");
   EXPECT_EQ(press(Qt::Key_F10), (std::vector<std::string>{"down 121"}));
   EXPECT_EQ(press(Qt::Key_F10, Qt::AltModifier), (std::vector<std::string>{"down 121"}));
   EXPECT_EQ(w.menu_bar()->activeAction(), nullptr);
   EXPECT_FALSE(menu->isVisible());
-}
-
-TEST_F(window_test, keys_with_alt_are_left_to_the_system) {
   EXPECT_TRUE(press(Qt::Key_X, Qt::AltModifier).empty());
   EXPECT_TRUE(press(Qt::Key_Alt, Qt::AltModifier).empty());
 }
@@ -281,12 +325,17 @@ TEST_F(window_test, close_destroys_by_default_and_destroy_runs_once) {
   EXPECT_TRUE(frame.isNull());
 }
 
-TEST(window_create, failing_on_create_leaves_no_window) {
+TEST(window_create, failing_on_create_leaves_no_window_and_negative_position_is_zero) {
   recording_window w;
   w.create_result = -1;
   EXPECT_FALSE(w.create("x", 0, 0, 100, 100));
   EXPECT_EQ(w.handle(), nullptr);
   EXPECT_EQ(w.log, (std::vector<std::string>{"create"}));
+  // A negative position puts the frame at zero.
+  recording_window v;
+  ASSERT_TRUE(v.create("x", -40, -25, 100, 100));
+  v.menu_bar()->addMenu("&File");
+  EXPECT_EQ(v.frame()->pos(), QPoint(0, 0));
 }
 
 TEST_F(window_test, remembered_position_ignores_minimised_and_maximised_windows) {
@@ -305,13 +354,6 @@ TEST_F(window_test, remembered_position_ignores_minimised_and_maximised_windows)
   w.move_to(200, 150);
   w.remember_position(x, y, false);
   EXPECT_EQ(QPoint(x, y), QPoint(200, 150));
-}
-
-TEST(window_create, negative_position_puts_the_frame_at_zero) {
-  recording_window w;
-  ASSERT_TRUE(w.create("x", -40, -25, 100, 100));
-  w.menu_bar()->addMenu("&File");
-  EXPECT_EQ(w.frame()->pos(), QPoint(0, 0));
 }
 
 TEST_F(window_test, timer_ticks_reach_on_timer_with_counted_ids) {
