@@ -119,7 +119,6 @@ struct display_fixture {
   bool loaded = false;
 
   surface& screen() { return *display.surfaces.screen_image; }
-  surface& text() { return *display.surfaces.text_image; }
   std::uint32_t value(colour c) { return pixel_value(backend.format(), c); }
   // Pixel (x, y) of cell (row, column) of the screen image.
   std::uint32_t cell_pixel(int row, int column, int x, int y) {
