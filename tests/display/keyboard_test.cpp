@@ -1,5 +1,4 @@
-// Tests of the keyboard logic: key slots, the escape prefix, typed bytes and
-// the Shift labels.
+// Tests of the keyboard logic: key slots, the escape prefix and typed bytes.
 #include "display/keyboard.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +6,7 @@
 namespace vintorel {
 namespace {
 
-constexpr int vk_shift = 16, vk_control = 17, vk_escape = 27;
+constexpr int vk_shift = 16, vk_control = 17, vk_escape = 27, vk_f1 = 112;
 
 // Plays a key as the window delivers it: key down, then its typed bytes.
 struct player {
@@ -41,17 +40,6 @@ TEST(keyboard, escape_then_letter_runs_the_escape_slot_and_shows_the_mark_in_bet
   EXPECT_EQ(p.bottom_redraws, 2);
 }
 
-TEST(keyboard, modifiers_and_keys_above_127_with_a_pending_prefix) {
-  player p;
-  p.key(vk_escape, "\x1b");
-  p.key(vk_control, "", false, true);
-  p.key(20);  // Caps Lock
-  EXPECT_TRUE(p.state.escape_pending);
-  p.key(0xBA);  // a punctuation key: clears the prefix and nothing else
-  EXPECT_FALSE(p.state.escape_pending);
-  EXPECT_TRUE(p.slots.empty());
-}
-
 // Key sequences and what they leave: slots run, bytes inserted, the prefix.
 TEST(keyboard, sequences) {
   struct press {
@@ -66,10 +54,17 @@ TEST(keyboard, sequences) {
     bool pending;
   };
   const press esc{vk_escape, "\x1b", false, false}, shift{vk_shift, "", true, false};
+  const press ctrl{vk_control, "", false, true}, caps_lock{20, "", false, false};
   const std::vector<row> rows = {
       {{esc, shift, {'Q', "Q", true, false}}, {24 + 16}, "", false},  // the capital picks the same family
       {{esc, shift, {vk_escape, "\x1b", true, false}}, {91}, "", true},  // Shift+Esc keeps the prefix
       {{esc, {'X', "\x18", false, true}}, {50 + 23}, "", false},       // Ctrl+X's character clears it
+      {{esc, ctrl, caps_lock}, {}, "", true},                         // modifiers keep the prefix
+      {{esc, ctrl, caps_lock, {0xBA, "", false, false}}, {}, "", false},  // a key above 127 only clears it
+      {{{'Z', "\x1a", true, true}}, {50 + 25}, "", false},            // Ctrl+Shift+letter: the Ctrl slot
+      {{{'A', "\x01", true, true}}, {50}, "", false},
+      {{{vk_f1 + 4, "", false, true}}, {4}, "", false},               // Ctrl does not matter for F keys
+      {{{vk_f1 + 11, "", true, true}}, {12 + 11}, "", false},         // Shift does
       {{{'A', "A", true, false}, {0, "~", false, false}}, {}, "A~", false},
       {{{0, "\xB1", false, false}}, {}, "", false},        // half-width katakana typed directly
       {{{0, "\x82\xA0" "b", false, false}}, {}, "b", false},  // a double-byte character is dropped whole
@@ -88,18 +83,6 @@ TEST(keyboard, sequences) {
   composing.key('K', "k");
   EXPECT_EQ(composing.slots, std::vector<int>{24 + 10});
   EXPECT_TRUE(composing.inserted.empty());
-}
-
-TEST(keyboard, ctrl_letters_ignore_shift_and_type_nothing) {
-  for (int letter = 0; letter < 26; ++letter) {
-    for (bool shift : {false, true}) {
-      player p;
-      char control_character[2] = {static_cast<char>(letter + 1), 0};
-      p.key('A' + letter, control_character, shift, true);
-      ASSERT_EQ(p.slots, std::vector<int>{50 + letter}) << letter << " shift " << shift;
-      EXPECT_TRUE(p.inserted.empty());
-    }
-  }
 }
 
 }  // namespace

@@ -39,16 +39,9 @@ std::string ppm_of(const surface& s, int width, int height) {
   return out.str();
 }
 
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(ReferenceImage, MixedTextPaneMatchesTheReviewedImage) {
   if (!std::filesystem::exists(default_glyph_source)) GTEST_SKIP() << "unifont is not installed";
-  test::display_fixture f(rgb32_format(), false);
+  test::display_fixture f(false);
   std::string message;
   ASSERT_EQ(run_font_generator({"s", f.dir.path + "h.fnt", "WINDOWS"}, message), 0) << message;
   ASSERT_EQ(run_font_generator({"m", f.dir.path + "z.fnt", "WINDOWS"}, message), 0) << message;
@@ -67,15 +60,8 @@ TEST(ReferenceImage, MixedTextPaneMatchesTheReviewedImage) {
 
   text_document doc;
   test::fill_document(doc,
-                      {
-                          "int main(void) {\r\n",
-                          sjis("\tputs(\"漢字とカナ\");\r\n"),
-                          sjis("\tｶﾀｶﾅ ﾃｽﾄ 123\r\n"),
-                          "  return main;\r\n",
-                          sjis("　全角　space\r\n"),
-                          "ctl:\x01\x02 end\r\n",
-                          "}\x1A",
-                      },
+                      {"int main(void) {\r\n", sjis("\tputs(\"漢字とカナ\");\r\n"), sjis("\tｶﾀｶﾅ ﾃｽﾄ 123\r\n"),
+                       "  return main;\r\n", sjis("　全角　space\r\n"), "ctl:\x01\x02 end\r\n", "}\x1A"},
                       "/home/user/src/sample.c");
   doc.state = modified_state;
   doc.size = 120;
@@ -99,7 +85,9 @@ TEST(ReferenceImage, MixedTextPaneMatchesTheReviewedImage) {
     std::ofstream(reference_path, std::ios::binary) << image;
     GTEST_SKIP() << "reference written to " << reference_path;
   }
-  const std::string reference = read_file(reference_path);
+  std::ostringstream reference_bytes;
+  reference_bytes << std::ifstream(reference_path, std::ios::binary).rdbuf();
+  const std::string reference = reference_bytes.str();
   ASSERT_FALSE(reference.empty()) << "no reference image at " << reference_path;
   if (image != reference) {
     std::string actual = std::filesystem::temp_directory_path().string() + "/vintorel_pane_actual.ppm";
