@@ -1,10 +1,11 @@
 // What the random command tests share: choices drawn from one seeded generator,
-// a display that notes requests outside their pane, and the checks made after
-// the commands besides check_text.
+// a display that notes requests outside their pane, and the loop that runs the
+// commands and checks the text, its block and its view after each one.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,70 +13,32 @@
 #include "files/charset.h"
 #include "files/load_text.h"
 #include "files/write_text.h"
-#include "text/positions.h"
+#include "scratch_dir.h"
+#include "text/deleted_chars.h"
+#include "text/search_strings.h"
 #include "text_fixture.h"
 
 namespace vintorel::testing {
 
-// VINTOREL_RANDOM_SEED when it is set, so that a failed run can be repeated;
-// `fallback` otherwise.
-inline unsigned random_seed(unsigned fallback) {
-  const char* given = std::getenv("VINTOREL_RANDOM_SEED");
-  return given ? static_cast<unsigned>(std::atoi(given)) : fallback;
-}
-
-struct random_choices {
-  std::mt19937 random;
-
-  explicit random_choices(unsigned seed) : random(seed) {}
-  int below(int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); }
-  bool coin() { return below(2) == 0; }
-
-  // A pane of 2 to 8 rows and 3 to 30 columns with a tab size of 1 to 8.
-  pane_view random_pane(std::int32_t first_row) {
-    return {first_row, below(3), 2 + below(7), 3 + below(28), 1 + below(8), coin()};
-  }
-  // Makes `text` of `lines` and puts its cursor on a random line at a random
-  // desired column (now and then the line's end), shown in the pane of `c`.
-  void open_text(text_document& text, const edit_context& c, const std::vector<byte_string>& lines) {
-    make_text(text, lines);
-    text.commit_current_line();
-    text.current_line = below(static_cast<int>(lines.size()));
-    text.desired_column = below(3) == 0 ? -1 : below(30);
-    ASSERT_TRUE(reload_current_line(text, c));
-    text.top_line = std::max(0, text.current_line - c.pane.visible_rows() + 1);
-    scroll_to_cursor(text, c, is_on_double_byte(text));
-  }
-};
-
-// Notes the first request for a cell, line or row outside the pane it names.
+// Notes a request for a cell, line or row outside the pane it names.
 class pane_bounds_display : public display_requests {
  public:
   std::string problem;
 
   void paint_line(const pane_view& pane, text_document& text, std::int32_t line) override {
-    if (line < text.top_line || line >= text.top_line + pane.rows || line >= text.line_count())
-      note("paint of line " + std::to_string(line) + " outside the pane");
+    check(line >= text.top_line && line < text.top_line + pane.rows && line < text.line_count());
   }
-  void erase_cursor(const pane_view& pane, std::int32_t row, std::int32_t column) override {
-    cell("erase", pane, row, column);
-  }
-  void draw_cursor(const pane_view& pane, std::int32_t row, std::int32_t column) override {
-    cell("draw", pane, row, column);
-  }
-  void clear_row(const pane_view& pane, std::int32_t row) override {
-    if (row < pane.first_row || row >= pane.first_row + pane.rows) note("clear outside the pane");
-  }
+  void erase_cursor(const pane_view& p, std::int32_t row, std::int32_t column) override { check(in(p, row, column)); }
+  void draw_cursor(const pane_view& p, std::int32_t row, std::int32_t column) override { check(in(p, row, column)); }
+  void clear_row(const pane_view& p, std::int32_t row) override { check(in(p, row, p.first_column)); }
 
  private:
-  void cell(const char* what, const pane_view& pane, std::int32_t row, std::int32_t column) {
-    if (row < pane.first_row || row >= pane.first_row + pane.rows || column < pane.first_column ||
-        column >= pane.first_column + pane.columns)
-      note(std::string(what) + " at " + std::to_string(row) + "," + std::to_string(column) +
-           " outside the pane");
+  static bool in(const pane_view& p, std::int32_t row, std::int32_t column) {
+    return row >= p.first_row && row < p.first_row + p.rows && column >= p.first_column &&
+           column < p.first_column + p.columns;
   }
-  void note(const std::string& text) {
-    if (problem.empty()) problem = text;
+  void check(bool inside) {
+    if (!inside) problem = "a request outside the pane";
   }
 };
 
@@ -84,52 +47,101 @@ inline std::string block_problem(const text_document& d) {
   if (d.block_state == 0) return "";
   if (d.current_line == d.anchor_line && d.block_state != 2) return "line block on the anchor line";
   if (d.anchor_line < 0 || d.anchor_line >= d.line_count()) return "anchor beyond the text";
-  bool before = d.current_line < d.anchor_line ||
-                (d.current_line == d.anchor_line && d.position < d.anchor_position);
-  bool after = d.current_line > d.anchor_line ||
-               (d.current_line == d.anchor_line && d.position > d.anchor_position);
-  if ((before && !d.block_backward) || (after && d.block_backward)) return "block direction wrong";
-  return "";
+  bool before = d.current_line < d.anchor_line || (d.current_line == d.anchor_line && d.position < d.anchor_position);
+  bool after = d.current_line > d.anchor_line || (d.current_line == d.anchor_line && d.position > d.anchor_position);
+  return (before && !d.block_backward) || (after && d.block_backward) ? "block direction wrong" : "";
 }
 
-// Writes the text to `path` and loads it again, which must give the same lines
-// and size; empty when it does.
-inline std::string round_trip_problem(text_document& document, const edit_context& context,
-                                      const std::string& path) {
-  std::vector<byte_string> before = internal_lines(document);
-  if (!write_text(document, path, context.pane.tab_size)) return "write failed";
-  reload_current_line(document, context);
-  text_document loaded;
-  load_text_file(loaded, path, false, 0, 0, 0, 0, shift_jis, crlf);
-  if (loaded.state == failed_state) return "load failed";
-  if (internal_lines(loaded) != before) return "lines differ after writing and loading";
-  if (loaded.size != document.size) return "size differs after writing and loading";
-  return "";
-}
+// Texts made of random pieces, commands drawn by weight. The seed comes from
+// VINTOREL_RANDOM_SEED when it is set, so that a failed run can be repeated.
+struct random_run {
+  unsigned seed;
+  std::mt19937 random;
+  std::vector<const char*> parts;
+  text_document document;
+  pane_bounds_display screen;
+  deleted_char_buffer deleted{8};
+  edit_context context;
+  test_support::scratch_dir scratch;
+  std::vector<std::pair<std::string, std::function<void()>>> commands;
 
-// The names of the last dozen commands, for the message of a failed run.
-class recent_commands {
- public:
-  void add(const std::string& name) {
-    names_.push_back(name);
-    if (names_.size() > 12) names_.erase(names_.begin());
+  random_run(unsigned fallback_seed, std::vector<const char*> pieces)
+      : seed(std::getenv("VINTOREL_RANDOM_SEED") ? std::atoi(std::getenv("VINTOREL_RANDOM_SEED")) : fallback_seed),
+        random(seed), parts(std::move(pieces)) {
+    context.display = &screen;
+    context.deleted = &deleted;
   }
-  void clear() { names_.clear(); }
-  std::string text() const {
-    std::string out;
-    for (const auto& name : names_) out += name + " ";
-    return out;
+  virtual ~random_run() = default;
+
+  int below(int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); }
+  bool coin() { return below(2) == 0; }
+  void add(const char* name, int weight, std::function<void()> f) {
+    for (int i = 0; i < weight; ++i) commands.emplace_back(name, f);
+  }
+  byte_string piece() { return parts[static_cast<std::size_t>(below(static_cast<int>(parts.size())))]; }
+  byte_string random_line() {
+    byte_string line;
+    for (int i = below(4) == 0 ? 0 : below(8); i > 0; --i) line += piece();
+    if (below(40) == 0) line = "\x81\x40\x81\x40" + line;  // an indent of full-width spaces
+    if (below(60) == 0) line += "\x81";                    // a stray lead byte at the end
+    return line;
+  }
+  std::vector<byte_string> random_lines() {
+    std::vector<byte_string> lines(static_cast<std::size_t>(1 + below(below(3) == 0 ? 40 : 8)));
+    for (auto& line : lines) line = random_line();
+    return lines;
+  }
+  // Makes `text` of `lines` in a pane of 2 to 8 rows and 3 to 30 columns with a
+  // tab size of 1 to 8, the cursor on a random line at a random desired column.
+  void open_text(text_document& text, edit_context& c, const std::vector<byte_string>& lines, std::int32_t row) {
+    c.pane = {row, below(3), 2 + below(7), 3 + below(28), 1 + below(8), coin()};
+    make_text(text, lines);
+    text.commit_current_line();
+    text.current_line = below(static_cast<int>(lines.size()));
+    text.desired_column = below(3) == 0 ? -1 : below(30);
+    ASSERT_TRUE(reload_current_line(text, c));
+    text.top_line = std::max(0, text.current_line - c.pane.visible_rows() + 1);
+    scroll_to_cursor(text, c, is_on_double_byte(text));
   }
 
- private:
-  std::vector<std::string> names_;
+  virtual void new_texts() = 0;
+  virtual std::string problem() {
+    std::string found = check_text(document, context);
+    return !found.empty() ? found : !screen.problem.empty() ? screen.problem : block_problem(document);
+  }
+
+  // Runs `texts` texts of `per_text` commands each; one text in
+  // `read_only_one_in` is read-only and must never change, and every
+  // `round_trip_every`th text must survive being written and loaded again.
+  void run(int texts, int per_text, int read_only_one_in, int round_trip_every) {
+    ASSERT_FALSE(scratch.dir().empty());
+    for (int t = 0; t < texts; ++t) {
+      new_texts();
+      bool read_only = below(read_only_one_in) == 0;
+      if (read_only) document.state = read_only_state;
+      std::vector<byte_string> original = internal_lines(document);
+      std::string history;
+      for (int i = 0; i < per_text; ++i) {
+        auto& [name, command] = commands[static_cast<std::size_t>(below(static_cast<int>(commands.size())))];
+        history = (history.size() > 300 ? history.substr(history.size() - 300) : history) + " " + name;
+        command();
+        std::string found = problem();
+        if (found.empty() && read_only && internal_lines(document) != original) found = "a read-only text changed";
+        ASSERT_EQ(found, "") << "text \"" << (document.current ? document.current->text : "-") << "\" (seed " << seed
+                             << ", text " << t << ", command " << i << "; last commands:" << history << ")";
+      }
+      if (read_only || t % round_trip_every != 0) continue;
+      std::string path = scratch / "text.txt";
+      original = internal_lines(document);
+      ASSERT_TRUE(write_text(document, path, context.pane.tab_size));
+      reload_current_line(document, context);
+      text_document loaded;
+      load_text_file(loaded, path, false, 0, 0, 0, 0, shift_jis, crlf);
+      ASSERT_NE(loaded.state, failed_state);
+      EXPECT_EQ(internal_lines(loaded), original) << "seed " << seed << ", text " << t;
+      EXPECT_EQ(loaded.size, document.size) << "seed " << seed << ", text " << t;
+    }
+  }
 };
-
-// Where the cursor and the view of `d` stand, for the message of a failed run.
-inline std::string cursor_report(const text_document& d) {
-  return "line " + std::to_string(d.current_line) + " top " + std::to_string(d.top_line) +
-         " position " + std::to_string(d.position) + " column " + std::to_string(d.column) +
-         " left " + std::to_string(d.left_column);
-}
 
 }  // namespace vintorel::testing

@@ -1,15 +1,81 @@
-// Tests of searching forward and backward through a text and of picking up the
-// search string from the text, with the requests made of the display.
+// Tests of matching (the star and backslash rules of word search, boundaries,
+// case folding, character starts, the scanner against a plain check) and of
+// searching through a text and picking up the search string from it.
 #include "text/search.h"
 
 #include <gtest/gtest.h>
 
-#include "text/motion.h"
+#include <random>
+
+#include "text/char_class.h"
+#include "text/search_pattern.h"
 #include "text/search_strings.h"
 #include "text_fixture.h"
 
 namespace vintorel {
 namespace {
+
+TEST(search_pattern, stars_backslashes_boundaries_case_and_character_starts) {
+  struct row { byte_string line; std::size_t p; const char* search; bool ignore_case, word, match; };
+  const byte_string line = "print int integer";
+  const row rows[] = {
+      {line, 2, "int", false, true, false},  // inside print
+      {line, 6, "int", false, true, true},
+      {line, 10, "int", false, true, false},  // the start of integer
+      {line, 10, "int*", false, true, true},
+      {line, 2, "int*", false, true, false},
+      {line, 2, "*int", false, true, true},
+      {line, 10, "*int", false, true, false},
+      {line, 2, "int", false, false, true},
+      {"a* b", 0, "a\\*", false, true, true},  // an escaped star as it stands
+      {"ab", 0, "a\\*", false, true, false},
+      {"ab\x95\x5C", 0, "a\\b\x95\x5C", false, true, true},  // 0x5C as a second byte stays
+      {"\x95\x5Cx", 0, "\x95\x5C*", false, true, true},      // ... and escapes no star
+      {"*a\\*", 0, "*a\\*", false, false, true},             // no word search: as it is
+      {"a(b", 1, "(b", false, true, true},                   // punctuation needs no boundary
+      // A double-byte character is a boundary even with a letter-like second byte.
+      {"\x83\x41int\x83\x41", 2, "int", false, true, true},
+      {"x INT y", 2, "int", true, true, true},
+      {"x INT y", 2, "int", false, true, false},
+      {"\x83\x61", 0, "\x83\x41", true, true, false},  // double bytes are not folded
+      {"\x82\xA0\xA0", 1, "\xA0", false, false, false},  // a second byte is no start
+      {"\x82\xA0\xA0", 2, "\xA0", false, false, true},
+      {"a\x82\xA0", 0, "a\x82", false, false, false},  // no half of the next character
+      {"a\x82\r\n", 0, "a\x82", false, false, true},
+      {"ab", 1, "bc", false, false, false},  // never past the line's end
+      {"*\r\n", 0, "*", false, true, false},  // nothing left to look for
+      {"a\r\nb", 0, "a\r\nb", false, false, false},
+  };
+  for (const row& r : rows)
+    EXPECT_EQ(matches_at(r.line, r.p, prepare_pattern(r.search, r.ignore_case, r.word)), r.match)
+        << r.line << " @" << r.p << " " << r.search;
+}
+
+// The scanner must find exactly the matches that matches_at finds at character
+// starts, whatever mix of lead bytes, letters and second bytes the line holds.
+TEST(search_pattern, scanner_agrees_with_the_plain_check) {
+  std::mt19937 random(7);
+  const char* const pieces[] = {"a", "A", "b", "_", " ", "\x82\xA0", "\x83\x41", "\x88\x9F",
+                                "\x95\x5C", "\x81\x81", "\x81", "\\", "*", "\x83\x61"};
+  auto piece = [&] { return byte_string(pieces[random() % std::size(pieces)]); };
+  for (int round = 0; round < 4000; ++round) {
+    byte_string line, search;
+    for (int i = static_cast<int>(random() % 30); i > 0; --i) line += piece();
+    line += "\r\n";
+    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i) search += piece();
+    search_pattern pattern = prepare_pattern(search, random() % 2, random() % 2);
+    std::vector<std::size_t> expected, found;
+    for (std::size_t p = 0; p < line.size(); ++p) {
+      bool second_byte = is_trail_byte(line.c_str(), line.c_str() + p);
+      if (matches_at(line, p, pattern)) (second_byte ? found : expected).push_back(p);
+    }
+    match_scanner scanner(line, pattern);
+    for (std::size_t at = scanner.next(0, line.size(), line.size()); at != std::string_view::npos;
+         at = scanner.next(at + 1, line.size(), line.size()))
+      found.push_back(at);
+    ASSERT_EQ(found, expected) << "line \"" << line << "\" search \"" << search << "\"";
+  }
+}
 
 struct searching : testing::text_test {
   search_strings strings;
@@ -17,116 +83,43 @@ struct searching : testing::text_test {
   searching() : text_test({1, 0, 20, 40, 8, false}) { context.search = &strings; }
 };
 
-TEST_F(searching, forward_finds_the_next_match_not_the_one_under_the_cursor) {
+TEST_F(searching, forward_and_backward_skip_the_match_at_the_cursor_and_never_stop_on_a_second_byte) {
   strings.search_string = "int";
-  text({"int a; print int;", "integer int"});
+  text({"int a; print int;", "a int b"});
   EXPECT_TRUE(search_forward(document, context, true));
-  EXPECT_EQ(shown(), "int a; print |int;\ninteger int");
-  EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 1,13"}));
+  EXPECT_EQ(shown(), "int a; print |int;\na int b");
+  EXPECT_EQ(screen.take(), (log_lines{"repaint", "draw 1,13"}));
   EXPECT_TRUE(search_forward(document, context, true));
-  EXPECT_EQ(shown(), "int a; print int;\ninteger |int");
-  // No further match: the cursor stays, nothing is painted.
   EXPECT_FALSE(search_forward(document, context, true));
-  EXPECT_EQ(shown(), "int a; print int;\ninteger |int");
-  EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 2,8"}));
-  expect_sound();
-}
-
-TEST_F(searching, backward_finds_the_match_just_behind_the_cursor) {
-  strings.search_string = "int";
-  text({"int x", "a int b"}, 1, 5);
-  EXPECT_TRUE(search_backward(document, context, true));
-  EXPECT_EQ(shown(), "int x\na |int b");
-  EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "draw 2,2"}));
-  // On the match's start the search goes on to the one before.
-  EXPECT_TRUE(search_backward(document, context, false));
-  EXPECT_EQ(shown(), "|int x\na int b");
-  EXPECT_FALSE(search_backward(document, context, false));
-  EXPECT_EQ(shown(), "|int x\na int b");
-  // A match may reach past the cursor.
-  text({"a bcd"}, 0, 3);
-  strings.search_string = "bcd";
-  EXPECT_TRUE(search_backward(document, context, false));
+  put_cursor(1, 3);
+  EXPECT_TRUE(search_backward(document, context, false));  // a match may reach past the cursor
   EXPECT_EQ(document.position, 2);
-}
-
-TEST_F(searching, found_lines_are_centred_and_columns_scrolled_into_view) {
-  std::vector<byte_string> lines(100, "x");
-  lines[3] = lines[50] = lines[95] = "key";
-  strings.search_string = "key";
-  text(lines, 0, 0);
-  const std::pair<std::int32_t, std::int32_t> stops[] = {{3, 0}, {50, 40}, {95, 80}};
-  for (auto [line, top] : stops) {
-    ASSERT_TRUE(search_forward(document, context, false));
-    EXPECT_EQ(document.current_line, line);
-    EXPECT_EQ(document.top_line, top);
-  }
-  expect_sound();
-  strings.search_string = "far";
-  text({byte_string(100, '.') + "far", "x"});
-  ASSERT_TRUE(search_forward(document, context, true));
-  EXPECT_EQ(document.column, 100);
-  EXPECT_EQ(document.left_column, 61);
-  expect_sound();
-}
-
-TEST_F(searching, never_stops_on_a_second_byte) {
-  // "\x82\xA0" (a hiragana) followed by the half-width katakana "\xA0"... the
-  // second byte 0xA0 of the pair must not count as a match.
+  EXPECT_TRUE(search_backward(document, context, false));
+  EXPECT_EQ(shown(), "int a; print |int;\na int b");
   strings.search_string = "\xA0";
   context.settings.word_search = false;
-  for (bool ignore_case : {false, true}) {
-    context.settings.ignore_case = ignore_case;
-    text({"\x82\xA0\x82\xA0x\xA0"});
-    ASSERT_TRUE(search_forward(document, context, false));
-    EXPECT_EQ(document.position, 5);
-    ASSERT_FALSE(search_forward(document, context, false));
-    put_cursor(0, 6);
-    ASSERT_TRUE(search_backward(document, context, false));
-    EXPECT_EQ(document.position, 5);
-    ASSERT_FALSE(search_backward(document, context, false));
-  }
-}
-
-TEST_F(searching, an_empty_or_unusable_search_string_finds_nothing) {
-  text({"a*b"});
-  strings.search_string = "";
-  EXPECT_FALSE(search_forward(document, context, true));
-  strings.search_string = "*";  // word search leaves nothing to look for
-  EXPECT_FALSE(search_forward(document, context, true));
-  EXPECT_TRUE(screen.take_screen().empty());
+  text({"\x82\xA0\x82\xA0x\xA0"});
+  ASSERT_TRUE(search_forward(document, context, false));
+  EXPECT_EQ(document.position, 5);
+  put_cursor(0, 5);
+  ASSERT_FALSE(search_backward(document, context, false));
 }
 
 TEST_F(searching, get_search_string_takes_runs_and_grows_by_runs) {
   text({"foo_1(x, y)", "\tz"});
-  get_search_string(document, context);
-  EXPECT_EQ(strings.search_string, "foo_1");
-  EXPECT_EQ(screen.take_screen(), (log_lines{"repaint", "other pane", "draw 1,0"}));
-  get_search_string(document, context);
-  EXPECT_EQ(strings.search_string, "foo_1(");
-  get_search_string(document, context);
-  EXPECT_EQ(strings.search_string, "foo_1(x");
-  // Elsewhere the run at the cursor replaces the string.
-  put_cursor(0, 6);
+  for (const char* expected : {"foo_1", "foo_1(", "foo_1(x"}) {
+    get_search_string(document, context);
+    EXPECT_EQ(strings.search_string, expected);
+  }
+  put_cursor(0, 6);  // elsewhere the run at the cursor replaces the string
   get_search_string(document, context);
   EXPECT_EQ(strings.search_string, "x");
-  // A TAB at the cursor, or behind the string, changes nothing.
-  put_cursor(1, 0);
-  screen.log.clear();
+  put_cursor(1, 0);  // a TAB at the cursor changes nothing
   get_search_string(document, context);
   EXPECT_EQ(strings.search_string, "x");
-  EXPECT_TRUE(screen.take_screen().empty());
-  strings.search_string = "z";
-  text({"z\tq"});
-  get_search_string(document, context);
-  EXPECT_EQ(strings.search_string, "z");
-}
-
-TEST_F(searching, the_dialog_copy_never_splits_a_character) {
-  byte_string text = byte_string(254, 'a') + "\x82\xA0" + "b";
-  EXPECT_EQ(cut_for_dialog(text).size(), 254u);
+  // The copy for the dialog never splits a character.
+  EXPECT_EQ(cut_for_dialog(byte_string(254, 'a') + "\x82\xA0" + "b").size(), 254u);
   EXPECT_EQ(cut_for_dialog(byte_string(300, 'a')).size(), 255u);
-  EXPECT_EQ(cut_for_dialog("short"), "short");
 }
 
 }  // namespace

@@ -16,20 +16,16 @@
 namespace vintorel::testing {
 
 // Replaces `document` by a new text whose lines are `lines` (without line ends);
-// every line but the last gets CR LF, the last the end mark. `size` is kept as
-// an editor would have counted it from an empty text.
+// every line but the last gets CR LF, the last the end mark.
 inline void make_text(text_document& document, const std::vector<byte_string>& lines) {
   document.create_empty("test.txt");
-  ASSERT_EQ(document.state, unchanged_state);
   std::int64_t size = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     bool last = i + 1 == lines.size();
-    byte_string line = lines[i] + (last ? byte_string(1, '\x1A') : byte_string("\r\n"));
+    byte_string line = lines[i] + (last ? "\x1A" : "\r\n");
     size += static_cast<std::int64_t>(line.size());
-    if (last)
-      ASSERT_TRUE(document.replace_line(static_cast<std::int32_t>(i), line));
-    else
-      ASSERT_TRUE(document.insert_line(static_cast<std::int32_t>(i), line));
+    auto at = static_cast<std::int32_t>(i);
+    ASSERT_TRUE(last ? document.replace_line(at, line) : document.insert_line(at, line));
   }
   document.size = size - 1;
 }
@@ -47,14 +43,13 @@ inline void place_cursor(text_document& document, const edit_context& context, s
 
 // The lines of the text in internal form, the cursor line from its buffer.
 inline std::vector<byte_string> internal_lines(text_document& document) {
-  std::vector<byte_string> result;
+  std::vector<byte_string> result(static_cast<std::size_t>(document.line_count()));
   for (std::int32_t i = 0; i < document.line_count(); ++i) {
-    byte_string line;
+    byte_string& line = result[static_cast<std::size_t>(i)];
     if (i == document.current_line && document.current)
       line = document.current->text;
     else if (!document.fetch_line(i, line))
       line = "<unreadable>";
-    result.push_back(line);
   }
   return result;
 }
@@ -66,38 +61,31 @@ inline std::string text_with_cursor(text_document& document) {
   std::string out;
   for (std::int32_t i = 0; i < static_cast<std::int32_t>(lines.size()); ++i) {
     byte_string line = lines[static_cast<std::size_t>(i)];
-    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0)
-      line.resize(line.size() - 2);
-    else if (!line.empty() && line.back() == '\x1A')
-      line.pop_back();
+    line.resize(line.size() - (line.ends_with("\r\n") ? 2 : line.ends_with('\x1A') ? 1 : 0));
     if (i == document.current_line && document.current)
       line.insert(std::min(line.size(), static_cast<std::size_t>(document.position)), "|");
-    if (i > 0) out += "\n";
-    out += line;
+    out += (i > 0 ? "\n" : "") + line;
   }
   return out;
 }
 
 // Everything that must hold after any command; empty when all is well.
-inline std::string check_text(text_document& document, const edit_context& context,
-                              bool size_is_exact = true) {
+inline std::string check_text(text_document& document, const edit_context& context) {
   std::vector<byte_string> lines = internal_lines(document);
   std::int64_t total = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const byte_string& line = lines[i];
+    std::string name = "line " + std::to_string(i);
     total += static_cast<std::int64_t>(line.size());
-    bool last = i + 1 == lines.size();
-    if (last) {
-      if (line.empty() || line.back() != '\x1A') return "last line lacks the end mark";
-      if (line.find('\r') != byte_string::npos) return "last line holds a CR";
-    } else {
-      if (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0)
-        return "line " + std::to_string(i) + " lacks CR LF";
-      if (line.find('\x1A') != byte_string::npos) return "line " + std::to_string(i) + " holds 26";
-      if (line.find('\r') != line.size() - 2) return "line " + std::to_string(i) + " holds a CR";
+    if (i + 1 == lines.size()) {
+      if (!line.ends_with('\x1A') || line.find('\r') != byte_string::npos) return "last line not ended by 26 alone";
+    } else if (!line.ends_with("\r\n") || line.find('\r') != line.size() - 2) {
+      return name + " lacks CR LF or holds a CR";
+    } else if (line.find('\x1A') != byte_string::npos) {
+      return name + " holds 26";
     }
   }
-  if (size_is_exact && document.size != total - 1)
+  if (document.size != total - 1)
     return "size " + std::to_string(document.size) + " but lines hold " + std::to_string(total - 1);
   if (!document.lines.check()) return "line index broken";
   if (!document.current) return "no current-line buffer";
@@ -105,20 +93,16 @@ inline std::string check_text(text_document& document, const edit_context& conte
   if (document.current->length != text.size()) return "current length out of step";
   std::int32_t end = terminator_offset(document);
   if (document.position < 0 || document.position > end) return "cursor beyond the terminator";
-  if (is_trail_byte(text.c_str(), text.c_str() + document.position))
-    return "cursor on a second byte";
+  if (is_trail_byte(text.c_str(), text.c_str() + document.position)) return "cursor on a second byte";
   if (document.column != column_of_position(document, context, document.position))
     return "column out of step with position";
-  if (document.end_column != column_of_position(document, context, end))
-    return "end_column out of step";
+  if (document.end_column != column_of_position(document, context, end)) return "end_column out of step";
   std::int32_t rows = context.pane.visible_rows();
-  std::int32_t highest = std::max(0, document.line_count() - rows);
-  if (document.top_line < 0 || document.top_line > highest) return "top_line out of range";
-  if (document.current_line < document.top_line ||
-      document.current_line >= document.top_line + rows)
+  if (document.top_line < 0 || document.top_line > std::max(0, document.line_count() - rows))
+    return "top_line out of range";
+  if (document.current_line < document.top_line || document.current_line >= document.top_line + rows)
     return "cursor line not shown";
-  if (document.left_column < 0 || !is_cursor_visible(document, context))
-    return "cursor column not shown";
+  if (document.left_column < 0 || !is_cursor_visible(document, context)) return "cursor column not shown";
   return "";
 }
 
@@ -136,15 +120,12 @@ struct text_test : ::testing::Test {
   }
   // A new text of `lines` with the cursor at byte `position` of `line`; the
   // requests made so far are forgotten.
-  void text(const std::vector<byte_string>& lines, std::int32_t line = 0,
-            std::int32_t position = 0) {
+  void text(const std::vector<byte_string>& lines, std::int32_t line = 0, std::int32_t position = 0) {
     make_text(document, lines);
-    place_cursor(document, context, line, position);
+    put_cursor(line, position);
     screen.log.clear();
   }
-  void put_cursor(std::int32_t line, std::int32_t position) {
-    place_cursor(document, context, line, position);
-  }
+  void put_cursor(std::int32_t line, std::int32_t position) { place_cursor(document, context, line, position); }
   std::string shown() { return text_with_cursor(document); }
   void expect_sound() { EXPECT_EQ(check_text(document, context), ""); }
 };
