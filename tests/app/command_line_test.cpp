@@ -5,7 +5,6 @@
 
 #include <set>
 
-#include "scratch_dir.h"
 
 namespace vintorel {
 namespace {
@@ -65,13 +64,6 @@ TEST(command_line, parses_switches_files_and_command_mode) {
     EXPECT_EQ(c.directory, r.directory);
     EXPECT_EQ(c.command, r.command);
   }
-}
-
-TEST(command_line, real_file_system) {
-  test_support::scratch_dir d;
-  d.write("here.txt", "x");
-  command_line_items c = parse_command_line("here.txt missing.txt \"missing.txt\"", d.dir());
-  EXPECT_EQ(c.files, (v{d.path("here.txt"), d.path("missing.txt")}));
 }
 
 TEST(command_line, joined_arguments_parse_back) {
