@@ -21,19 +21,13 @@ inline void reference_detect(const std::uint8_t* data, std::size_t size, int& ch
       return;
     }
     if (c == 0x1A) break;
-    if (c == '\n') {
-      linefeed_code = p1 == '\r' ? crlf : lf;
+    if (c == '\n' || p1 == '\r') {  // LF, or whatever follows a CR
+      linefeed_code = c != '\n' ? cr : p1 == '\r' ? crlf : lf;
       linefeed_fixed = true;
-    } else if (c == 0x1B) {
-      charset_code = iso2022jp;
-      charset_fixed = true;
-    } else if (c == 0xFD || c == 0xFE) {
-      charset_code = euc_jp;
-      charset_fixed = true;
     }
-    if (p1 == '\r' && c != '\n') {
-      linefeed_code = cr;
-      linefeed_fixed = true;
+    if (c == 0x1B || c == 0xFD || c == 0xFE) {
+      charset_code = c == 0x1B ? iso2022jp : euc_jp;
+      charset_fixed = true;
     }
     if (!charset_fixed) {
       if (c >= 0x80) ascii = false;
@@ -43,10 +37,7 @@ inline void reference_detect(const std::uint8_t* data, std::size_t size, int& ch
       if (c >= 0xF0 || ((c < 0x80 || c >= 0xC0) &&
                         ((p1 >= 0xC0 && p1 <= 0xEF) || (p2 >= 0xE0 && p2 <= 0xEF))))
         utf = false;
-      if (!ascii && !euc && !utf) {
-        charset_code = shift_jis;
-        charset_fixed = true;
-      }
+      charset_fixed = !ascii && !euc && !utf;  // Shift_JIS, as the code already says
     }
     if (charset_fixed && linefeed_fixed) return;
     p2 = p1;

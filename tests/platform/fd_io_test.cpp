@@ -1,15 +1,13 @@
-// Tests of whole reads and writes through a file descriptor: short and
-// interrupted writes, and the read limit.
+// Tests of whole writes through a file descriptor: short and interrupted writes,
+// and a disk that takes nothing more.
 #include "platform/fd_io.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-
-#include "scratch_dir.h"
+#include <string>
 
 namespace vintorel {
 namespace {
@@ -39,25 +37,6 @@ TEST(write_all, continues_short_and_interrupted_writes_and_fails_when_nothing_is
   EXPECT_FALSE(write_all(-1, "hello, world", choppy_write));
   EXPECT_EQ(written, "hello");
   EXPECT_FALSE(write_all(-1, "x"));  // the real write(2) on a closed descriptor
-}
-
-TEST(read_all, reads_to_the_end_up_to_the_limit) {
-  test_support::scratch_dir dir;
-  std::string big(40000, 'a');  // several reads
-  big.back() = 'z';
-  std::string path = dir.write("big", big), out = "old";
-  for (std::size_t limit : {big.size(), big.size() - 1}) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(read_all(fd, out, limit), limit == big.size());
-    EXPECT_EQ(out, limit == big.size() ? big : "");
-    ::close(fd);
-  }
-  int fd = ::open(dir.write("empty", "").c_str(), O_RDONLY);
-  EXPECT_TRUE(read_all(fd, out, 0));
-  EXPECT_EQ(out, "");
-  ::close(fd);
-  EXPECT_FALSE(read_all(-1, out, 10));
 }
 
 }  // namespace

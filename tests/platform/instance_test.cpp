@@ -1,5 +1,5 @@
-// Tests of the single-instance lock, the per-user directory and the requests
-// on the instance socket.
+// Tests of the single-instance lock and of the requests on the instance socket,
+// where nothing may make either side wait for ever.
 #include "platform/instance.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +12,15 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 #include "platform/fake_instance.h"
-#include "scoped_env.h"
 
 namespace vintorel {
 namespace {
 
 using instance_test::fake_instance;
 using instance_test::scratch_directory;
-
-mode_t mode_of(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
-}
 
 // A socket at the instance socket's path, bound (left behind) or connected.
 int socket_at(const std::string& dir, bool connect) {
@@ -38,50 +33,15 @@ int socket_at(const std::string& dir, bool connect) {
   return (connect ? ::connect(fd, a, sizeof address) : ::bind(fd, a, sizeof address)) == 0 ? fd : -1;
 }
 
-TEST(instance_directory, made_private_and_refused_when_not_a_directory_of_ours) {
-  scratch_directory scratch;
-  std::string dir = scratch.dir() + "run/";
-  EXPECT_TRUE(prepare_instance_directory(dir));
-  EXPECT_EQ(mode_of(dir.substr(0, dir.size() - 1)) & 0777, 0700u);
-  std::string open_dir = scratch.dir() + "open";  // open to others: closed before use
-  ::mkdir(open_dir.c_str(), 0777);
-  ::chmod(open_dir.c_str(), 0777);
-  EXPECT_TRUE(prepare_instance_directory(open_dir + "/"));
-  EXPECT_EQ(mode_of(open_dir) & 0777, 0700u);
-  // A link, even to a good directory, and a plain file are refused.
-  ASSERT_EQ(::symlink(dir.c_str(), (scratch.dir() + "link").c_str()), 0);
-  EXPECT_FALSE(prepare_instance_directory(scratch.dir() + "link/"));
-  std::ofstream(scratch.dir() + "file") << "x";
-  EXPECT_FALSE(prepare_instance_directory(scratch.dir() + "file/"));
-  EXPECT_FALSE(prepare_instance_directory(""));
-}
-
-TEST(instance_directory, follows_xdg_runtime_dir_unless_the_socket_path_would_not_fit) {
-  scratch_directory scratch;
-  test_support::scoped_env runtime("XDG_RUNTIME_DIR", (scratch.dir() + "/").c_str());
-  std::string dir;
-  ASSERT_TRUE(instance_directory(dir));
-  EXPECT_EQ(dir, scratch.dir() + "vintorel/");
-  for (std::string bad : {scratch.dir() + std::string(120, 'x'), std::string("relative")}) {
-    ::setenv("XDG_RUNTIME_DIR", bad.c_str(), 1);
-    ASSERT_TRUE(instance_directory(dir));
-    EXPECT_EQ(dir, "/tmp/vintorel-" + std::to_string(geteuid()) + "/");
-  }
-}
-
 TEST(instance_lock, one_holder_at_a_time_and_free_again_when_the_holder_dies) {
   scratch_directory scratch;
   instance_lock first, second;
-  EXPECT_FALSE(instance_running(scratch.dir()));
   ASSERT_EQ(first.acquire(scratch.dir()), instance_lock::state::acquired);
   EXPECT_EQ(second.acquire(scratch.dir()), instance_lock::state::held_elsewhere);
-  EXPECT_FALSE(second.held());
   EXPECT_TRUE(instance_running(scratch.dir()));
   EXPECT_TRUE(instance_running(scratch.dir())) << "probing must not take the lock";
   first.release();
   EXPECT_FALSE(instance_running(scratch.dir()));
-  EXPECT_EQ(second.acquire(scratch.dir()), instance_lock::state::acquired);
-  second.release();
 
   // A process that holds the lock and is killed leaves it free.
   pid_t child = ::fork();
@@ -102,20 +62,14 @@ TEST(instance_lock, one_holder_at_a_time_and_free_again_when_the_holder_dies) {
   ::mkdir(linked.c_str(), 0700);
   std::ofstream(linked + "target") << "";
   ASSERT_EQ(::symlink((linked + "target").c_str(), (linked + "vintorel.lock").c_str()), 0);
-  instance_lock third;
-  EXPECT_EQ(third.acquire(linked), instance_lock::state::failed);
+  EXPECT_EQ(second.acquire(linked), instance_lock::state::failed);
 }
 
-TEST(instance_request, lines_round_trip_and_anything_else_is_refused) {
-  for (instance_request r : {instance_request{request_kind::raise, false}, {request_kind::open_files, false},
-                             {request_kind::open_files, true}, {request_kind::run_command, false},
-                             {request_kind::list_texts, false}}) {
-    instance_request back;
-    ASSERT_EQ(take_request(format_request(r), back), 1) << format_request(r);
-    EXPECT_EQ(back.kind, r.kind);
-    EXPECT_EQ(back.read_only, r.read_only);
-  }
+TEST(instance_request, a_line_round_trips_and_anything_else_is_refused) {
   instance_request r;
+  ASSERT_EQ(take_request(format_request({request_kind::open_files, true}), r), 1);
+  EXPECT_EQ(r.kind, request_kind::open_files);
+  EXPECT_TRUE(r.read_only);
   EXPECT_EQ(take_request("ope", r), 0) << "incomplete";
   for (std::string bad : {std::string("open 2\n"), std::string("raise \n"), std::string("RAISE\n"),
                           std::string(100, 'a'), std::string(70, ' ') + "\n", std::string("raise\0\n", 7)})
@@ -165,7 +119,7 @@ TEST(instance_socket, a_server_drops_a_malformed_request_without_answering) {
   ::close(connection);
   client.join();
   server.close();
-  EXPECT_EQ(mode_of(scratch.dir() + "vintorel.sock"), 0u) << "the socket file goes with the server";
+  EXPECT_NE(::access((scratch.dir() + "vintorel.sock").c_str(), F_OK), 0) << "the socket file goes with the server";
 }
 
 }  // namespace
