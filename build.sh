@@ -9,6 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev unifont qt6-base-dev fonts-noto-cjk)
+# The desktop tests run the editor as a real X client and type into it.
+test_packages=(xvfb xdotool)
 fuzz_packages=(clang libclang-rt-14-dev)
 
 install_missing() {
@@ -34,13 +36,13 @@ case "$mode" in
     exec build/vintorel "$@"
     ;;
   test)
-    install_missing "${packages[@]}"
+    install_missing "${packages[@]}" "${test_packages[@]}"
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build build -j "$jobs"
     ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
   sanitize)
-    install_missing "${packages[@]}"
+    install_missing "${packages[@]}" "${test_packages[@]}"
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVINTOREL_SANITIZE=ON -DVINTOREL_BENCH=OFF
     cmake --build build-asan -j "$jobs"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -189,9 +189,6 @@ class window_ : public window {
   string_stack stack_;
   search_strings search_;
   bool overwrite_ = false;
-  // The temporary save file holds a text that never reached its own file; the
-  // next save sets it aside before writing the temporary file again.
-  bool temporary_holds_text_ = false;
   byte_string command_directory_;
   byte_string last_command_;
   std::unique_ptr<window_menus> menus_;

@@ -159,15 +159,6 @@ bool window_::save_text(text_document& document) {
     document.name = chosen;
   }
   std::string temporary = save_temporary_path();
-  // A text whose move into place failed lives only in the temporary file: keep
-  // it under a stamped name rather than overwrite it, or refuse to save.
-  if (temporary_holds_text_ && file_exists(temporary)) {
-    if (!rename_file(temporary, backup_name(temporary))) {
-      ui_.error(string_caption_error, string_file_error);
-      return false;
-    }
-  }
-  temporary_holds_text_ = false;
   int tab = display_.pane_styles[static_cast<std::size_t>(current_pane_index())].tab_size;
   // Nothing on disk is touched until the whole text is safely in the
   // temporary file; when that fails the text stays open as it is.
@@ -175,19 +166,28 @@ bool window_::save_text(text_document& document) {
     ui_.error(string_caption_error, string_file_error);
     return false;
   }
+  // The text stays open and modified until its new file is in place. It reads
+  // its unedited lines through its own descriptor, which renaming the old file
+  // to the backup name does not disturb.
   std::string path = document.name;
-  // The text lets go of its file before anything is done to it.
-  document.destroy();
-  // From here on the temporary file holds the text: when the old file cannot
-  // be kept as the backup or the new one cannot be moved into place, the
-  // temporary file is left as it is and the user is told.
-  if (setup_.settings->backup && file_exists(path) && !rename_file(path, backup_name(path))) {
-    temporary_holds_text_ = true;
+  std::string backup = backup_name(path);
+  bool backed_up = setup_.settings->backup && file_exists(path);
+  if (backed_up && !rename_file(path, backup)) {
     ui_.error(string_caption_error, string_file_error);
-  } else if (!move_path(temporary, path)) {
-    temporary_holds_text_ = true;
-    ui_.error(string_caption_error, string_file_error);
+    return false;
   }
+  if (!move_path(temporary, path)) {
+    if (!is_open(document.file) || block_file_unchanged(document.file)) {
+      if (backed_up) rename_file(backup, path);
+    } else {
+      // The move wrote over the old file in place: the temporary file is the
+      // only whole copy of the text, so no later save may reuse its name.
+      rename_file(temporary, backup_name(temporary));
+    }
+    ui_.error(string_caption_error, string_file_error);
+    return false;
+  }
+  document.destroy();
   if (is_main_settings_path(path, ini_path("vintorel.ini"))) {
     load_runtime_group(*setup_.settings, key_binding_table, ini_path("vintorel.ini"));
     apply_runtime_settings(display_, *setup_.settings);

@@ -1,0 +1,325 @@
+// The editor as a real X client on Xvfb: keys typed with xdotool, files
+// checked on disk against iconv, and the clipboard shared with a second Qt
+// client (tests/desktop/probe).
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "scratch_dir.h"
+
+extern char** environ;
+
+namespace vintorel {
+namespace {
+
+using namespace std::chrono_literals;
+using test_support::scratch_dir;
+
+using clock_type = std::chrono::steady_clock;
+
+// Starts `argv` with `env` added to the inherited environment; standard
+// output goes to `out_fd` when it is not -1, standard error to `log`.
+pid_t spawn(std::vector<std::string> argv, const std::vector<std::string>& env, int out_fd = -1,
+            const std::string& log = "/dev/null") {
+  std::vector<std::string> env_strings = env;
+  for (char** e = environ; *e; ++e) env_strings.push_back(*e);  // the first of a name wins
+  std::vector<char*> envp, args;
+  for (std::string& s : env_strings) envp.push_back(s.data());
+  envp.push_back(nullptr);
+  for (std::string& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (out_fd != -1) posix_spawn_file_actions_adddup2(&actions, out_fd, 1);
+  posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// The exit status, or -1 when the process had to be killed after `limit`.
+int wait_for(pid_t pid, std::chrono::milliseconds limit) {
+  auto deadline = clock_type::now() + limit;
+  for (;;) {
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    if (clock_type::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+// Runs a tool to its end and returns its standard output ("" on failure).
+std::string run_tool(std::vector<std::string> argv, const std::vector<std::string>& env,
+                     std::chrono::milliseconds limit = 20s) {
+  int pipe_fds[2];
+  if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return {};
+  pid_t pid = spawn(std::move(argv), env, pipe_fds[1]);
+  ::close(pipe_fds[1]);
+  std::string out;
+  if (pid > 0) {
+    ::fcntl(pipe_fds[0], F_SETFL, O_NONBLOCK);
+    auto deadline = clock_type::now() + limit;
+    char buffer[4096];
+    for (;;) {
+      ssize_t got = ::read(pipe_fds[0], buffer, sizeof buffer);
+      if (got > 0) {
+        out.append(buffer, static_cast<std::size_t>(got));
+        continue;
+      }
+      if (got == 0 || clock_type::now() > deadline) break;
+      std::this_thread::sleep_for(10ms);
+    }
+    if (wait_for(pid, 2s) != 0) out.clear();
+  }
+  ::close(pipe_fds[0]);
+  return out;
+}
+
+// Waits until `probe` holds, for at most `limit`.
+template <class probe_type>
+bool eventually(probe_type probe, std::chrono::milliseconds limit = 20s) {
+  for (auto deadline = clock_type::now() + limit; clock_type::now() < deadline; std::this_thread::sleep_for(50ms))
+    if (probe()) return true;
+  return probe();
+}
+
+// An Xvfb server of its own; the display name is empty when it did not start.
+class x_server {
+ public:
+  x_server() {
+    int pipe_fds[2];
+    if (::pipe(pipe_fds) != 0) return;
+    pid_ = spawn({"Xvfb", "-displayfd", std::to_string(pipe_fds[1]), "-screen", "0", "1280x1024x24", "-nolisten",
+                  "tcp"},
+                 {});
+    ::close(pipe_fds[1]);
+    std::string number;
+    char c;
+    while (pid_ > 0 && ::read(pipe_fds[0], &c, 1) == 1 && c != '\n') number += c;
+    ::close(pipe_fds[0]);
+    if (!number.empty()) display_ = ":" + number;
+  }
+  ~x_server() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      wait_for(pid_, 5s);
+    }
+  }
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// The editor copied into a private directory with a vintorel.ini that binds
+// function keys to the commands the tests need, driven by xdotool.
+class desktop_editor {
+ public:
+  explicit desktop_editor(const x_server& x) {
+    for (const char* name : {"vintorel", "mkfontx2"})
+      std::filesystem::copy_file(std::string(VINTOREL_BINARY_DIR) + "/" + name, dir.path(name));
+    for (const char* sub : {"rt", "tmp"}) ::mkdir(dir.path(sub).c_str(), 0700);
+    dir.write("vintorel.ini",
+                "[key]\nf2=save_file\nf3=push_string\nf4=insert_clipboard\nf5=quit\n");
+    env = {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + dir.path("rt"), "TMP=" + dir.path("tmp/"),
+           "HOME=" + dir.dir(), "QT_QPA_PLATFORM=xcb"};
+  }
+  ~desktop_editor() {
+    if (pid_ > 0) wait_for(pid_, 0ms);
+  }
+
+  // Starts the editor on `files` and waits for its window; false when none shows.
+  bool start(const std::vector<std::string>& files) {
+    std::vector<std::string> argv = {dir.path("vintorel")};
+    argv.insert(argv.end(), files.begin(), files.end());
+    pid_ = spawn(argv, env, -1, dir.path("editor.log"));
+    main_window_ = pid_ > 0 ? wait_window("", "", 60s) : "";  // the first start makes the fonts
+    return !main_window_.empty();
+  }
+  // Sends keys (xdotool names) to the main window.
+  void keys(std::vector<std::string> names) { keys_to(main_window_, std::move(names)); }
+  // Waits for a box captioned `caption` other than `previous`, and answers it
+  // with Return; the box's window id, or "" when none came.
+  std::string answer_box(const std::string& caption, const std::string& previous = "") {
+    std::string box = wait_window(caption, previous);
+    // A key that reaches the box before it takes input is lost: press again.
+    for (int tries = 0; !box.empty() && tries < 3; ++tries) {
+      keys_to(box, {"Return"});
+      if (eventually([&] { return !is_visible(box); }, 3s)) break;
+    }
+    return box;
+  }
+  // The exit status after the quit key, -1 when the editor did not end.
+  int quit() {
+    keys({"F5"});
+    int status = wait_for(pid_, 20s);
+    pid_ = -1;
+    return status;
+  }
+  std::string log() { return dir.read("editor.log"); }
+
+  scratch_dir dir;
+  std::vector<std::string> env;
+
+ private:
+  // The first visible window of the editor named `name` ("" for any) that is
+  // not `other`.
+  std::string wait_window(const std::string& name, const std::string& other,
+                          std::chrono::milliseconds limit = 20s) {
+    std::string found;
+    eventually(
+        [&] {
+      std::string list = run_tool({"xdotool", "search", "--all", "--onlyvisible", "--pid", std::to_string(pid_), "--name",
+                                   name.empty() ? "." : name},
+                                  env);
+      for (std::size_t at = 0, end; (end = list.find('\n', at)) != std::string::npos; at = end + 1)
+        if (list.substr(at, end - at) != other) return found = list.substr(at, end - at), true;
+      return false;
+        },
+        limit);
+    return found;
+  }
+  bool is_visible(const std::string& window) {
+    std::string list = run_tool({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(pid_)}, env);
+    return ("\n" + list).find("\n" + window + "\n") != std::string::npos;
+  }
+  void keys_to(const std::string& window, std::vector<std::string> names) {
+    run_tool({"xdotool", "windowfocus", "--sync", window}, env);
+    std::vector<std::string> argv = {"xdotool", "key", "--delay", "40"};
+    argv.insert(argv.end(), names.begin(), names.end());
+    run_tool(argv, env);
+  }
+
+  pid_t pid_ = -1;
+  std::string main_window_;
+};
+
+std::string iconv_to(const scratch_dir& dir, const std::string& utf8, const char* charset) {
+  dir.write("iconv.in", utf8);
+  return run_tool({"iconv", "-f", "UTF-8", "-t", charset, dir.path("iconv.in")}, {});
+}
+
+std::string with_line_end(const std::string& text, const char* end) {
+  std::string out;
+  for (char c : text) c == '\n' ? out += end : out += c;
+  return out;
+}
+
+const char* const caption_confirm = "確認";
+
+class desktop_test : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_FALSE(x.display().empty()) << "Xvfb did not start"; }
+  x_server x;
+};
+
+// Each file is edited at its first line and saved with Shift+Tab and Ctrl+Tab
+// moving the charset and the line end on; the saved text is reopened in its
+// new charset, so the EUC-JP file is the one the first save made.
+TEST_F(desktop_test, typed_edits_saved_in_other_charsets_and_line_ends_match_iconv) {
+  desktop_editor editor(x);
+  const scratch_dir& dir = editor.dir;
+  const std::string text = "日本語のテキスト\nsecond 行\n半角ｶﾅ\n";
+  const std::string jis_text = "日本語のテキスト\nsecond 行\n";  // no half-width kana in ISO-2022-JP
+  dir.write("sjis.txt", iconv_to(dir, with_line_end(text, "\r\n"), "SHIFT_JIS"));
+  dir.write("jis.txt", iconv_to(dir, with_line_end(jis_text, "\r\n"), "ISO-2022-JP"));
+  dir.write("cr.txt", iconv_to(dir, with_line_end(text, "\r"), "SHIFT_JIS"));
+
+  struct step {
+    const char* file;
+    const char* typed;
+    int charset_steps;   // Shift+Tab: Shift_JIS, ISO-2022-JP, EUC-JP, UTF-8
+    int linefeed_steps;  // Ctrl+Tab: CRLF, LF, CR
+    std::string expected_utf8;
+    const char* to;
+    const char* to_end;
+  };
+  const step steps[] = {
+      {"sjis.txt", "x", 2, 1, "x" + text, "EUC-JP", "\n"},       // Shift_JIS CRLF to EUC-JP LF
+      {"sjis.txt", "y", 1, 1, "xy" + text, "UTF-8", "\r"},  // the EUC-JP LF file (cursor kept) to UTF-8 CR
+      {"jis.txt", "z", 3, 0, "z" + jis_text, "SHIFT_JIS", "\r\n"},  // ISO-2022-JP CRLF to Shift_JIS
+      {"cr.txt", "w", 2, 1, "w" + text, "EUC-JP", "\r\n"},          // Shift_JIS CR to EUC-JP CRLF
+  };
+  ASSERT_TRUE(editor.start({dir.path("sjis.txt")})) << editor.log();
+  std::string current = "sjis.txt";
+  for (const step& s : steps) {
+    if (s.file != current) {
+      ASSERT_EQ(editor.quit(), 0) << editor.log();
+      ASSERT_TRUE(editor.start({dir.path(s.file)})) << editor.log();
+      current = s.file;
+    }
+    std::vector<std::string> keys = {s.typed};
+    keys.insert(keys.end(), static_cast<std::size_t>(s.charset_steps), "shift+Tab");
+    keys.insert(keys.end(), static_cast<std::size_t>(s.linefeed_steps), "ctrl+Tab");
+    keys.push_back("F2");
+    editor.keys(keys);
+    std::string first = editor.answer_box(caption_confirm);  // save this text?
+    ASSERT_FALSE(first.empty()) << s.file << editor.log();
+    ASSERT_FALSE(editor.answer_box(caption_confirm, first).empty()) << s.file;  // charset or line end changed
+    std::string expected = iconv_to(dir, with_line_end(s.expected_utf8, s.to_end), s.to);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(eventually([&] { return dir.read(s.file) == expected; })) << s.file << " as " << s.to;
+  }
+  EXPECT_EQ(editor.quit(), 0) << editor.log();
+}
+
+TEST_F(desktop_test, a_same_charset_save_keeps_unedited_lines_byte_for_byte) {
+  desktop_editor editor(x);
+  const std::string bytes = iconv_to(editor.dir, "first\r\n全角と半角ｶﾅ\r\n\r\nlast line\r\n", "SHIFT_JIS");
+  ASSERT_FALSE(bytes.empty());
+  editor.dir.write("same.txt", bytes);
+  ASSERT_TRUE(editor.start({editor.dir.path("same.txt")})) << editor.log();
+  editor.keys({"y", "F2"});
+  ASSERT_FALSE(editor.answer_box(caption_confirm).empty()) << editor.log();
+  EXPECT_TRUE(eventually([&] { return editor.dir.read("same.txt") == "y" + bytes; }));
+  EXPECT_EQ(editor.quit(), 0) << editor.log();
+}
+
+// A pushed line reaches another program through the clipboard, and text that
+// program puts there pastes as lines whatever its line ends.
+TEST_F(desktop_test, the_clipboard_is_shared_with_another_program) {
+  desktop_editor editor(x);
+  std::string probe = std::string(VINTOREL_BINARY_DIR) + "/clipboard_probe";
+  editor.dir.write("clip.txt", "first\r\nsecond \x8d\x73\r\n");  // "second 行"
+  ASSERT_TRUE(editor.start({editor.dir.path("clip.txt")})) << editor.log();
+  editor.keys({"Down", "F3"});
+  std::string read_back;
+  EXPECT_TRUE(eventually([&] { return (read_back = run_tool({probe, "read"}, editor.env)) == "second 行\n"; }))
+      << read_back;
+
+  int out[2];
+  ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+  pid_t owner = spawn({probe, "own", "one\ntwo\r\nthree\rfour"}, editor.env, out[1]);
+  ::close(out[1]);
+  char said[6] = {};
+  EXPECT_EQ(::read(out[0], said, 5), 5);
+  ::close(out[0]);
+  editor.keys({"F4", "F2"});
+  EXPECT_FALSE(editor.answer_box(caption_confirm).empty()) << editor.log();
+  EXPECT_TRUE(eventually([&] {
+    return editor.dir.read("clip.txt") == "first\r\none\r\ntwo\r\nthree\r\nfoursecond \x8d\x73\r\n";
+  })) << editor.dir.read("clip.txt");
+  ::kill(owner, SIGTERM);
+  wait_for(owner, 5s);
+  EXPECT_EQ(editor.quit(), 0) << editor.log();
+}
+
+}  // namespace
+}  // namespace vintorel
