@@ -84,7 +84,8 @@ byte_string status_name(const byte_string& name) {
     }
     shown.erase(0, start);
   }
-  if (shown.size() > name_limit) shown.resize(name_limit);
+  // Cut without leaving half a double-byte character at the end.
+  if (shown.size() > name_limit) shown = cut_to_bytes(shown, name_limit);
   return shown;
 }
 
