@@ -20,22 +20,8 @@ namespace {
 using test_support::scratch_dir;
 using test_support::write_bytes;
 
-struct span {
-  std::uint64_t offset;
-  std::uint64_t length;
-  bool operator==(const span&) const = default;
-};
-
-struct scan_result {
-  std::vector<span> lines;  // the file lines
-  std::string last;         // the last line's bytes, before conversion and 0x1A
-  bool operator==(const scan_result&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const scan_result& r) {
-  for (const auto& s : r.lines) out << "(" << s.offset << "," << s.length << ") ";
-  return out << "last " << r.last.size() << " bytes";
-}
+// The file lines as (offset, length), and the last line's bytes before conversion and 0x1A.
+using scan_result = std::pair<std::vector<std::pair<std::uint64_t, std::uint64_t>>, std::string>;
 
 // scan_bytes over `bytes` cut at the given chunk lengths (cycled). Cut into single
 // bytes, no scan skips ahead: that is the plain byte-by-byte rules.
@@ -44,7 +30,7 @@ scan_result chunked_scan(const std::string& bytes, const std::vector<std::size_t
   scan_state state;
   std::uint64_t start = 0;
   auto on_line = [&](std::uint64_t length) {
-    result.lines.push_back({start, length});
+    result.first.push_back({start, length});
     start += length;
     return true;
   };
@@ -55,7 +41,7 @@ scan_result chunked_scan(const std::string& bytes, const std::vector<std::size_t
     at += take;
   }
   EXPECT_EQ(state.line_start, start);
-  result.last = bytes.substr(state.line_start, state.line_length);
+  result.second = bytes.substr(state.line_start, state.line_length);
   return result;
 }
 
@@ -69,11 +55,11 @@ scan_result load_bytes(const std::string& bytes) {
   EXPECT_TRUE(document.lines.check());
   scan_result result;
   const std::int32_t last = document.line_count() - 1;
-  for (std::int32_t i = 0; i < last; ++i) result.lines.push_back({document.lines.offset(i), document.lines.length(i)});
+  for (std::int32_t i = 0; i < last; ++i) result.first.push_back({document.lines.offset(i), document.lines.length(i)});
   if (last < 0 || !document.lines.is_in_memory(last) || document.lines.text(last).empty()) return {{}, "no last line"};
   const byte_string& text = document.lines.text(last);
   EXPECT_EQ(text.back(), '\x1A');
-  result.last = text.substr(0, text.size() - 1);
+  result.second = text.substr(0, text.size() - 1);
   return result;
 }
 
@@ -84,7 +70,6 @@ TEST(scan, small_cases_and_line_ends_on_chunk_borders) {
     std::string bytes;
     scan_result expected;
   } cases[] = {
-      {"", {{}, ""}},
       {"a\r", {{}, "a\r"}},  // a final CR stays in the last line
       // 0x1A meets a pending CR: the rules close the CR's line before stopping.
       {std::string("a\r\x1A\n"), {{{0, 2}}, ""}},
@@ -146,7 +131,8 @@ TEST_F(loading, files_that_cannot_be_loaded) {
   ASSERT_TRUE(write_bytes(long_path + "g", "too long"));
 
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);  // and no hang waiting for a writer
-  for (const auto& bad : {dir / "missing.txt", dir.write("a.txt", "x") + "/below.txt", dir.dir(), dir / "fifo", long_path + "g"}) {
+  for (const auto& bad :
+       {dir / "missing.txt", dir.write("a.txt", "x") + "/below.txt", dir.dir(), dir / "fifo", long_path + "g"}) {
     SCOPED_TRACE(bad);
     load_text_file(document, bad, false, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(document.state, failed_state);

@@ -107,9 +107,8 @@ std::vector<round_trip_case> all_cases() {
 }
 
 std::string case_name(const ::testing::TestParamInfo<round_trip_case>& info) {
-  static const char* charsets[] = {"", "", "sjis", "jis", "euc", "utf8"};
-  static const char* linefeeds[] = {"", "crlf", "lf", "cr"};
-  return std::string(charsets[info.param.charset_code]) + "_" + linefeeds[info.param.linefeed_code] +
+  const char* names[] = {"", "", "sjis", "jis", "euc", "utf8", "crlf", "lf", "cr"};
+  return std::string(names[info.param.charset_code]) + "_" + names[info.param.linefeed_code + 5] +
          (info.param.final_line_end ? "_final_line_end" : "_no_final_line_end");
 }
 
