@@ -57,6 +57,9 @@ std::vector<std::string> style_menu_titles(const std::string& ext_ini) {
 
 bool write_style(const std::string& ext_ini, std::string_view title, std::int32_t tab_size,
                  bool auto_indent, std::string_view keywords) {
+  // Keywords the settings file would refuse are refused before anything is
+  // written, so a style is never left half changed.
+  if (keywords.find_first_of("\r\n") != std::string_view::npos) return false;
   return write_setting_int(ext_ini, title, "tab size", tab_size, true) &&
          write_setting_bool(ext_ini, title, "auto indent", auto_indent, false) &&
          write_setting_string(ext_ini, title, "keyword", keywords, false);

@@ -78,7 +78,10 @@ TEST(extension_style, a_pane_gets_the_style_of_its_extension_and_a_failed_write_
               std::tuple(r.tab_size, r.auto_indent, r.keywords));
   }
   EXPECT_EQ(style_menu_titles(ext), (std::vector<std::string>{"big", "c/h/cpp", "txt"}));
+  const std::string styles = d.read("ext.ini");
   EXPECT_FALSE(write_style(ext, "c/h/cpp", 2, false, "line\nbreak"));
+  EXPECT_FALSE(write_style(ext, "new", 2, false, "line\rbreak"));
+  EXPECT_EQ(d.read("ext.ini"), styles);  // neither half written
   std::string piece(20000, 'k');
   EXPECT_EQ(join_keywords({piece, piece}), piece);  // the second would pass 32767 bytes
   EXPECT_EQ(join_keywords({piece, std::string(12766, 'x')}).size(), 32767u);
