@@ -34,70 +34,51 @@ struct blocks : testing::text_test {
   }
 };
 
-TEST_F(blocks, line_blocks_take_the_lines_from_the_upper_end_to_above_the_lower) {
+TEST_F(blocks, blocks_take_whole_lines_or_the_characters_between_their_ends) {
   text({"l0", "l1", "l2", "l3", "l4", "l5"}, 1, 1);
   select_to(4, 1);
-  push_string(document, context, false);
-  EXPECT_EQ(stack.entries, (entries{"Ll1\r\nl2\r\nl3\r\n"}));
-  EXPECT_EQ(user.clipboard, "l1\r\nl2\r\nl3\r\n");
+  push_string(document, context, false);  // downward: the lines above the cursor line
   put_cursor(5, 0);
   select_to(3, 0);
   push_string(document, context, true);  // upward: without the anchor line
-  EXPECT_EQ(stack.entries.back(), "Ll3\r\nl4\r\n");
+  EXPECT_EQ(user.clipboard, "l3\r\nl4\r\n");
   EXPECT_EQ(shown(), "l0\nl1\nl2\n|l5");
-  expect_sound();
-}
-
-TEST_F(blocks, character_blocks_take_from_their_start_to_their_end_but_never_the_end_mark) {
   text({"abcd", "efgh", "ijkl"}, 1, 1);
   select_to(0, 2);  // the cursor before the anchor
-  ASSERT_TRUE(document.block_backward);
   push_string(document, context, true);
-  EXPECT_EQ(stack.entries, (entries{"Ccd\r\ne"}));
   EXPECT_EQ(shown(), "ab|fgh\nijkl");
-  select_to(1, 4);
+  select_to(1, 4);  // up to the end of the last line, never its end mark
   push_string(document, context, true);
-  EXPECT_EQ(stack.entries.back(), "Cfgh\r\nijkl");
   EXPECT_EQ(shown(), "ab|");
+  EXPECT_EQ(stack.entries, (entries{"Ll1\r\nl2\r\nl3\r\n", "Ll3\r\nl4\r\n", "Ccd\r\ne", "Cfgh\r\nijkl"}));
   expect_sound();
+  // The stack is full: it is cleared only when the user agrees.
+  push_string(document, context, true);  // Cancel
+  EXPECT_EQ(user.asked, (std::vector<std::string>{"confirm 3 28"}));
+  EXPECT_EQ(stack.size(), 4u);
+  user.confirm_answers = {true};
+  user.clipboard_fails = true;  // which does not stop the push
+  push_string(document, context, false);
+  EXPECT_EQ(stack.entries, (entries{"Cab"}));
 }
 
-TEST_F(blocks, without_a_block_the_cursor_line_is_taken_and_the_last_line_emptied) {
+TEST_F(blocks, without_a_block_the_cursor_line_is_taken_and_pops_go_at_the_cursor_or_above_its_line) {
   text({"one", "two", "three"}, 1, 2);
   push_string(document, context, true);
   put_cursor(1, 2);
   push_string(document, context, false);  // the last line has no line end: characters
   EXPECT_EQ(stack.entries, (entries{"Ltwo\r\n", "Cthree"}));
-  delete_line(document, context, true);
-  delete_line(document, context, true);  // the emptied last line stays
-  EXPECT_EQ(shown(), "one\n|");
-  push_string(document, context, false);  // and gives nothing
-  EXPECT_EQ(stack.size(), 2u);
-  expect_sound();
-}
-
-TEST_F(blocks, lines_pop_above_the_cursor_line_and_characters_at_the_cursor) {
-  text({"abcdef", "x"}, 0, 3);
-  stack.entries = {"Cab\r\ncd", "Lpqrs\r\n"};
   pop_string(document, context, true);
-  EXPECT_EQ(shown(), "pqr|s\nabcdef\nx");  // at the old column of the new line
+  EXPECT_EQ(shown(), "one\nth|threeree");
   put_cursor(1, 1);
   pop_string(document, context, false);
-  EXPECT_EQ(shown(), "pqrs\na|ab\ncdbcdef\nx");
+  EXPECT_EQ(shown(), "one\nt|wo\nththreeree");  // at the old column of the new line
   EXPECT_EQ(stack.size(), 1u);
+  put_cursor(2, 0);
+  delete_line(document, context, true);
+  delete_line(document, context, true);  // the emptied last line stays
+  EXPECT_EQ(shown(), "one\ntwo\n|");
   expect_sound();
-}
-
-TEST_F(blocks, a_full_stack_is_cleared_only_when_the_user_agrees) {
-  text({"a", "b"});
-  stack.entries = {"C1", "C2", "C3", "C4"};
-  push_string(document, context, true);  // Cancel
-  EXPECT_EQ(user.asked, (std::vector<std::string>{"confirm 3 28"}));
-  EXPECT_EQ(shown(), "|a\nb");
-  user.confirm_answers = {true};
-  user.clipboard_fails = true;  // which does not stop the push
-  push_string(document, context, false);
-  EXPECT_EQ(stack.entries, (entries{"La\r\n"}));
 }
 
 TEST_F(blocks, a_block_over_many_lines_is_taken_out_at_once) {
@@ -128,9 +109,6 @@ TEST_F(blocks, the_clipboard_makes_lines_of_every_line_end_and_keeps_zeros_and_e
     EXPECT_EQ(shown(), expected);
     expect_sound();
   }
-  toggle_block(document, context);  // nothing with a block
-  insert_clipboard(document, context);
-  EXPECT_EQ(shown(), "xab|y");
 }
 
 }  // namespace

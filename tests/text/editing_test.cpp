@@ -1,5 +1,5 @@
 // Tests of the editing and undo commands beyond the golden files: the order of
-// their display requests, what a block refuses, and the deleted-character buffer.
+// their display requests and what a block refuses.
 #include "text/editing.h"
 
 #include <gtest/gtest.h>
@@ -43,33 +43,12 @@ TEST_F(editing, a_block_refuses_edits_and_undo_but_not_the_case_flip) {
   put_cursor(0, 0);
   change_word_case(document, context);
   EXPECT_EQ(shown(), "|ab\ndef");
-  // A read-only text keeps the entry for later; undo_char works in whatever text is current.
-  document.block_state = 0;
-  document.state = read_only_state;
-  undo_char(document, context);
-  EXPECT_EQ(deleted.count, 1);
+  // undo_char works in whatever text is current.
   text_document other;
   testing::make_text(other, {"xyz"});
   testing::place_cursor(other, context, 0, 3);
   undo_char(other, context);
   EXPECT_EQ(testing::text_with_cursor(other), "xyz|c");
-}
-
-TEST(deleted_chars, a_full_buffer_drops_its_oldest_quarter) {
-  deleted_char_buffer buffer(4);
-  for (char c : {'a', 'b', 'c', 'd'}) record_deletion(buffer, c == 'c', static_cast<unsigned char>(c), 0);
-  EXPECT_EQ(buffer.count, 3);  // 4 / 4 = 1 entry dropped before the fourth
-  EXPECT_EQ(buffer.storage[1], 'b');
-  EXPECT_EQ(buffer.storage[3], 1);  // c came by backspace
-  EXPECT_EQ(buffer.storage[7], 'd');
-  EXPECT_EQ(buffer.storage[9], 0);
-  deleted_char_buffer large(100);
-  for (int i = 0; i < 1000; ++i) {
-    record_deletion(large, false, static_cast<unsigned char>('A' + i % 26), 0);
-    ASSERT_LE(large.count, 99);
-    ASSERT_EQ(large.storage[3 * static_cast<std::size_t>(large.count)], 0);
-  }
-  EXPECT_EQ(large.storage[3 * (large.count - 1) + 1], 'A' + 999 % 26);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Tests of the cursor motions where the order of the display requests is the
-// point, of their block handling, and of motions without a cursor line.
+// point, and of motions without a cursor line.
 #include "text/motion.h"
 
 #include <gtest/gtest.h>
@@ -32,23 +32,6 @@ TEST_F(motion, scrolling_by_one_row_shifts_the_rows) {
   EXPECT_EQ(screen.take(), (log_lines{"erase 5,2", "shift up", "paint 5", "paint 4", "paint 5", "status", "draw 5,2"}));
   backward_line(document, context, true, true, false);  // inside the view: the two lines and the cursor
   EXPECT_EQ(screen.take(), (log_lines{"erase 5,2", "paint 5", "paint 4", "status", "draw 4,2"}));
-}
-
-TEST_F(motion, vertical_motions_make_a_character_block_line_wise_off_the_anchor_line) {
-  text({"0", "1", "2", "3ab", "4ab", "5"}, 3, 2);
-  document.block_state = 2;
-  document.anchor_line = 3;
-  document.anchor_position = 2;
-  forward_line(document, context, true, true, false);
-  EXPECT_EQ(document.block_state, 1);
-  EXPECT_EQ(screen.take(), (log_lines{"erase 4,2", "repaint", "draw 5,2"}));
-  backward_line(document, context, true, true, false);  // back on the anchor line
-  EXPECT_EQ(document.block_state, 2);
-  backward_line(document, context, true, true, false);
-  EXPECT_EQ(document.block_state, 1);
-  EXPECT_TRUE(document.block_backward);
-  forward_char(document, context, true);  // a character motion makes it character-wise again
-  EXPECT_EQ(document.block_state, 2);
 }
 
 TEST_F(motion, motions_without_a_current_line_do_nothing) {

