@@ -1,14 +1,17 @@
 // Tests of block selection, the string stack and the clipboard: what a push
-// takes, what a move deletes, where a pop or the clipboard puts its text, and
-// the full-stack question.
+// takes, what a move deletes, where a pop or the clipboard puts its text, the
+// full-stack question, and the edits a block refuses.
 #include "text/block.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/scripted_user_interface.h"
 #include "text/clipboard.h"
+#include "text/deleted_chars.h"
+#include "text/editing.h"
 #include "text/motion.h"
 #include "text/string_stack.h"
+#include "text/undo.h"
 #include "text_fixture.h"
 
 namespace vintorel {
@@ -19,10 +22,12 @@ using entries = std::vector<byte_string>;
 struct blocks : testing::text_test {
   scripted_user_interface user;
   string_stack stack{4};
+  deleted_char_buffer deleted{64};
 
   blocks() : text_test({1, 0, 5, 20, 8, false}) {
     context.ui = &user;
     context.stack = &stack;
+    context.deleted = &deleted;
   }
   // A block from the cursor to `line`, `position`, made by motions.
   void select_to(std::int32_t line, std::int32_t position) {
@@ -79,6 +84,27 @@ TEST_F(blocks, without_a_block_the_cursor_line_is_taken_and_pops_go_at_the_curso
   delete_line(document, context, true);  // the emptied last line stays
   EXPECT_EQ(shown(), "one\ntwo\n|");
   expect_sound();
+}
+
+TEST_F(blocks, a_block_refuses_edits_and_undo_but_not_the_case_flip) {
+  text({"Abc", "def"}, 0, 2);
+  delete_char(document, context, true, true, false);
+  toggle_block(document, context);
+  insert_string(document, context, "x", true, true, false);
+  delete_char(document, context, true, true, false);
+  backspace_word(document, context);
+  undo_char(document, context);
+  undo_line(document, context);
+  EXPECT_EQ(shown(), "Ab|\ndef");
+  put_cursor(0, 0);
+  change_word_case(document, context);
+  EXPECT_EQ(shown(), "|ab\ndef");
+  // Outside the block, undo_char works in whatever text is current.
+  text_document other;
+  testing::make_text(other, {"xyz"});
+  testing::place_cursor(other, context, 0, 3);
+  undo_char(other, context);
+  EXPECT_EQ(testing::text_with_cursor(other), "xyz|c");
 }
 
 TEST_F(blocks, a_block_over_many_lines_is_taken_out_at_once) {

@@ -125,10 +125,8 @@ struct random_run {
     add("backward_line_head", 1, [&] { backward_line_head(d, c, coin()); });
     add("forward_line_tail", 1, [&] { forward_line_tail(d, c, coin()); });
     add("next_tab_stop", 1, [&] { next_tab_stop(d, c); });
-    add("go_to_position", 1, [&] {
-      go_to_position(d, c, below(d.line_count() + 3), below(5) - 1,
-                     below(4) == 0 ? -1 : below(d.line_count() + 3) - 1, coin());
-    });
+    add("go_to_position", 1,
+        [&] { go_to_position(d, c, below(d.line_count() + 3), below(5) - 1, below(d.line_count() + 3) - 1, coin()); });
     add("mark", 1, [&] { mark(d); });
     add("jump_mark", 1, [&] { jump_mark(d, c); });
     add("jump_previousline", 1, [&] { jump_previousline(d, c); });
