@@ -43,16 +43,6 @@ class pane_bounds_display : public display_requests {
   }
 };
 
-// What is wrong with the block's anchor and direction; empty when all is well.
-inline std::string block_problem(const text_document& d) {
-  if (d.block_state == 0) return "";
-  if (d.current_line == d.anchor_line && d.block_state != 2) return "line block on the anchor line";
-  if (d.anchor_line < 0 || d.anchor_line >= d.line_count()) return "anchor beyond the text";
-  bool before = d.current_line < d.anchor_line || (d.current_line == d.anchor_line && d.position < d.anchor_position);
-  bool after = d.current_line > d.anchor_line || (d.current_line == d.anchor_line && d.position > d.anchor_position);
-  return (before && !d.block_backward) || (after && d.block_backward) ? "block direction wrong" : "";
-}
-
 // Texts made of random pieces, commands drawn by weight. The seed comes from
 // VINTOREL_RANDOM_SEED when it is set, so that a failed run can be repeated.
 struct random_run {
@@ -96,7 +86,6 @@ struct random_run {
   void open_text(text_document& text, edit_context& c, const std::vector<byte_string>& lines, std::int32_t row) {
     c.pane = {row, below(3), 2 + below(7), 3 + below(28), 1 + below(8), coin()};
     make_text(text, lines);
-    text.commit_current_line();
     text.current_line = below(static_cast<int>(lines.size()));
     text.desired_column = below(3) == 0 ? -1 : below(30);
     ASSERT_TRUE(reload_current_line(text, c));
@@ -147,9 +136,17 @@ struct random_run {
   }
 
   virtual void new_texts() = 0;
+  // What is wrong with the text, the requests made of the display, or the
+  // block's anchor and direction; empty when all is well.
   virtual std::string problem() {
+    const text_document& d = document;
     std::string found = check_text(document, context);
-    return !found.empty() ? found : !screen.problem.empty() ? screen.problem : block_problem(document);
+    if (!found.empty() || !screen.problem.empty() || d.block_state == 0) return found.empty() ? screen.problem : found;
+    if (d.current_line == d.anchor_line && d.block_state != 2) return "line block on the anchor line";
+    if (d.anchor_line < 0 || d.anchor_line >= d.line_count()) return "anchor beyond the text";
+    bool before = d.current_line < d.anchor_line || (d.current_line == d.anchor_line && d.position < d.anchor_position);
+    bool after = d.current_line > d.anchor_line || (d.current_line == d.anchor_line && d.position > d.anchor_position);
+    return (before && !d.block_backward) || (after && d.block_backward) ? "block direction wrong" : "";
   }
 
   // Runs `texts` texts of `per_text` commands each; one text in

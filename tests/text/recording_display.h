@@ -1,7 +1,7 @@
 // A display that writes down every request it gets, for tests of the order in
 // which operations ask for painting: "paint 7" (line), "repaint", "erase 3,5" and
 // "draw 3,5" (screen row, column), "status", "shift up", "clear 9" (row),
-// "menus".
+// "menus", "other pane".
 #pragma once
 #include <string>
 #include <utility>
@@ -25,6 +25,7 @@ class recording_display : public display_requests {
   void shift_rows(const pane_view&, bool up) override { log.push_back(up ? "shift up" : "shift down"); }
   void clear_row(const pane_view&, std::int32_t row) override { add("clear", row); }
   void update_menus() override { log.push_back("menus"); }
+  void repaint_other_pane() override { log.push_back("other pane"); }
   // The log so far, emptied.
   log_lines take() { return std::exchange(log, {}); }
 

@@ -71,16 +71,11 @@ inline std::string check_text(text_document& document, const edit_context& conte
   std::vector<byte_string> lines = internal_lines(document);
   std::int64_t total = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const byte_string& line = lines[i];
-    std::string name = "line " + std::to_string(i);
-    total += static_cast<std::int64_t>(line.size());
-    if (i + 1 == lines.size()) {
-      if (!line.ends_with('\x1A') || line.find('\r') != byte_string::npos) return "last line not ended by 26 alone";
-    } else if (!line.ends_with("\r\n") || line.find('\r') != line.size() - 2) {
-      return name + " lacks CR LF or holds a CR";
-    } else if (line.find('\x1A') != byte_string::npos) {
-      return name + " holds 26";
-    }
+    // The last line ends in the end mark, every other in CR LF; neither holds another CR or 26.
+    byte_string end = i + 1 == lines.size() ? "\x1A" : "\r\n";
+    total += static_cast<std::int64_t>(lines[i].size());
+    if (!lines[i].ends_with(end) || lines[i].find_first_of("\r\x1A") != lines[i].size() - end.size())
+      return "line " + std::to_string(i) + " not ended by " + (end == "\r\n" ? "CR LF" : "26") + " alone";
   }
   if (document.size != total - 1)
     return "size " + std::to_string(document.size) + " but lines hold " + std::to_string(total - 1);
@@ -111,7 +106,7 @@ struct text_test : ::testing::Test {
   recording_display screen;
   edit_context context;
 
-  explicit text_test(const pane_view& pane) {
+  explicit text_test(const pane_view& pane = {}) {
     context.display = &screen;
     context.pane = pane;
   }
