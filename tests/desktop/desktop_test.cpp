@@ -139,7 +139,8 @@ class desktop_editor {
     dir.write("vintorel.ini",
                 "[key]\nf2=save_file\nf3=push_string\nf4=insert_clipboard\nf5=quit\n");
     env = {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + dir.path("rt"), "TMP=" + dir.path("tmp/"),
-           "HOME=" + dir.dir(), "QT_QPA_PLATFORM=xcb"};
+           "HOME=" + dir.dir(), "QT_QPA_PLATFORM=xcb",
+           "LSAN_OPTIONS=suppressions=" + std::string(VINTOREL_TEST_DATA) + "/lsan.supp"};
   }
   ~desktop_editor() {
     if (pid_ > 0) wait_for(pid_, 0ms);
