@@ -1,5 +1,5 @@
 // A real main window on the offscreen platform: generated fonts, a private
-// directory, scripted answers and a record of the commands received.
+// directory and scripted answers.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,11 +17,12 @@
 #include "app/window_main.h"
 #include "app/window_menus.h"
 #include "platform/scripted_user_interface.h"
+#include "scratch_dir.h"
 #include "toolkit/message_box.h"
 
 namespace vintorel::window_test {
 
-// The two fonts, generated once for the whole test program.
+// The two fonts, generated once for the whole test program and removed at exit.
 inline const std::string& font_directory() {
   static const std::string* dir = new std::string([] {
     std::string pattern = "/tmp/vintorel-fonts-XXXXXX";
@@ -30,63 +31,22 @@ inline const std::string& font_directory() {
     std::string tool = std::string(VINTOREL_BINARY_DIR) + "/mkfontx2";
     std::string command = "cd '" + d + "' && '" + tool + "' s half.fnt WINDOWS && '" + tool + "' m full.fnt WINDOWS";
     if (std::system(command.c_str()) != 0) return std::string();
-    return d;
-  }());
-  static const bool cleaned_at_exit = [] {
     std::atexit([] {
       std::error_code ignored;
-      if (!dir->empty()) std::filesystem::remove_all(*dir, ignored);
+      std::filesystem::remove_all(*dir, ignored);
     });
-    return true;
-  }();
-  (void)cleaned_at_exit;
+    return d;
+  }());
   return *dir;
 }
 
-// A private directory that is removed afterwards.
-class scratch_dir {
- public:
-  scratch_dir() {
-    std::string pattern = "/tmp/vintorel-window-XXXXXX";
-    if (mkdtemp(pattern.data())) dir_ = pattern + "/";
-  }
-  ~scratch_dir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  const std::string& dir() const { return dir_; }
-  std::string write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(dir_ + name, std::ios::binary | std::ios::trunc) << bytes;
-    return dir_ + name;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(dir_ + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
- private:
-  std::string dir_;
-};
-
-// Records every command; with `forward` off, only records.
-class recording_main_window : public window_ {
- public:
-  using window_::window_;
-  std::vector<int> commands;
-  bool forward = true;
-  void on_command(int id, std::intptr_t parameter) override {
-    commands.push_back(id);
-    if (forward) window_::on_command(id, parameter);
-  }
-};
-
 class main_window_test : public ::testing::Test {
  protected:
-  scratch_dir files;
+  test_support::scratch_dir files;
   settings_record settings;
   scripted_user_interface answers;
   std::unique_ptr<scoped_box_responder> responder;
-  std::unique_ptr<recording_main_window> w;
+  std::unique_ptr<window_> w;
 
   void SetUp() override {
     ASSERT_FALSE(font_directory().empty()) << "the font generator did not run";
@@ -94,7 +54,7 @@ class main_window_test : public ::testing::Test {
     settings.font_file_mb = font_directory() + "full.fnt";
     settings.font_width = 8;
     settings.font_height = 16;
-    load_key_bindings(key_binding_table, files.dir() + "none.ini");
+    load_key_bindings(key_binding_table, files.path("none.ini"));
     responder = std::make_unique<scoped_box_responder>(answers);
   }
   void TearDown() override {
@@ -105,37 +65,32 @@ class main_window_test : public ::testing::Test {
   }
 
   // Creates the window for a command line and runs the posted commands.
-  void start(const start_request& request = {}, window_position position = {40, 30}) {
+  void start(const start_request& request = {}) {
     main_window_setup setup;
     setup.settings = &settings;
     setup.executable_directory = files.dir();
-    setup.response_path = files.dir() + "vintorel.rsp";
+    setup.response_path = files.path("vintorel.rsp");
     setup.start = request;
-    w = std::make_unique<recording_main_window>(std::move(setup));
-    ASSERT_TRUE(w->create_main(position, 1));
+    w = std::make_unique<window_>(std::move(setup));
+    ASSERT_TRUE(w->create_main({40, 30}, 1));
     settle();
   }
   void settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
   }
   void command(int id) {
-    w->on_command(id, 0);
+    w->send_command(id);
     settle();
   }
   bool was_asked(const std::string& what) {
     return std::find(answers.asked.begin(), answers.asked.end(), what) != answers.asked.end();
   }
-  start_request files_to_open(std::vector<std::string> paths, bool read_only = false) {
+  static start_request files_to_open(std::vector<std::string> paths, bool read_only = false) {
     start_request r;
     r.empty = false;
     r.read_only = read_only;
     r.items.files = std::move(paths);
     return r;
-  }
-
-  void click(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(w->client(), key, modifiers);
-    settle();
   }
   void type(const char* text) {
     for (const char* p = text; *p; ++p) {
