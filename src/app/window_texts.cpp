@@ -133,6 +133,7 @@ void window_::close_second_pane() {
     fill_cells(display_, 0, 0, display_.lines, display_.columns, display_.colours[back_normal]);
   }
   int was_current = current_pane_index();
+  int other_text = pane_index_[static_cast<std::size_t>(1 - was_current)];
   set_pane_layout(display_.layout, display_.lines, display_.columns, false, false);
   if (was_current == 1) {
     pane_index_[0] = pane_index_[1];
@@ -140,6 +141,9 @@ void window_::close_second_pane() {
     display_.pane_styles[0] = display_.pane_styles[1];
   }
   pane_index_[1] = -1;
+  // A current pane that showed none (its text could not be reloaded) gives way
+  // to the other pane's text: the single pane always shows one.
+  if (pane_index_[0] < 0) pane_index_[0] = other_text >= 0 ? other_text : text_count() - 1;
   load_pane_style(0);
   draw_bottom_line();
   if (text_document* d = current_text()) fit_top_line(*d);

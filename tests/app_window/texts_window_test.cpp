@@ -156,6 +156,27 @@ TEST_F(texts_window_test, a_pane_whose_text_was_closed_shows_none) {
   EXPECT_EQ(w->current_text_index(), 0);
 }
 
+TEST_F(texts_window_test, closing_the_second_pane_from_one_that_shows_none_keeps_a_text_shown) {
+  start(files_to_open({b}));
+  command(401);
+  command(222);
+  command(223);
+  std::filesystem::remove(b);
+  answers.confirm_answers = {true};
+  command(220);  // the lower pane now shows none
+  command(223);
+  ASSERT_TRUE(w->open_text(1, a, false));
+  command(223);
+  ASSERT_EQ(w->current_text(), nullptr);
+  command(222);  // side by side
+  command(222);  // one pane: the empty pane was current
+  ASSERT_FALSE(w->display().layout.dual);
+  EXPECT_EQ(w->pane_text(0), 1);
+  command(222);  // two panes again (this read the text at -1)
+  EXPECT_TRUE(w->display().layout.dual);
+  EXPECT_GE(w->pane_text(1), 0);
+}
+
 TEST_F(texts_window_test, texts_with_an_edited_cursor_line_are_discarded_without_telling_the_window) {
   // A discarded text commits its cursor line; the window heard of it while it
   // changed its list (found as a use after free by the address sanitizer).
