@@ -105,8 +105,10 @@ class x_server {
   x_server() {
     int pipe_fds[2];
     if (::pipe(pipe_fds) != 0) return;
+    // Without -noreset the server resets whenever its last client goes, and a
+    // client connecting meanwhile is refused.
     pid_ = spawn({"Xvfb", "-displayfd", std::to_string(pipe_fds[1]), "-screen", "0", "1280x1024x24", "-nolisten",
-                  "tcp"},
+                  "tcp", "-noreset"},
                  {});
     ::close(pipe_fds[1]);
     std::string number;
@@ -152,6 +154,12 @@ class desktop_editor {
     argv.insert(argv.end(), files.begin(), files.end());
     pid_ = spawn(argv, env, -1, dir.path("editor.log"));
     main_window_ = pid_ > 0 ? wait_window("", "", 60s) : "";  // the first start makes the fonts
+    if (main_window_.empty()) {
+      int status = 0;
+      bool ended = ::waitpid(pid_, &status, WNOHANG) == pid_;
+      note_ = ended ? "the editor ended with status " + std::to_string(status) : "the editor shows no window";
+      if (ended) pid_ = -1;
+    }
     return !main_window_.empty();
   }
   // Sends keys (xdotool names) to the main window.
@@ -174,7 +182,7 @@ class desktop_editor {
     pid_ = -1;
     return status;
   }
-  std::string log() { return dir.read("editor.log"); }
+  std::string log() { return note_ + "\n" + dir.read("editor.log"); }
 
   scratch_dir dir;
   std::vector<std::string> env;
@@ -210,6 +218,7 @@ class desktop_editor {
 
   pid_t pid_ = -1;
   std::string main_window_;
+  std::string note_;
 };
 
 std::string iconv_to(const scratch_dir& dir, const std::string& utf8, const char* charset) {
