@@ -1,11 +1,7 @@
 // Real vintorel processes side by side: the second hands its command line to
 // the first, and second instances that must not hang.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -15,10 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "child_process.h"
 #include "platform/fake_instance.h"
 #include "scratch_dir.h"
-
-extern char** environ;
 
 namespace vintorel {
 namespace {
@@ -44,47 +39,13 @@ class editor_install {
   // Starts the editor with arguments in `cwd`; standard error goes to `log`.
   pid_t run(std::vector<std::string> args, const std::string& cwd, const std::string& log,
             const std::string& wait_ms = "") {
-    std::vector<std::string> env_strings = {"XDG_RUNTIME_DIR=" + dir.dir() + "rt", "TMP=" + dir.dir() + "tmp/",
-                                            "QT_QPA_PLATFORM=offscreen", "VINTOREL_UNATTENDED=1",
-                                            "HOME=" + dir.dir()};
-    if (!wait_ms.empty()) env_strings.push_back("VINTOREL_WAIT_MS=" + wait_ms);
-    for (char** e = environ; *e; ++e)
-      for (const char* kept : {"PATH=", "LD_LIBRARY_PATH=", "ASAN_", "UBSAN_"})
-        if (std::string(*e).rfind(kept, 0) == 0) env_strings.push_back(*e);
-    std::vector<char*> envp;
-    for (std::string& s : env_strings) envp.push_back(s.data());
-    envp.push_back(nullptr);
-    std::string exe = dir.dir() + "vintorel";
-    args.insert(args.begin(), exe);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + dir.dir() + "rt", "TMP=" + dir.dir() + "tmp/",
+                                    "QT_QPA_PLATFORM=offscreen", "VINTOREL_UNATTENDED=1", "HOME=" + dir.dir(),
+                                    "VINTOREL_WAIT_MS=" + wait_ms};
+    args.insert(args.begin(), dir.dir() + "vintorel");
+    return test_support::spawn_child(std::move(args), env, cwd, -1, log);
   }
-
-  // The exit status, or -1 when the process had to be killed after `limit`.
-  static int wait_for(pid_t pid, std::chrono::milliseconds limit) {
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-      int status = 0;
-      if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-      if (std::chrono::steady_clock::now() > deadline) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        return -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  }
+  static int wait_for(pid_t pid, std::chrono::milliseconds limit) { return test_support::wait_for_child(pid, limit); }
 
   // The running instance's description of its texts, once it answers.
   std::string list(std::chrono::milliseconds limit = std::chrono::seconds(30)) {

@@ -4,9 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,61 +13,25 @@
 #include <thread>
 #include <vector>
 
+#include "child_process.h"
 #include "scratch_dir.h"
-
-extern char** environ;
 
 namespace vintorel {
 namespace {
 
 using namespace std::chrono_literals;
 using test_support::scratch_dir;
-
 using clock_type = std::chrono::steady_clock;
 
-// Starts `argv` with `env` added to the inherited environment; standard
-// output goes to `out_fd` when it is not -1, standard error to `log`.
-pid_t spawn(std::vector<std::string> argv, const std::vector<std::string>& env, int out_fd = -1,
-            const std::string& log = "/dev/null") {
-  std::vector<std::string> env_strings = env;
-  for (char** e = environ; *e; ++e) env_strings.push_back(*e);  // the first of a name wins
-  std::vector<char*> envp, args;
-  for (std::string& s : env_strings) envp.push_back(s.data());
-  envp.push_back(nullptr);
-  for (std::string& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  if (out_fd != -1) posix_spawn_file_actions_adddup2(&actions, out_fd, 1);
-  posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
-// The exit status, or -1 when the process had to be killed after `limit`.
-int wait_for(pid_t pid, std::chrono::milliseconds limit) {
-  auto deadline = clock_type::now() + limit;
-  for (;;) {
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-    if (clock_type::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      return -1;
-    }
-    std::this_thread::sleep_for(20ms);
-  }
-}
+using test_support::spawn_child;
+using test_support::wait_for_child;
 
 // Runs a tool to its end and returns its standard output ("" on failure).
 std::string run_tool(std::vector<std::string> argv, const std::vector<std::string>& env,
                      std::chrono::milliseconds limit = 20s) {
   int pipe_fds[2];
   if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return {};
-  pid_t pid = spawn(std::move(argv), env, pipe_fds[1]);
+  pid_t pid = spawn_child(std::move(argv), env, "", pipe_fds[1]);
   ::close(pipe_fds[1]);
   std::string out;
   if (pid > 0) {
@@ -85,7 +47,7 @@ std::string run_tool(std::vector<std::string> argv, const std::vector<std::strin
       if (got == 0 || clock_type::now() > deadline) break;
       std::this_thread::sleep_for(10ms);
     }
-    if (wait_for(pid, 2s) != 0) out.clear();
+    if (wait_for_child(pid, 2s) != 0) out.clear();
   }
   ::close(pipe_fds[0]);
   return out;
@@ -107,9 +69,9 @@ class x_server {
     if (::pipe(pipe_fds) != 0) return;
     // Without -noreset the server resets whenever its last client goes, and a
     // client connecting meanwhile is refused.
-    pid_ = spawn({"Xvfb", "-displayfd", std::to_string(pipe_fds[1]), "-screen", "0", "1280x1024x24", "-nolisten",
-                  "tcp", "-noreset"},
-                 {});
+    pid_ = spawn_child({"Xvfb", "-displayfd", std::to_string(pipe_fds[1]), "-screen", "0", "1280x1024x24", "-nolisten",
+                        "tcp", "-noreset"},
+                       {});
     ::close(pipe_fds[1]);
     std::string number;
     char c;
@@ -120,7 +82,7 @@ class x_server {
   ~x_server() {
     if (pid_ > 0) {
       ::kill(pid_, SIGTERM);
-      wait_for(pid_, 5s);
+      wait_for_child(pid_, 5s);
     }
   }
   const std::string& display() const { return display_; }
@@ -138,21 +100,21 @@ class desktop_editor {
     for (const char* name : {"vintorel", "mkfontx2"})
       std::filesystem::copy_file(std::string(VINTOREL_BINARY_DIR) + "/" + name, dir.path(name));
     for (const char* sub : {"rt", "tmp"}) ::mkdir(dir.path(sub).c_str(), 0700);
-    dir.write("vintorel.ini",
-                "[key]\nf2=save_file\nf3=push_string\nf4=insert_clipboard\nf5=quit\n");
-    env = {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + dir.path("rt"), "TMP=" + dir.path("tmp/"),
-           "HOME=" + dir.dir(), "QT_QPA_PLATFORM=xcb",
-           "LSAN_OPTIONS=suppressions=" + std::string(VINTOREL_TEST_DATA) + "/lsan.supp"};
+    dir.write("vintorel.ini", "[key]\nf2=save_file\nf3=push_string\nf4=insert_clipboard\nf5=quit\n");
+    env = {"DISPLAY=" + x.display(),  "XDG_RUNTIME_DIR=" + dir.path("rt"),
+           "TMP=" + dir.path("tmp/"), "HOME=" + dir.dir(),
+           "QT_QPA_PLATFORM=xcb",     "LSAN_OPTIONS=suppressions=" + std::string(VINTOREL_TEST_DATA) + "/lsan.supp"};
   }
   ~desktop_editor() {
-    if (pid_ > 0) wait_for(pid_, 0ms);
+    if (pid_ > 0) wait_for_child(pid_, 0ms);
   }
 
-  // Starts the editor on `files` and waits for its window; false when none shows.
+  // Starts the editor on `files` and waits for its window; false when none
+  // shows.
   bool start(const std::vector<std::string>& files) {
     std::vector<std::string> argv = {dir.path("vintorel")};
     argv.insert(argv.end(), files.begin(), files.end());
-    pid_ = spawn(argv, env, -1, dir.path("editor.log"));
+    pid_ = spawn_child(argv, env, "", -1, dir.path("editor.log"));
     main_window_ = pid_ > 0 ? wait_window("", "", 60s) : "";  // the first start makes the fonts
     if (main_window_.empty()) {
       int status = 0;
@@ -178,7 +140,7 @@ class desktop_editor {
   // The exit status after the quit key, -1 when the editor did not end.
   int quit() {
     keys({"F5"});
-    int status = wait_for(pid_, 20s);
+    int status = wait_for_child(pid_, 20s);
     pid_ = -1;
     return status;
   }
@@ -190,17 +152,16 @@ class desktop_editor {
  private:
   // The first visible window of the editor named `name` ("" for any) that is
   // not `other`.
-  std::string wait_window(const std::string& name, const std::string& other,
-                          std::chrono::milliseconds limit = 20s) {
+  std::string wait_window(const std::string& name, const std::string& other, std::chrono::milliseconds limit = 20s) {
     std::string found;
     eventually(
         [&] {
-      std::string list = run_tool({"xdotool", "search", "--all", "--onlyvisible", "--pid", std::to_string(pid_), "--name",
-                                   name.empty() ? "." : name},
-                                  env);
-      for (std::size_t at = 0, end; (end = list.find('\n', at)) != std::string::npos; at = end + 1)
-        if (list.substr(at, end - at) != other) return found = list.substr(at, end - at), true;
-      return false;
+          std::string list = run_tool({"xdotool", "search", "--all", "--onlyvisible", "--pid", std::to_string(pid_),
+                                       "--name", name.empty() ? "." : name},
+                                      env);
+          for (std::size_t at = 0, end; (end = list.find('\n', at)) != std::string::npos; at = end + 1)
+            if (list.substr(at, end - at) != other) return found = list.substr(at, end - at), true;
+          return false;
         },
         limit);
     return found;
@@ -262,8 +223,8 @@ TEST_F(desktop_test, typed_edits_saved_in_other_charsets_and_line_ends_match_ico
     const char* to_end;
   };
   const step steps[] = {
-      {"sjis.txt", "x", 2, 1, "x" + text, "EUC-JP", "\n"},       // Shift_JIS CRLF to EUC-JP LF
-      {"sjis.txt", "y", 1, 1, "xy" + text, "UTF-8", "\r"},  // the EUC-JP LF file (cursor kept) to UTF-8 CR
+      {"sjis.txt", "x", 2, 1, "x" + text, "EUC-JP", "\n"},          // Shift_JIS CRLF to EUC-JP LF
+      {"sjis.txt", "y", 1, 1, "xy" + text, "UTF-8", "\r"},          // the EUC-JP LF file (cursor kept) to UTF-8 CR
       {"jis.txt", "z", 3, 0, "z" + jis_text, "SHIFT_JIS", "\r\n"},  // ISO-2022-JP CRLF to Shift_JIS
       {"cr.txt", "w", 2, 1, "w" + text, "EUC-JP", "\r\n"},          // Shift_JIS CR to EUC-JP CRLF
   };
@@ -311,12 +272,13 @@ TEST_F(desktop_test, the_clipboard_is_shared_with_another_program) {
   ASSERT_TRUE(editor.start({editor.dir.path("clip.txt")})) << editor.log();
   editor.keys({"Down", "F3"});
   std::string read_back;
-  EXPECT_TRUE(eventually([&] { return (read_back = run_tool({probe, "read"}, editor.env)) == "second 行\n"; }))
-      << read_back;
+  EXPECT_TRUE(eventually([&] {
+    return (read_back = run_tool({probe, "read"}, editor.env)) == "second 行\n";
+  })) << read_back;
 
   int out[2];
   ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
-  pid_t owner = spawn({probe, "own", "one\ntwo\r\nthree\rfour"}, editor.env, out[1]);
+  pid_t owner = spawn_child({probe, "own", "one\ntwo\r\nthree\rfour"}, editor.env, "", out[1]);
   ::close(out[1]);
   char said[6] = {};
   EXPECT_EQ(::read(out[0], said, 5), 5);
@@ -327,7 +289,7 @@ TEST_F(desktop_test, the_clipboard_is_shared_with_another_program) {
     return editor.dir.read("clip.txt") == "first\r\none\r\ntwo\r\nthree\r\nfoursecond \x8d\x73\r\n";
   })) << editor.dir.read("clip.txt");
   ::kill(owner, SIGTERM);
-  wait_for(owner, 5s);
+  wait_for_child(owner, 5s);
   EXPECT_EQ(editor.quit(), 0) << editor.log();
 }
 
