@@ -33,9 +33,13 @@ void window_::reload_file() {
   if (!d || is_console(*d)) return;
   before_dialog();
   if (!ui_.confirm(string_caption_confirm, string_reload_question)) return;
+  close_and_reopen(0);
+}
+
+void window_::close_and_reopen(int mode) {
   int index = current_text_index();
-  text_place p = place_of(*d);
-  if (!close_text(0, true)) return;
+  text_place p = place_of(*current_text());
+  if (!close_text(mode, true)) return;
   open_text(index, p.name, false, p.top_line, p.current_line, p.left_column, p.desired_column, p.charset,
             p.linefeed);
 }
@@ -55,11 +59,7 @@ void window_::save_file() {
     if (!ui_.choose_file(true, chosen) || chosen.empty()) return;
     d->name = chosen;
   }
-  int index = current_text_index();
-  text_place p = place_of(*d);
-  if (!close_text(1, true)) return;
-  open_text(index, p.name, false, p.top_line, p.current_line, p.left_column, p.desired_column, p.charset,
-            p.linefeed);
+  close_and_reopen(1);
 }
 
 void window_::duplicate_file() {

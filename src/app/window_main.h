@@ -161,6 +161,11 @@ class window_ : public window {
   void discard_texts();
   void load_pane_style(int pane);
   void show_in_current_pane(int index);
+  // Inserts a text into the list at `index` and shows it in the current pane.
+  void add_text(int index, std::unique_ptr<text_document> document);
+  // Closes the current text (close_text's mode) and opens its file again at
+  // the same list position, place, charset and line end.
+  void close_and_reopen(int mode);
   void fit_top_line(text_document& document);
   void text_modified(text_document& document);
   static void on_text_modified(text_document& document);

@@ -95,20 +95,15 @@ bool window_menus::is_enabled(int id) const {
   return a && a->isEnabled();
 }
 
-void window_menus::set_charset_mark(int charset_code) {
-  int id = charset_item_id(charset_code);
-  if (id) {
-    items_.at(id)->setChecked(true);
-  } else if (QAction* checked = charset_group_->checkedAction()) {
-    checked->setChecked(false);
-  }
-}
+void window_menus::set_charset_mark(int charset_code) { set_mark(charset_group_, charset_item_id(charset_code)); }
 
-void window_menus::set_linefeed_mark(int linefeed_code) {
-  int id = linefeed_item_id(linefeed_code);
+void window_menus::set_linefeed_mark(int linefeed_code) { set_mark(linefeed_group_, linefeed_item_id(linefeed_code)); }
+
+// Checks item `id` of a radio group, or clears the group's mark for id 0.
+void window_menus::set_mark(QActionGroup* group, int id) {
   if (id) {
     items_.at(id)->setChecked(true);
-  } else if (QAction* checked = linefeed_group_->checkedAction()) {
+  } else if (QAction* checked = group->checkedAction()) {
     checked->setChecked(false);
   }
 }

@@ -68,6 +68,7 @@ class window_menus {
   QAction* add_entry(QMenu* menu, int id, const byte_string& label, bool escape_ampersand);
   int dynamic_count(menu_role role) const;
   void remove_dynamic(QMenu* menu);
+  void set_mark(QActionGroup* group, int id);
 
   std::function<void(int)> on_choice_;
   QPointer<QMenuBar> bar_;

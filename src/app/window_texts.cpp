@@ -59,15 +59,21 @@ bool window_::new_text(const std::string& name) {
     ui_.error(string_caption_error, string_memory);
     return false;
   }
+  add_text(text_count(), std::move(document));
+  return true;
+}
+
+void window_::add_text(int index, std::unique_ptr<text_document> document) {
   document->on_modified = &window_::on_text_modified;
-  texts_.push_back(std::move(document));
-  int index = text_count() - 1;
+  texts_.insert(texts_.begin() + index, std::move(document));
+  int other = 1 - current_pane_index();
+  if (display_.layout.dual && pane_index_[static_cast<std::size_t>(other)] >= index)
+    ++pane_index_[static_cast<std::size_t>(other)];
   show_in_current_pane(index);
   text_at(index).load_current_line(display_.pane_styles[static_cast<std::size_t>(current_pane_index())].tab_size);
   rebuild_text_entries();
   repaint_current();
   refresh_menus();
-  return true;
 }
 
 bool window_::open_text(int index, const std::string& path, bool read_only, std::int32_t top_line,
@@ -106,6 +112,11 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
   int detected_charset = 0, detected_linefeed = 0;
   detect_charset(full, detected_charset, detected_linefeed);
   if (detected_charset == binary) return false;
+  // The loader need not read the file's head a second time.
+  if (charset_code == 0) {
+    charset_code = detected_charset;
+    linefeed_code = detected_linefeed;
+  }
 
   auto document = std::make_unique<text_document>();
   load_text_file(*document, full, read_only, top_line, left_column, current_line, desired_column, charset_code,
@@ -114,16 +125,7 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
     ui_.error(string_caption_error, string_file_error);
     return false;
   }
-  document->on_modified = &window_::on_text_modified;
-  texts_.insert(texts_.begin() + index, std::move(document));
-  int other = 1 - current_pane_index();
-  if (display_.layout.dual && pane_index_[static_cast<std::size_t>(other)] >= index)
-    ++pane_index_[static_cast<std::size_t>(other)];
-  show_in_current_pane(index);
-  text_at(index).load_current_line(display_.pane_styles[static_cast<std::size_t>(current_pane_index())].tab_size);
-  rebuild_text_entries();
-  repaint_current();
-  refresh_menus();
+  add_text(index, std::move(document));
   return true;
 }
 
