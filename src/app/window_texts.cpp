@@ -176,8 +176,8 @@ bool window_::save_text(text_document& document) {
   // its unedited lines through its own descriptor, which renaming the old file
   // to the backup name does not disturb.
   std::string path = document.name;
-  std::string backup = backup_name(path);
   bool backed_up = setup_.settings->backup && file_exists(path);
+  std::string backup = backed_up ? backup_name(path) : std::string();
   if (backed_up && !rename_file(path, backup)) {
     ui_.error(string_caption_error, string_file_error);
     return false;
