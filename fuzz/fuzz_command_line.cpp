@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 using namespace vintorel;
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/filer_class.h"
+#include "shell/filer_class.h"
 
 using namespace vintorel;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/response_file.h"
+#include "shell/response_file.h"
 
 using namespace vintorel;
 

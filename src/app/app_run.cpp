@@ -9,19 +9,19 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/command_line.h"
-#include "app/handover.h"
-#include "app/key_bindings.h"
-#include "app/layout_file.h"
-#include "app/response_file.h"
-#include "app/startup.h"
+#include "shell/command_line.h"
+#include "shell/handover.h"
+#include "shell/key_bindings.h"
+#include "shell/layout_file.h"
+#include "shell/response_file.h"
+#include "shell/startup.h"
 #include "app/window_main.h"
 #include "display/font_setup.h"
 #include "platform/instance.h"
 #include "platform/scripted_user_interface.h"
 #include "settings/main_settings.h"
 #include "toolkit/message_box.h"
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 

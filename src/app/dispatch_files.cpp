@@ -1,99 +1,79 @@
-// Dispatch of the commands on files and the text list: new, open and view,
-// close, the settings file and manual, the version box, the hand-overs of a
-// second instance and the text-switch entries.
-#include <QMainWindow>
+// Handlers of the commands on files and the text list: new, open and view,
+// close, the settings file and manual, and the hand-overs of a second
+// instance.
 #include <QProcess>
 
-#include "app/menu_table.h"
-#include "app/response_file.h"
 #include "app/window_filer.h"
 #include "app/window_main.h"
-#include "toolkit/message_box.h"
-#include "toolkit/qt_text.h"
-#include "toolkit/string_table.h"
+#include "shell/command_handlers.h"
+#include "shell/response_file.h"
 #include "toolkit/key_mapping.h"
+#include "platform/string_table.h"
 
-namespace vintorel {
+namespace vintorel::handlers {
 
-void window_::dispatch_files(int id) {
-  if (id >= first_text_entry_id && id <= last_text_entry_id) {
-    show_text(id - first_text_entry_id);
-    return;
-  }
-  switch (id) {
-    case 216:
-      before_dialog();
-      if (ui_.confirm(string_caption_confirm, string_new_text_question)) new_text("???");
-      break;
-    case 217:
-      open_file_command(ctrl_down());
-      break;
-    case 219:
-      open_file_command(true);
-      break;
-    case 220:
-      reload_file();
-      break;
-    case 221:
-      duplicate_file();
-      break;
-    case 226:
-      save_file();
-      break;
-    case 227:
-      if (close_text(2, false) && text_count() == 1) post_command(217);
-      break;
-    case 228:
-      if (close_all_texts() && text_count() == 1) post_command(217);
-      break;
-    case 335:
-      open_text(text_count(), ini_path("vintorel.ini"), false);
-      break;
-    case 336:
-      open_text(text_count(), ini_path("vintorel.txt"), true);
-      break;
-    case 337:
-      before_dialog();
-      version_box(frame(), string_caption_version, string_version, "icon_main");
-      break;
-    case 339:
-      hand_over_command();
-      break;
-    default:
-      break;
-  }
-}
+namespace {
 
-void window_::open_file_command(bool read_only) {
-  const settings_record& s = *setup_.settings;
+void open_file_with(window_& w, bool read_only) {
+  const settings_record& s = *w.setup().settings;
   // An outside file manager instead of the dialog: its window when one is
   // open, else the program.
   if (!s.filer_class.empty() && activate_filer_window(s.filer_class)) return;
   if (!s.filer_path.empty() && QProcess::startDetached(QString::fromLocal8Bit(s.filer_path.c_str()), {})) return;
-  before_dialog();
+  w.before_dialog();
   byte_string chosen;
-  if (ui_.choose_file(false, chosen)) open_text(text_count(), chosen, read_only);
+  if (w.user().choose_file(false, chosen)) w.open_text(w.work().text_count(), chosen, read_only);
 }
 
-void window_::hand_over_files(bool read_only) {
+}  // namespace
+
+void open_file_new(window_& w, command_id, std::intptr_t) {
+  w.before_dialog();
+  if (w.user().confirm(string_caption_confirm, string_new_text_question)) w.new_text("???");
+}
+
+void open_file(window_& w, command_id, std::intptr_t) { open_file_with(w, ctrl_down()); }
+
+void view_file(window_& w, command_id, std::intptr_t) { open_file_with(w, true); }
+
+void close_file(window_& w, command_id, std::intptr_t) {
+  if (w.close_text(close_mode::ask, false) && w.work().text_count() == 1) post(w, command_id::open_file);
+}
+
+void close_file_all(window_& w, command_id, std::intptr_t) {
+  if (w.close_all_texts() && w.work().text_count() == 1) post(w, command_id::open_file);
+}
+
+void open_settings_file(window_& w, command_id, std::intptr_t) {
+  w.open_text(w.work().text_count(), w.ini_path("vintorel.ini"), false);
+}
+
+void open_manual(window_& w, command_id, std::intptr_t) {
+  w.open_text(w.work().text_count(), w.ini_path("vintorel.txt"), true);
+}
+
+void hand_over_files(window_& w, command_id, std::intptr_t read_only) {
+  const std::string& response = w.setup().response_path;
   std::vector<std::string> lines;
-  if (read_response_file(setup_.response_path, lines)) {
+  if (read_response_file(response, lines)) {
     for (const std::string& path : lines) {
-      if (!path.empty()) open_text(text_count(), path, read_only);
+      if (!path.empty()) w.open_text(w.work().text_count(), path, read_only != 0);
     }
   }
-  delete_response_file(setup_.response_path);
+  delete_response_file(response);
 }
 
-void window_::hand_over_command() {
+void hand_over_command(window_& w, command_id, std::intptr_t) {
+  const main_window_setup& setup = w.setup();
+  workspace& work = w.work();
   std::vector<std::string> lines;
-  if (read_response_file(setup_.response_path, lines) && lines.size() >= 2) {
-    command_directory_ = lines[0];
-    if (command_directory_.empty() || command_directory_.back() != '/') command_directory_ += '/';
-    last_command_ = lines[1];
-    if (setup_.run_command) setup_.run_command(command_directory_, last_command_);
+  if (read_response_file(setup.response_path, lines) && lines.size() >= 2) {
+    work.command_directory = lines[0];
+    if (work.command_directory.empty() || work.command_directory.back() != '/') work.command_directory += '/';
+    work.last_command = lines[1];
+    if (setup.run_command) setup.run_command(work.command_directory, work.last_command);
   }
-  delete_response_file(setup_.response_path);
+  delete_response_file(setup.response_path);
 }
 
-}  // namespace vintorel
+}  // namespace vintorel::handlers

@@ -14,20 +14,14 @@
 #include "platform/instance.h"
 #include "settings/settings_file.h"
 #include "toolkit/key_mapping.h"
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
-
-namespace {
-// The one main window, for the text model's modification hook.
-window_* the_main_window = nullptr;
-}  // namespace
 
 window_::window_(main_window_setup setup)
     : setup_(std::move(setup)),
       painter_(display_),
-      deleted_(setup_.settings->buffer_delete),
-      stack_(setup_.settings->buffer_block) {
+      work_(display_, *setup_.settings, setup_.executable_directory + "ext.ini") {
   backend_ = std::move(setup_.backend);
   if (!backend_) backend_ = std::make_unique<memory_backend>();
   display_.backend = backend_.get();
@@ -36,17 +30,15 @@ window_::window_(main_window_setup setup)
     if (QWidget* c = client()) c->update(r.x, r.y, r.width, r.height);
   };
   display_.show_error = [this](int id) { ui_.error(string_caption_error, id); };
-  display_.search_string = &search_.search_string;
+  display_.search_string = &work_.search.search_string;
   painter_.on_update_menus = [this] { refresh_menus(); };
   painter_.on_repaint_other_pane = [this] { repaint_other(); };
-  the_main_window = this;
 }
 
 window_::~window_() {
-  if (the_main_window == this) the_main_window = nullptr;
   // A window that was never destroyed through the toolkit still lets go of
   // its texts before the surfaces go.
-  discard_texts();
+  work_.discard_texts();
   release_surfaces(display_);
 }
 
@@ -71,30 +63,30 @@ int window_::on_create() {
   }
   draw_bottom_line();
 
-  deleted_ = deleted_char_buffer(setup_.settings->buffer_delete);
-  stack_ = string_stack(setup_.settings->buffer_block);
+  work_.deleted = deleted_char_buffer(setup_.settings->buffer_delete);
+  work_.strings = string_stack(setup_.settings->buffer_block);
 
-  menus_ = std::make_unique<window_menus>(menu_bar(), [this](int id) { on_command(id, 0); });
+  menus_ = std::make_unique<window_menus>(menu_bar(), [this](command_id id) { on_command(to_int(id), 0); });
   for (const std::string& title : style_menu_titles(ini_path("ext.ini"))) menus_->add_style_entry(title);
   for (const std::string& title : section_names(ini_path("program.ini"), 128)) menus_->add_program_entry(title);
 
-  texts_.clear();
+  work_.discard_texts();
   if (!new_text(console_name)) return -1;
-  command_directory_ = setup_.executable_directory;
+  work_.command_directory = setup_.executable_directory;
 
   const start_request& start = setup_.start;
   if (!start.empty) {
     if (start.items.command_mode) {
-      command_directory_ = start.items.directory;
-      last_command_ = start.items.command;
-      if (setup_.run_command) setup_.run_command(command_directory_, last_command_);
+      work_.command_directory = start.items.directory;
+      work_.last_command = start.items.command;
+      if (setup_.run_command) setup_.run_command(work_.command_directory, work_.last_command);
       created_ = true;
       return 0;
     }
-    for (const std::string& file : start.items.files) open_text(text_count(), file, read_only_start_);
+    for (const std::string& file : start.items.files) open_text(work_.text_count(), file, read_only_start_);
   }
   // With nothing but the console, the file dialog follows at once.
-  if (text_count() == 1) post_command(217);
+  if (work_.text_count() == 1) post(*this, command_id::open_file);
   created_ = true;
   return 0;
 }
@@ -105,11 +97,10 @@ void window_::on_destroy() {
     notifier_ = nullptr;
   }
   server_.reset();
-  pane_index_ = {-1, -1};
-  discard_texts();
+  work_.discard_texts();
   menus_.reset();
-  deleted_.clear();
-  stack_.clear();
+  work_.deleted.clear();
+  work_.strings.clear();
   release_surfaces(display_);
   // Writing the position is not checked: nothing can be done about it now.
   if (created_) write_window_position(ini_path("layout.ini"), position_);
@@ -144,76 +135,44 @@ bool window_::on_paint() {
   return true;
 }
 
-void window_::discard_texts() {
-  // Each text commits its cursor line as it goes; nobody is told any more.
-  for (auto& text : texts_) text->on_modified = nullptr;
-  texts_.clear();
-}
-
-text_document* window_::current_text() {
-  int index = current_text_index();
-  if (index < 0 || index >= text_count()) return nullptr;
-  return texts_[static_cast<std::size_t>(index)].get();
-}
-
-bool window_::is_console(const text_document& document) const {
-  return !texts_.empty() && texts_.front().get() == &document;
-}
-
 edit_context window_::context() {
-  edit_context c;
-  int pane = current_pane_index();
-  c.pane = pane_of(display_, pane);
-  c.pane.auto_indent = pane_styles_[static_cast<std::size_t>(pane)].auto_indent != 0;
+  edit_context c = work_.context(work_.current_pane());
   c.display = &painter_;
   c.ui = &ui_;
-  c.deleted = &deleted_;
-  c.stack = &stack_;
-  c.search = &search_;
-  const settings_record& s = *setup_.settings;
-  c.settings.tab_size = s.tab_size;
-  c.settings.buffer_delete = s.buffer_delete;
-  c.settings.buffer_block = s.buffer_block;
-  c.settings.ignore_case = s.ignore_case;
-  c.settings.word_search = s.word_search;
-  c.overwrite_mode = overwrite_;
   return c;
 }
 
-void window_::draw_current_cursor() {
-  text_document* d = current_text();
+void window_::draw_cursor(bool shown) {
+  text_document* d = work_.current_text();
   if (!d) return;
   pane_view pane = current_pane(display_);
-  painter_.draw_cursor(pane, pane.first_row + d->current_line - d->top_line,
-                       pane.first_column + d->column - d->left_column);
-}
-
-void window_::erase_current_cursor() {
-  text_document* d = current_text();
-  if (!d) return;
-  pane_view pane = current_pane(display_);
-  painter_.erase_cursor(pane, pane.first_row + d->current_line - d->top_line,
-                        pane.first_column + d->column - d->left_column);
+  std::int32_t row = pane.first_row + d->current_line - d->top_line;
+  std::int32_t column = pane.first_column + d->column - d->left_column;
+  if (shown) {
+    painter_.draw_cursor(pane, row, column);
+  } else {
+    painter_.erase_cursor(pane, row, column);
+  }
 }
 
 void window_::repaint_current() {
-  text_document* d = current_text();
+  text_document* d = work_.current_text();
   if (!d) return;
   repaint_pane(display_, current_pane(display_), *d);
-  draw_current_cursor();
+  draw_cursor();
 }
 
 void window_::repaint_other() {
-  if (!display_.layout.dual) return;
-  int other = 1 - current_pane_index();
-  int index = pane_text(other);
-  if (index < 0 || index >= text_count()) return;
-  repaint_pane(display_, pane_of(display_, other), text_at(index));
+  if (!work_.dual()) return;
+  int other = work_.other_pane();
+  int index = work_.pane_text(other);
+  if (index < 0 || index >= work_.text_count()) return;
+  repaint_pane(display_, pane_of(display_, other), work_.text_at(index));
 }
 
 void window_::draw_bottom_line() {
   display_.bottom_line.escape_pending = keys_.escape_pending;
-  display_.bottom_line.overwrite = overwrite_;
+  display_.bottom_line.overwrite = work_.overwrite;
   vintorel::draw_bottom_line(display_, keys_.shift_held);
 }
 
@@ -226,10 +185,6 @@ void window_::redraw_everything() {
 void window_::before_dialog() {
   keys_.shift_held = false;
   draw_bottom_line();
-}
-
-void window_::on_text_modified(text_document& document) {
-  if (the_main_window) the_main_window->text_modified(document);
 }
 
 }  // namespace vintorel

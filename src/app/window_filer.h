@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/filer_class.h"
+#include "shell/filer_class.h"
 
 namespace vintorel {
 

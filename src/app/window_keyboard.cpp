@@ -2,38 +2,38 @@
 // of the main window.
 #include <QMainWindow>
 
-#include "app/key_bindings.h"
 #include "app/window_main.h"
 #include "display/painter.h"
+#include "shell/key_bindings.h"
 #include "toolkit/key_mapping.h"
 
 namespace vintorel {
 
 namespace {
-constexpr int insert_string_id = 281;
-}  // namespace
 
-void window_::insert_bytes(const byte_string& bytes) {
+void insert_bytes(window_& w, const byte_string& bytes) {
   // The parameter points at a zero-terminated copy that lives until the
   // synchronous send has returned.
   byte_string copy = bytes;
-  send_command(insert_string_id, reinterpret_cast<std::intptr_t>(copy.c_str()));
+  send(w, command_id::insert_string, reinterpret_cast<std::intptr_t>(copy.c_str()));
 }
 
-void window_::apply_key_action(const key_action& action) {
-  if (action.slot >= 0) post_command(bound_command_id(action.slot));
-  if (!action.insert.empty()) insert_bytes(action.insert);
-  if (action.redraw_bottom_line) draw_bottom_line();
+void apply_key_action(window_& w, const key_action& action) {
+  if (action.slot >= 0) w.post_command(bound_command_id(action.slot));
+  if (!action.insert.empty()) insert_bytes(w, action.insert);
+  if (action.redraw_bottom_line) w.draw_bottom_line();
 }
+
+}  // namespace
 
 void window_::on_key_down(int virtual_key) {
-  apply_key_action(keyboard_key_down(keys_, virtual_key, shift_down(), ctrl_down()));
+  apply_key_action(*this, keyboard_key_down(keys_, virtual_key, shift_down(), ctrl_down()));
 }
 
-void window_::on_key_up(int virtual_key) { apply_key_action(keyboard_key_up(keys_, virtual_key)); }
+void window_::on_key_up(int virtual_key) { apply_key_action(*this, keyboard_key_up(keys_, virtual_key)); }
 
 void window_::on_char(unsigned char byte) {
-  apply_key_action(keyboard_char(keys_, byte, shift_down(), ctrl_down()));
+  apply_key_action(*this, keyboard_char(keys_, byte, shift_down(), ctrl_down()));
 }
 
 void window_::on_composition_start() { keys_.composing = true; }
@@ -42,8 +42,8 @@ void window_::on_composition(unsigned change_flags) {
   composition_context& im = composition();
   if (change_flags & composition_all_changed) {
     // A clause committed on the way goes in first.
-    if (im.result_length() > 0) insert_bytes(im.result_string());
-    text_document* d = current_text();
+    if (im.result_length() > 0) insert_bytes(*this, im.result_string());
+    text_document* d = work_.current_text();
     int cursor = im.cursor_offset();
     int length = im.composition_length();
     if (d && cursor >= 0 && cursor <= length) {
@@ -68,7 +68,7 @@ void window_::on_composition(unsigned change_flags) {
     // The full-width space is committed without a composition: it goes in
     // here, and the end of the composition leaves it out.
     byte_string result = im.result_string();
-    if (is_full_width_space(result)) insert_bytes(result);
+    if (is_full_width_space(result)) insert_bytes(*this, result);
   }
 }
 
@@ -76,12 +76,12 @@ void window_::on_composition_end() {
   composition_context& im = composition();
   byte_string result = im.result_string();
   if (!result.empty()) {
-    if (!is_full_width_space(result)) insert_bytes(result);
-  } else if (text_document* d = current_text()) {
+    if (!is_full_width_space(result)) insert_bytes(*this, result);
+  } else if (text_document* d = work_.current_text()) {
     // Cancelled: the composition disappears from the cursor line.
     pane_view pane = current_pane(display_);
     painter_.paint_line(pane, *d, d->current_line);
-    draw_current_cursor();
+    draw_cursor();
   }
   keys_.composing = false;
 }
@@ -93,7 +93,7 @@ void window_::on_drop_files(const dropped_files& drop) {
     f->raise();
     f->activateWindow();
   }
-  for (auto it = drop.paths.rbegin(); it != drop.paths.rend(); ++it) open_text(text_count(), *it, read_only);
+  for (auto it = drop.paths.rbegin(); it != drop.paths.rend(); ++it) open_text(work_.text_count(), *it, read_only);
 }
 
 }  // namespace vintorel

@@ -1,26 +1,22 @@
-// `window_`, the main window: it owns the open texts and the panes that show
-// them, the screen surfaces, the menus and the program-wide editing buffers;
-// keys, menu choices and hand-overs arrive here and end in the dispatcher.
+// `window_`, the main window: the Qt window with its menus, keyboard and
+// drawing over the workspace that holds the open texts and the panes. Keys,
+// menu choices and hand-overs arrive here and end in the command table's
+// handlers (dispatch_*.cpp).
 #pragma once
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "app/layout_file.h"
-#include "app/startup.h"
 #include "display/display_context.h"
 #include "display/keyboard.h"
 #include "display/painter_display.h"
-#include "settings/extension_style.h"
 #include "settings/main_settings.h"
-#include "text/deleted_chars.h"
+#include "shell/command_id.h"
+#include "shell/layout_file.h"
+#include "shell/startup.h"
+#include "shell/workspace.h"
 #include "text/edit_context.h"
-#include "text/search_strings.h"
-#include "text/string_stack.h"
-#include "text/text_document.h"
 #include "toolkit/qt_user_interface.h"
 #include "toolkit/window.h"
 
@@ -43,9 +39,6 @@ struct main_window_setup {
   // The drawing back end (a memory back end of the display's format when null).
   std::unique_ptr<drawing_backend> backend;
 };
-
-// The console text's name; it is entry 0 of the text list.
-inline constexpr const char* console_name = "console/scratch";
 
 class window_ : public window {
  public:
@@ -70,17 +63,8 @@ class window_ : public window {
   void on_composition_end() override;
   void on_drop_files(const dropped_files& drop) override;
 
-  // ---- the texts and panes ----
-  int text_count() const { return static_cast<int>(texts_.size()); }
-  text_document& text_at(int index) { return *texts_[static_cast<std::size_t>(index)]; }
-  // The index of the text a pane shows; -1 when it shows none.
-  int pane_text(int pane) const { return pane_index_[pane == 1 ? 1 : 0]; }
-  int current_pane_index() const { return display_.layout.current_pane; }
-  int current_text_index() const { return pane_text(current_pane_index()); }
-  // The text of the current pane; null when it shows none.
-  text_document* current_text();
-  bool is_console(const text_document& document) const;
-
+  // ---- the texts and panes (window_texts.cpp) ----
+  workspace& work() { return work_; }
   // Opens `path` as a new text at `index` of the list (or shows it when it is
   // open already) in the current pane.
   bool open_text(int index, const std::string& path, bool read_only, std::int32_t top_line = 0,
@@ -92,94 +76,48 @@ class window_ : public window {
   void show_text(int index);
   // Back to one pane.
   void close_second_pane();
-  // Closes the current text: mode 0 without saving, 1 saving, 2 asking when
-  // modified. False when cancelled or when saving failed.
-  bool close_text(int mode, bool keep_panes);
+  // Closes the current text. False when cancelled or when saving failed.
+  bool close_text(close_mode mode, bool keep_panes);
   // Closes every text but the console from the last; false when cancelled.
   bool close_all_texts();
-
+  // Closes the current text (close_text's mode) and opens its file again at
+  // the same list position, place, charset and line end.
+  void close_and_reopen(close_mode mode);
   // Brings the menus' enabled states and radio marks up to the current text.
   void refresh_menus();
   // Rebuilds the text-switch submenu from the list.
   void rebuild_text_entries();
 
-  // ---- drawing ----
+  // ---- drawing (window_create.cpp) ----
   display_context& display() { return display_; }
-  void repaint_current();      // repaint the current pane and draw its cursor
-  void repaint_other();        // repaint the pane that is not current (no cursor)
+  painter_display& painter() { return painter_; }
+  void repaint_current();  // repaint the current pane and draw its cursor
+  void repaint_other();    // repaint the pane that is not current (no cursor)
   void draw_bottom_line();
   void redraw_everything();
-
-  // ---- state read by tests and the dispatcher ----
-  window_menus& menus() { return *menus_; }
-  keyboard_state& keyboard() { return keys_; }
-  bool overwrite_mode() const { return overwrite_; }
-  const byte_string& command_directory() const { return command_directory_; }
-  const byte_string& last_command() const { return last_command_; }
-  window_position position() const { return position_; }
-  const settings_record& settings() const { return *setup_.settings; }
-  deleted_char_buffer& deleted_chars() { return deleted_; }
-  string_stack& strings() { return stack_; }
-  search_strings& searches() { return search_; }
-  user_interface& user() { return ui_; }
-  // An edit context for the current pane.
-  edit_context context();
-
-  // ---- the instance socket ----
-  // Listens for second instances in `directory`; false when that fails.
-  bool listen_for_instances(const std::string& directory);
-  // "index mark name" per text, the panes and the command directory.
-  std::string describe_texts();
-
- private:
-  // dispatch: by area
-  void dispatch_application(int id);
-  void dispatch_files(int id);
-  void dispatch_layout(int id);
-  void dispatch_editing(int id, std::intptr_t parameter);
-  void dispatch_menu_items(int id);
-  void dispatch_strings(int id);
-  void reload_file();
-  void duplicate_file();
-  void save_file();
-  void input_search_replace();
-  void jump_dialog();
-  void compare_panes();
-  // Repaints the pane that is not current, switching there and back.
-  void repaint_other_pane();
-  void open_file_command(bool read_only);
-  void hand_over_files(bool read_only);
-  void hand_over_command();
-  void open_dual_window();
-  void change_window();
-  void open_console();
-  void popup_menu(int which);
+  // Draws (or erases) the cursor of the current pane.
+  void draw_cursor(bool shown = true);
   // Shift_held cleared and the bottom line redrawn, before any box or menu.
   void before_dialog();
 
-  // texts
-  void discard_texts();
-  void load_pane_style(int pane);
-  void show_in_current_pane(int index);
+  // ---- what the handlers and tests reach ----
+  window_menus& menus() { return *menus_; }
+  bool has_menus() const { return menus_ != nullptr; }
+  keyboard_state& keyboard() { return keys_; }
+  user_interface& user() { return ui_; }
+  const main_window_setup& setup() const { return setup_; }
+  std::string ini_path(const char* name) const { return setup_.executable_directory + name; }
+  // An edit context for the current pane.
+  edit_context context();
+  window_position position() const { return position_; }
+
+  // Listens for second instances in `directory`; false when that fails.
+  bool listen_for_instances(const std::string& directory);
+
+ private:
   // Inserts a text into the list at `index` and shows it in the current pane.
   void add_text(int index, std::unique_ptr<text_document> document);
-  // Closes the current text (close_text's mode) and opens its file again at
-  // the same list position, place, charset and line end.
-  void close_and_reopen(int mode);
-  void fit_top_line(text_document& document);
-  void text_modified(text_document& document);
-  static void on_text_modified(text_document& document);
-  void draw_current_cursor();
-  void erase_current_cursor();
   bool save_text(text_document& document);
-
-  // keyboard
-  void apply_key_action(const key_action& action);
-  void insert_bytes(const byte_string& bytes);
-
-  // instance socket
-  void accept_instance_requests();
-  std::string ini_path(const char* name) const { return setup_.executable_directory + name; }
 
   main_window_setup setup_;
   std::unique_ptr<drawing_backend> backend_;
@@ -187,15 +125,7 @@ class window_ : public window {
   painter_display painter_;
   qt_user_interface ui_;
   keyboard_state keys_;
-  std::vector<std::unique_ptr<text_document>> texts_;
-  std::array<int, 2> pane_index_{{-1, -1}};
-  std::array<pane_style, 2> pane_styles_;
-  deleted_char_buffer deleted_;
-  string_stack stack_;
-  search_strings search_;
-  bool overwrite_ = false;
-  byte_string command_directory_;
-  byte_string last_command_;
+  workspace work_;
   std::unique_ptr<window_menus> menus_;
   window_position position_;
   bool read_only_start_ = false;
@@ -203,5 +133,9 @@ class window_ : public window {
   std::unique_ptr<instance_server> server_;
   QSocketNotifier* notifier_ = nullptr;
 };
+
+// Commands the window sends or posts to itself.
+inline void send(window_& w, command_id id, std::intptr_t parameter = 0) { w.send_command(to_int(id), parameter); }
+inline void post(window_& w, command_id id) { w.post_command(to_int(id)); }
 
 }  // namespace vintorel

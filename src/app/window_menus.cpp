@@ -23,7 +23,7 @@ QString entry_text(const byte_string& label, bool escape_ampersand) {
 
 }  // namespace
 
-window_menus::window_menus(QMenuBar* bar, std::function<void(int)> on_choice)
+window_menus::window_menus(QMenuBar* bar, std::function<void(command_id)> on_choice)
     : on_choice_(std::move(on_choice)), bar_(bar) {
   std::vector<QMenu*> open;  // the menus being filled, innermost last
   int top_count = 0;
@@ -45,7 +45,7 @@ window_menus::window_menus(QMenuBar* bar, std::function<void(int)> on_choice)
       case menu_entry_kind::item: {
         if (open.empty()) break;
         QAction* action = open.back()->addAction(from_utf8(e.text));
-        int id = e.id;
+        command_id id = e.id;
         QObject::connect(action, &QAction::triggered, action, [this, id] { on_choice_(id); });
         items_[id] = action;
         break;
@@ -56,14 +56,16 @@ window_menus::window_menus(QMenuBar* bar, std::function<void(int)> on_choice)
 
   // The charset and line-end items carry one radio mark each.
   charset_group_ = new QActionGroup(submenu(menu_role::charset));
-  for (int id = first_charset_id; id <= last_charset_id; ++id) {
-    items_[id]->setCheckable(true);
-    charset_group_->addAction(items_[id]);
+  for (int code = 2; code <= 5; ++code) {
+    QAction* a = items_[charset_item(code)];
+    a->setCheckable(true);
+    charset_group_->addAction(a);
   }
   linefeed_group_ = new QActionGroup(submenu(menu_role::linefeed));
-  for (int id = first_linefeed_id; id <= last_linefeed_id; ++id) {
-    items_[id]->setCheckable(true);
-    linefeed_group_->addAction(items_[id]);
+  for (int code = 1; code <= 3; ++code) {
+    QAction* a = items_[linefeed_item(code)];
+    a->setCheckable(true);
+    linefeed_group_->addAction(a);
   }
   charset_group_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   linefeed_group_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -81,46 +83,46 @@ QMenu* window_menus::submenu(menu_role role) const {
   return it == submenus_.end() ? nullptr : it->second;
 }
 
-QAction* window_menus::item(int id) const {
+QAction* window_menus::item(command_id id) const {
   auto it = items_.find(id);
   return it == items_.end() ? nullptr : it->second;
 }
 
-void window_menus::set_enabled(int id, bool enabled) {
+void window_menus::set_enabled(command_id id, bool enabled) {
   if (QAction* a = item(id)) a->setEnabled(enabled);
 }
 
-bool window_menus::is_enabled(int id) const {
+bool window_menus::is_enabled(command_id id) const {
   QAction* a = item(id);
   return a && a->isEnabled();
 }
 
-void window_menus::set_charset_mark(int charset_code) { set_mark(charset_group_, charset_item_id(charset_code)); }
+void window_menus::set_charset_mark(int charset_code) { set_mark(charset_group_, charset_item(charset_code)); }
 
-void window_menus::set_linefeed_mark(int linefeed_code) { set_mark(linefeed_group_, linefeed_item_id(linefeed_code)); }
+void window_menus::set_linefeed_mark(int linefeed_code) { set_mark(linefeed_group_, linefeed_item(linefeed_code)); }
 
-// Checks item `id` of a radio group, or clears the group's mark for id 0.
-void window_menus::set_mark(QActionGroup* group, int id) {
-  if (id) {
+// Checks item `id` of a radio group, or clears the group's mark for none.
+void window_menus::set_mark(QActionGroup* group, command_id id) {
+  if (id != command_id::none) {
     items_.at(id)->setChecked(true);
   } else if (QAction* checked = group->checkedAction()) {
     checked->setChecked(false);
   }
 }
 
-int window_menus::checked_charset_item() const {
-  for (int id = first_charset_id; id <= last_charset_id; ++id)
-    if (items_.at(id)->isChecked()) return id;
-  return 0;
+command_id window_menus::checked_charset_item() const {
+  for (int code = 2; code <= 5; ++code)
+    if (items_.at(charset_item(code))->isChecked()) return charset_item(code);
+  return command_id::none;
 }
 
-int window_menus::checked_linefeed_item() const {
-  for (int id = first_linefeed_id; id <= last_linefeed_id; ++id)
-    if (items_.at(id)->isChecked()) return id;
-  return 0;
+command_id window_menus::checked_linefeed_item() const {
+  for (int code = 1; code <= 3; ++code)
+    if (items_.at(linefeed_item(code))->isChecked()) return linefeed_item(code);
+  return command_id::none;
 }
 
-QAction* window_menus::add_entry(QMenu* menu, int id, const byte_string& label, bool escape_ampersand) {
+QAction* window_menus::add_entry(QMenu* menu, command_id id, const byte_string& label, bool escape_ampersand) {
   QAction* action = menu->addAction(entry_text(label, escape_ampersand));
   QObject::connect(action, &QAction::triggered, action, [this, id] { on_choice_(id); });
   items_[id] = action;
@@ -130,13 +132,13 @@ QAction* window_menus::add_entry(QMenu* menu, int id, const byte_string& label, 
 void window_menus::add_text_entry(const byte_string& label) {
   int count = text_entry_count();
   // Ids above 499 belong to other commands: the 100th text gets no entry.
-  if (count >= max_text_entries) return;
-  add_entry(text_switch(), first_text_entry_id + count, label, true);
+  if (count >= max_list_entries) return;
+  add_entry(text_switch(), text_entry_id(count), label, true);
 }
 
 void window_menus::set_text_entry(int index, const byte_string& label) {
-  if (index < 0 || index >= max_text_entries) return;
-  if (QAction* a = item(first_text_entry_id + index)) a->setText(entry_text(label, true));
+  if (index < 0 || index >= max_list_entries) return;
+  if (QAction* a = item(text_entry_id(index))) a->setText(entry_text(label, true));
 }
 
 void window_menus::remove_text_entries() {
@@ -145,7 +147,7 @@ void window_menus::remove_text_entries() {
     menu->removeAction(a);
     delete a;
   }
-  for (int id = first_text_entry_id; id <= last_text_entry_id; ++id) items_.erase(id);
+  for (int i = 0; i < max_list_entries; ++i) items_.erase(text_entry_id(i));
 }
 
 int window_menus::text_entry_count() const { return static_cast<int>(text_switch()->actions().size()); }
@@ -170,14 +172,14 @@ void window_menus::remove_dynamic(QMenu* menu) {
 
 void window_menus::add_program_entry(const byte_string& title) {
   int count = program_entry_count();
-  if (count >= max_dynamic_entries) return;
+  if (count >= max_list_entries) return;
   QMenu* settings = submenu(menu_role::program_settings);
   if (count == 0) {
     program_menu_->addSeparator();
     settings->addSeparator();
   }
-  add_entry(program_menu_, first_program_entry_id + count, title, false);
-  add_entry(settings, first_program_edit_id + count, title, false);
+  add_entry(program_menu_, entry_id(command_id::first_program_entry, count), title, false);
+  add_entry(settings, entry_id(command_id::first_program_edit, count), title, false);
 }
 
 int window_menus::program_entry_count() const { return dynamic_count(menu_role::program_settings); }
@@ -189,10 +191,10 @@ void window_menus::remove_program_entries() {
 
 void window_menus::add_style_entry(const byte_string& title) {
   int count = style_entry_count();
-  if (count >= max_dynamic_entries) return;
+  if (count >= max_list_entries) return;
   QMenu* styles = submenu(menu_role::style_entries);
   if (count == 0) styles->addSeparator();
-  add_entry(styles, first_style_entry_id + count, title, false);
+  add_entry(styles, entry_id(command_id::first_style_entry, count), title, false);
 }
 
 int window_menus::style_entry_count() const { return dynamic_count(menu_role::style_entries); }

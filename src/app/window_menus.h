@@ -9,7 +9,7 @@
 #include <map>
 #include <string_view>
 
-#include "app/menu_table.h"
+#include "shell/menu_table.h"
 #include "platform/byte_string.h"
 
 class QAction;
@@ -22,7 +22,7 @@ namespace vintorel {
 class window_menus {
  public:
   // Builds the bar into `bar`; a chosen item calls `on_choice` with its id.
-  window_menus(QMenuBar* bar, std::function<void(int id)> on_choice);
+  window_menus(QMenuBar* bar, std::function<void(command_id id)> on_choice);
   ~window_menus();
   window_menus(const window_menus&) = delete;
   window_menus& operator=(const window_menus&) = delete;
@@ -33,17 +33,17 @@ class window_menus {
   QMenu* submenu(menu_role role) const;
 
   // The item with this id; null when there is none.
-  QAction* item(int id) const;
-  void set_enabled(int id, bool enabled);
+  QAction* item(command_id id) const;
+  void set_enabled(command_id id, bool enabled);
   // True unless the item is greyed (an unknown id counts as greyed).
-  bool is_enabled(int id) const;
+  bool is_enabled(command_id id) const;
   // The radio marks of the charset and line-end submenus; codes without an
   // item clear the mark.
   void set_charset_mark(int charset_code);
   void set_linefeed_mark(int linefeed_code);
-  // The id of the checked item of a radio submenu, 0 when none.
-  int checked_charset_item() const;
-  int checked_linefeed_item() const;
+  // The checked item of a radio submenu, none when none is.
+  command_id checked_charset_item() const;
+  command_id checked_linefeed_item() const;
 
   // Text-switch entries: id 401 + position. No entry is made beyond id 499.
   void add_text_entry(const byte_string& label);
@@ -65,16 +65,16 @@ class window_menus {
   void popup(QMenu* menu, const QPoint& screen_point);
 
  private:
-  QAction* add_entry(QMenu* menu, int id, const byte_string& label, bool escape_ampersand);
+  QAction* add_entry(QMenu* menu, command_id id, const byte_string& label, bool escape_ampersand);
   int dynamic_count(menu_role role) const;
   void remove_dynamic(QMenu* menu);
-  void set_mark(QActionGroup* group, int id);
+  void set_mark(QActionGroup* group, command_id id);
 
-  std::function<void(int)> on_choice_;
+  std::function<void(command_id)> on_choice_;
   QPointer<QMenuBar> bar_;
   std::array<QMenu*, top_menu_count> top_{};
   std::map<menu_role, QMenu*> submenus_;
-  std::map<int, QAction*> items_;
+  std::map<command_id, QAction*> items_;
   QActionGroup* charset_group_ = nullptr;
   QActionGroup* linefeed_group_ = nullptr;
   QMenu* program_menu_ = nullptr;

@@ -1,6 +1,5 @@
 // The list of open texts and the panes that show them: opening, new texts,
 // switching, closing (with saving), the second pane and the text-switch menu.
-#include "app/key_bindings.h"
 #include "app/window_main.h"
 #include "app/window_menus.h"
 #include "display/painter.h"
@@ -8,46 +7,42 @@
 #include "files/file_system.h"
 #include "files/load_text.h"
 #include "files/write_text.h"
-#include "toolkit/string_table.h"
+#include "shell/key_bindings.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 
-void window_::load_pane_style(int pane) {
-  int index = pane_text(pane);
-  pane_style& style = pane_styles_[static_cast<std::size_t>(pane)];
-  if (index < 0) {
-    style = pane_style();
-    style.tab_size = setup_.settings->tab_size;
-  } else {
-    vintorel::load_pane_style(style, text_at(index).name, ini_path("ext.ini"), setup_.settings->tab_size);
-  }
-  pane_style_view& view = display_.pane_styles[static_cast<std::size_t>(pane)];
-  view.tab_size = style.tab_size;
-  view.keywords = style.keywords;
+namespace {
+
+// The one main window, for the text model's modification hook.
+window_* the_main_window = nullptr;
+
+// A text became modified: its text-switch entry gets its mark.
+void text_modified(text_document& document) {
+  if (!the_main_window || !the_main_window->has_menus()) return;
+  workspace& work = the_main_window->work();
+  int i = work.index_of(document);
+  if (i < 0) return;
+  the_main_window->menus().set_text_entry(
+      i, text_entry_label(document.size, text_entry_mark(i == 0, document.state == read_only_state,
+                                                         document.is_modified()),
+                          document.name));
 }
 
-void window_::fit_top_line(text_document& document) {
-  // The pane is filled where the text is long enough.
-  std::int32_t rows = display_.layout.pane_rows;
-  if (document.line_count() - document.top_line < rows) {
-    std::int32_t top = document.line_count() - rows;
-    document.top_line = top < 0 ? 0 : top;
+// The text-switch entries of the texts shown in a pane are greyed, the others
+// enabled.
+void grey_shown_text_entries(window_menus& menus, const workspace& work) {
+  for (int i = 0; i < work.text_count() && i < max_list_entries; ++i) {
+    bool shown = work.pane_text(0) == i || (work.dual() && work.pane_text(1) == i);
+    menus.set_enabled(text_entry_id(i), !shown);
   }
 }
 
-void window_::show_in_current_pane(int index) {
-  int pane = current_pane_index();
-  pane_index_[static_cast<std::size_t>(pane)] = index;
-  text_document& d = text_at(index);
-  std::int32_t rows = display_.layout.pane_rows;
-  if (d.current_line - d.top_line >= rows) d.top_line = d.current_line - rows + 1;
-  if (d.current_line < d.top_line) d.top_line = d.current_line;
-  load_pane_style(pane);
-}
+}  // namespace
 
 void window_::show_text(int index) {
-  if (index < 0 || index >= text_count()) return;
-  show_in_current_pane(index);
+  if (index < 0 || index >= work_.text_count()) return;
+  work_.show_text(index);
   repaint_current();
   refresh_menus();
 }
@@ -59,18 +54,14 @@ bool window_::new_text(const std::string& name) {
     ui_.error(string_caption_error, string_memory);
     return false;
   }
-  add_text(text_count(), std::move(document));
+  add_text(work_.text_count(), std::move(document));
   return true;
 }
 
 void window_::add_text(int index, std::unique_ptr<text_document> document) {
-  document->on_modified = &window_::on_text_modified;
-  texts_.insert(texts_.begin() + index, std::move(document));
-  int other = 1 - current_pane_index();
-  if (display_.layout.dual && pane_index_[static_cast<std::size_t>(other)] >= index)
-    ++pane_index_[static_cast<std::size_t>(other)];
-  show_in_current_pane(index);
-  text_at(index).load_current_line(display_.pane_styles[static_cast<std::size_t>(current_pane_index())].tab_size);
+  the_main_window = this;
+  work_.on_text_modified = &text_modified;
+  work_.add_text(index, std::move(document));
   rebuild_text_entries();
   repaint_current();
   refresh_menus();
@@ -79,7 +70,7 @@ void window_::add_text(int index, std::unique_ptr<text_document> document) {
 bool window_::open_text(int index, const std::string& path, bool read_only, std::int32_t top_line,
                         std::int32_t current_line, std::int32_t left_column, std::int32_t desired_column,
                         int charset_code, int linefeed_code) {
-  if (index < 0 || index > text_count()) index = text_count();
+  if (index < 0 || index > work_.text_count()) index = work_.text_count();
   std::string full = full_path(path);
   if (full.empty() || full.size() >= max_path) {
     ui_.error(string_caption_error, string_file_error);
@@ -88,8 +79,8 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
   if (is_binary_extension(full, setup_.settings->binary_extension)) return false;
 
   // A text open under the same name is shown again when its access fits.
-  for (int i = 0; i < text_count(); ++i) {
-    text_document& open = text_at(i);
+  for (int i = 0; i < work_.text_count(); ++i) {
+    text_document& open = work_.text_at(i);
     if (open.name != full) continue;
     std::string attributes;
     if (!get_attribute_string(full, attributes)) {
@@ -100,9 +91,9 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
     bool reuse = (open.state == read_only_state && (read_only || !plain)) ||
                  ((open.state == unchanged_state || open.state == modified_state) && !read_only && plain);
     if (!reuse) continue;
-    if (current_text_index() == i) return true;
-    if (display_.layout.dual && pane_text(1 - current_pane_index()) == i) {
-      send_command(223);
+    if (work_.current_text_index() == i) return true;
+    if (work_.dual() && work_.pane_text(work_.other_pane()) == i) {
+      send(*this, command_id::change_window);
       return true;
     }
     show_text(i);
@@ -130,25 +121,12 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
 }
 
 void window_::close_second_pane() {
-  if (!display_.layout.dual) return;
+  if (!work_.dual()) return;
   if (display_.layout.side_by_side) {
     fill_cells(display_, 0, 0, display_.lines, display_.columns, display_.colours[back_normal]);
   }
-  int was_current = current_pane_index();
-  int other_text = pane_index_[static_cast<std::size_t>(1 - was_current)];
-  set_pane_layout(display_.layout, display_.lines, display_.columns, false, false);
-  if (was_current == 1) {
-    pane_index_[0] = pane_index_[1];
-    pane_styles_[0] = pane_styles_[1];
-    display_.pane_styles[0] = display_.pane_styles[1];
-  }
-  pane_index_[1] = -1;
-  // A current pane that showed none (its text could not be reloaded) gives way
-  // to the other pane's text: the single pane always shows one.
-  if (pane_index_[0] < 0) pane_index_[0] = other_text >= 0 ? other_text : text_count() - 1;
-  load_pane_style(0);
+  work_.close_second_pane();
   draw_bottom_line();
-  if (text_document* d = current_text()) fit_top_line(*d);
   rebuild_text_entries();
   repaint_current();
   refresh_menus();
@@ -165,7 +143,7 @@ bool window_::save_text(text_document& document) {
     document.name = chosen;
   }
   std::string temporary = save_temporary_path();
-  int tab = display_.pane_styles[static_cast<std::size_t>(current_pane_index())].tab_size;
+  int tab = display_.pane_styles[static_cast<std::size_t>(work_.current_pane())].tab_size;
   // Nothing on disk is touched until the whole text is safely in the
   // temporary file; when that fails the text stays open as it is.
   if (!write_text_private(document, temporary, tab)) {
@@ -203,15 +181,15 @@ bool window_::save_text(text_document& document) {
   return true;
 }
 
-bool window_::close_text(int mode, bool keep_panes) {
-  int index = current_text_index();
+bool window_::close_text(close_mode mode, bool keep_panes) {
+  int index = work_.current_text_index();
   // The console is never closed before the window goes.
   if (index <= 0) return false;
-  text_document& document = text_at(index);
+  text_document& document = work_.text_at(index);
   bool save = false;
-  if (mode == 1) {
+  if (mode == close_mode::save) {
     save = true;
-  } else if (mode == 2 && document.is_modified()) {
+  } else if (mode == close_mode::ask && document.is_modified()) {
     before_dialog();
     switch (ui_.choose(string_caption_choose, string_save_question)) {
       case choice::cancel:
@@ -227,43 +205,15 @@ bool window_::close_text(int mode, bool keep_panes) {
   }
   if (save && !save_text(document)) return false;
 
-  // A text being discarded commits its cursor line as it goes; the window
-  // must not hear of that while the list is being changed.
-  document.on_modified = nullptr;
-  texts_.erase(texts_.begin() + index);
-  int current = current_pane_index();
-  int other = 1 - current;
-  if (!display_.layout.dual) {
-    pane_index_[0] = text_count() - 1;
-    load_pane_style(0);
-    fit_top_line(text_at(pane_index_[0]));
-  } else {
-    int& other_index = pane_index_[static_cast<std::size_t>(other)];
-    // Both panes may have shown the closed text; the other one then shows none.
-    if (other_index == index) {
-      other_index = -1;
-    } else if (other_index > index) {
-      --other_index;
-    }
-    int last = text_count() - 1;
-    int next = last == other_index ? last - 1 : last;
-    if (next <= 0) {
-      pane_index_[static_cast<std::size_t>(current)] = -1;
-      if (!keep_panes) {
-        display_.layout.current_pane = other;
-        close_second_pane();
-        return true;
-      }
-    } else {
-      pane_index_[static_cast<std::size_t>(current)] = next;
-      fit_top_line(text_at(next));
-    }
-    load_pane_style(current);
+  if (work_.remove_current_text(keep_panes)) {
+    close_second_pane();
+    return true;
   }
   rebuild_text_entries();
-  if (current_text()) {
+  if (work_.current_text()) {
     repaint_current();
   } else {
+    int current = work_.current_pane();
     fill_cells(display_, display_.layout.pane_first_row[current] - 1, display_.layout.pane_first_column[current],
                display_.layout.pane_rows + 1, display_.layout.pane_columns, display_.colours[back_normal]);
   }
@@ -272,11 +222,11 @@ bool window_::close_text(int mode, bool keep_panes) {
 }
 
 bool window_::close_all_texts() {
-  if (text_count() <= 1) return true;
+  if (work_.text_count() <= 1) return true;
   close_second_pane();
-  send_command(400 + text_count());
-  while (current_text_index() != 0) {
-    if (!close_text(2, false)) return false;
+  send(*this, text_entry_id(work_.text_count() - 1));
+  while (work_.current_text_index() != 0) {
+    if (!close_text(close_mode::ask, false)) return false;
   }
   return true;
 }
@@ -284,42 +234,27 @@ bool window_::close_all_texts() {
 void window_::rebuild_text_entries() {
   if (!menus_) return;
   menus_->remove_text_entries();
-  for (int i = 0; i < text_count(); ++i) {
-    text_document& d = text_at(i);
+  for (int i = 0; i < work_.text_count(); ++i) {
+    text_document& d = work_.text_at(i);
     menus_->add_text_entry(
         text_entry_label(d.size, text_entry_mark(i == 0, d.state == read_only_state, d.is_modified()), d.name));
   }
-  // The entries of the texts in a pane are greyed, the others enabled.
-  for (int i = 0; i < text_count() && i < max_text_entries; ++i) {
-    bool shown = pane_index_[0] == i || (display_.layout.dual && pane_index_[1] == i);
-    menus_->set_enabled(first_text_entry_id + i, !shown);
-  }
-}
-
-void window_::text_modified(text_document& document) {
-  if (!menus_) return;
-  for (int i = 0; i < text_count(); ++i) {
-    if (texts_[static_cast<std::size_t>(i)].get() != &document) continue;
-    menus_->set_text_entry(
-        i, text_entry_label(document.size, text_entry_mark(i == 0, document.state == read_only_state,
-                                                           document.is_modified()),
-                            document.name));
-  }
+  grey_shown_text_entries(*menus_, work_);
 }
 
 void window_::refresh_menus() {
   if (!menus_) return;
-  text_document* d = current_text();
+  text_document* d = work_.current_text();
   menu_rule_input in;
-  in.text_count = text_count();
-  in.dual = display_.layout.dual;
-  in.deleted_chars_empty = deleted_.count == 0;
-  in.string_stack_empty = stack_.empty();
-  in.search_string_empty = search_.search_string.empty();
+  in.text_count = work_.text_count();
+  in.dual = work_.dual();
+  in.deleted_chars_empty = work_.deleted.count == 0;
+  in.string_stack_empty = work_.strings.empty();
+  in.search_string_empty = work_.search.search_string.empty();
   if (d) {
     in.read_only = d->state == read_only_state;
     in.needs_saving = d->is_modified();
-    in.is_console = is_console(*d);
+    in.is_console = work_.is_console(*d);
   } else {
     // An empty pane offers nothing that works on a text.
     in.read_only = true;
@@ -329,10 +264,7 @@ void window_::refresh_menus() {
   menus_->set_charset_mark(d ? d->save_charset : 0);
   menus_->set_linefeed_mark(d ? d->save_linefeed : 0);
   // Greying in the text-switch submenu follows the panes.
-  for (int i = 0; i < text_count() && i < max_text_entries; ++i) {
-    bool shown = pane_index_[0] == i || (display_.layout.dual && pane_index_[1] == i);
-    menus_->set_enabled(first_text_entry_id + i, !shown);
-  }
+  grey_shown_text_entries(*menus_, work_);
 }
 
 }  // namespace vintorel

@@ -11,7 +11,7 @@
 #include <cerrno>
 
 #include "display/fontx2.h"
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 extern char** environ;
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "display/display_context.h"
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 

@@ -8,7 +8,7 @@
 #include "platform/cp932.h"
 #include "text/char_class.h"
 #include "text/text_document.h"
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 

@@ -7,7 +7,7 @@
 
 #include "toolkit/message_box.h"
 #include "toolkit/qt_text.h"
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 

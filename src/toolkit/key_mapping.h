@@ -4,7 +4,7 @@
 #include <Qt>
 
 #include "platform/byte_string.h"
-#include "toolkit/virtual_keys.h"
+#include "platform/virtual_keys.h"
 
 class QKeyEvent;
 class QString;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "toolkit/qt_text.h"
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 namespace {

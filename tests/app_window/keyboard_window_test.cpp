@@ -17,7 +17,7 @@ class keyboard_window_test : public main_window_test {
  protected:
   void open_empty() {
     start(files_to_open({files.write("t.txt", "")}));
-    ASSERT_EQ(w->text_count(), 2);
+    ASSERT_EQ(w->work().text_count(), 2);
   }
   void send_im(const QString& preedit, const QString& commit) {
     QInputMethodEvent event(preedit, {});
@@ -73,13 +73,13 @@ TEST_F(keyboard_window_test, dropped_files_open_last_to_first_and_ctrl_makes_the
   };
   drop({a, b}, Qt::ControlModifier);
   EXPECT_EQ(names(), (std::vector<std::string>{console_name, b, a}));
-  EXPECT_EQ(w->text_at(1).state, read_only_state);
-  EXPECT_EQ(w->text_at(2).state, read_only_state);
-  EXPECT_EQ(w->current_text_index(), 2);
+  EXPECT_EQ(w->work().text_at(1).state, read_only_state);
+  EXPECT_EQ(w->work().text_at(2).state, read_only_state);
+  EXPECT_EQ(w->work().current_text_index(), 2);
   // Without Ctrl it is writable; open read-only, it loads again.
   drop({a}, Qt::NoModifier);
-  ASSERT_EQ(w->text_count(), 4);
-  EXPECT_EQ(w->text_at(3).state, unchanged_state);
+  ASSERT_EQ(w->work().text_count(), 4);
+  EXPECT_EQ(w->work().text_at(3).state, unchanged_state);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 #include "app/window_main.h"
 #include "app/window_menus.h"
 #include "platform/scripted_user_interface.h"
@@ -99,7 +99,7 @@ class main_window_test : public ::testing::Test {
     }
   }
 
-  text_document& current() { return *w->current_text(); }
+  text_document& current() { return *w->work().current_text(); }
   // Line `i` of the current text with its terminator.
   byte_string line(int i) {
     text_document& d = current();
@@ -110,7 +110,7 @@ class main_window_test : public ::testing::Test {
   }
   std::vector<std::string> names() {
     std::vector<std::string> out;
-    for (int i = 0; i < w->text_count(); ++i) out.push_back(w->text_at(i).name);
+    for (int i = 0; i < w->work().text_count(); ++i) out.push_back(w->work().text_at(i).name);
     return out;
   }
 };

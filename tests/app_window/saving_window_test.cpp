@@ -53,8 +53,8 @@ TEST_F(saving_window_test, save_asks_and_a_changed_line_end_asks_again_both_ways
   answers.confirm_answers = {true, true};
   command(226);
   EXPECT_EQ(files.read("a.txt"), "xone\ntwo\nthree\n");
-  ASSERT_EQ(w->text_count(), 2);
-  EXPECT_EQ(w->current_text_index(), 1);
+  ASSERT_EQ(w->work().text_count(), 2);
+  EXPECT_EQ(w->work().current_text_index(), 1);
   EXPECT_FALSE(current().is_modified());
   EXPECT_EQ(current().save_linefeed, 2);
   EXPECT_EQ(current().state, unchanged_state);
@@ -63,17 +63,17 @@ TEST_F(saving_window_test, save_asks_and_a_changed_line_end_asks_again_both_ways
 TEST_F(saving_window_test, a_new_text_is_asked_for_and_named_in_the_save_dialog) {
   start(files_to_open({a}));
   command(216);  // Cancel
-  EXPECT_EQ(w->text_count(), 2);
+  EXPECT_EQ(w->work().text_count(), 2);
   answers.confirm_answers = {true};
   command(216);
-  ASSERT_EQ(w->text_count(), 3);
+  ASSERT_EQ(w->work().text_count(), 3);
   type("new");
   answers.confirm_answers = {true};
   answers.file_answers = {files.path("new.txt")};
   command(226);
   EXPECT_EQ(files.read("new.txt"), "new");
   EXPECT_EQ(current().name, files.path("new.txt"));
-  EXPECT_EQ(w->current_text_index(), 2);
+  EXPECT_EQ(w->work().current_text_index(), 2);
 }
 
 TEST_F(saving_window_test, an_unusable_temporary_file_leaves_the_text_and_the_disk_as_they_were) {
@@ -95,7 +95,7 @@ TEST_F(saving_window_test, an_unusable_temporary_file_leaves_the_text_and_the_di
     EXPECT_TRUE(was_asked("error 5 31"));
     EXPECT_EQ(files.read("a.txt"), "one\r\ntwo\r\nthree\r\n");
     EXPECT_EQ(files.read("victim"), "keep");
-    ASSERT_EQ(w->text_count(), 2);
+    ASSERT_EQ(w->work().text_count(), 2);
     EXPECT_TRUE(current().is_modified());
     EXPECT_EQ(line(0), "xone\r\n");
     w->destroy();
@@ -113,7 +113,7 @@ TEST_F(saving_window_test, a_failed_move_keeps_the_text_open_and_private_until_a
   answers.confirm_answers = {true};
   command(226);
   EXPECT_TRUE(was_asked("error 5 31"));
-  ASSERT_EQ(w->text_count(), 2);
+  ASSERT_EQ(w->work().text_count(), 2);
   EXPECT_TRUE(current().is_modified());
   EXPECT_EQ(line(2), "three\r\n");  // unedited lines still read from the old file
   // The stale temporary file was replaced; only its owner can read the text in it.
@@ -165,10 +165,10 @@ TEST_F(saving_window_test, close_yes_no_and_cancel) {
   type("x");
   answers.choose_answers = {choice::cancel};
   command(227);
-  EXPECT_EQ(w->text_count(), 3);
+  EXPECT_EQ(w->work().text_count(), 3);
   answers.choose_answers = {choice::no};
   command(227);
-  EXPECT_EQ(w->text_count(), 2);
+  EXPECT_EQ(w->work().text_count(), 2);
   EXPECT_EQ(files.read("b.txt"), "bee\r\n");
   command(401 + 1);
   type("y");
@@ -177,7 +177,7 @@ TEST_F(saving_window_test, close_yes_no_and_cancel) {
   command(227);
   EXPECT_EQ(files.read("a.txt"), "yone\r\ntwo\r\nthree\r\n");
   // Only the console left: the file dialog comes (and is cancelled).
-  EXPECT_EQ(w->text_count(), 1);
+  EXPECT_EQ(w->work().text_count(), 1);
   ASSERT_EQ(answers.asked.size(), 2u);
   EXPECT_EQ(answers.asked[1].rfind("open ", 0), 0u);
 }
@@ -191,7 +191,7 @@ TEST_F(saving_window_test, close_all_cancelled_halfway_keeps_the_rest) {
   answers.choose_answers = {choice::no, choice::cancel};
   command(228);
   EXPECT_EQ(names(), (std::vector<std::string>{console_name, a, b}));
-  EXPECT_EQ(w->current_text_index(), 2);
+  EXPECT_EQ(w->work().current_text_index(), 2);
 }
 
 TEST_F(saving_window_test, quit_cancelled_keeps_the_window_and_no_closes_it_unsaved) {
@@ -202,7 +202,7 @@ TEST_F(saving_window_test, quit_cancelled_keeps_the_window_and_no_closes_it_unsa
   settle();
   ASSERT_NE(w->frame(), nullptr);
   EXPECT_EQ(answers.asked, std::vector<std::string>{"choose 4 21"});
-  EXPECT_EQ(w->text_count(), 3);
+  EXPECT_EQ(w->work().text_count(), 3);
   EXPECT_TRUE(current().is_modified());
 
   answers.choose_answers = {choice::no};
@@ -224,8 +224,8 @@ TEST_F(saving_window_test, reload_keeps_the_place_the_charset_and_the_line_end) 
   EXPECT_EQ(line(2), "xthree\r\n");
   answers.confirm_answers = {true};
   command(220);
-  ASSERT_EQ(w->text_count(), 2);
-  EXPECT_EQ(w->current_text_index(), 1);
+  ASSERT_EQ(w->work().text_count(), 2);
+  EXPECT_EQ(w->work().current_text_index(), 1);
   EXPECT_EQ(current().current_line, 2);
   EXPECT_EQ(current().save_linefeed, 2);
   EXPECT_EQ(current().save_charset, 4);
@@ -238,15 +238,15 @@ TEST_F(saving_window_test, duplicate_shows_a_read_only_copy_and_undoes_it_from_e
   command(273);
   command(221);
   ASSERT_TRUE(w->display().layout.dual);
-  EXPECT_EQ(w->current_pane_index(), 0);
-  int copy = w->pane_text(1);
-  EXPECT_EQ(w->text_at(copy).name, b);
-  EXPECT_EQ(w->text_at(copy).state, read_only_state);
-  EXPECT_EQ(w->text_at(copy).current_line, 1);
+  EXPECT_EQ(w->work().current_pane(), 0);
+  int copy = w->work().pane_text(1);
+  EXPECT_EQ(w->work().text_at(copy).name, b);
+  EXPECT_EQ(w->work().text_at(copy).state, read_only_state);
+  EXPECT_EQ(w->work().text_at(copy).current_line, 1);
   // From the writable pane: the copy goes, one pane remains.
   command(221);
   EXPECT_FALSE(w->display().layout.dual);
-  EXPECT_EQ(w->text_count(), 3);
+  EXPECT_EQ(w->work().text_count(), 3);
   EXPECT_EQ(current().name, b);
   // From the read-only pane: it goes and the writable one stays current.
   command(221);
@@ -254,7 +254,7 @@ TEST_F(saving_window_test, duplicate_shows_a_read_only_copy_and_undoes_it_from_e
   ASSERT_EQ(current().state, read_only_state);
   command(221);
   EXPECT_FALSE(w->display().layout.dual);
-  EXPECT_EQ(w->text_count(), 3);
+  EXPECT_EQ(w->work().text_count(), 3);
   EXPECT_EQ(current().name, b);
   EXPECT_NE(current().state, read_only_state);
 }

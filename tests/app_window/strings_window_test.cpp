@@ -45,16 +45,16 @@ TEST_F(strings_window_test, push_on_a_full_stack_asks_and_cancel_keeps_it) {
     command(235);
     command(273);
   }
-  ASSERT_EQ(w->strings().size(), 4u);
-  std::vector<byte_string> before = w->strings().entries;
+  ASSERT_EQ(w->work().strings.size(), 4u);
+  std::vector<byte_string> before = w->work().strings.entries;
   answers.confirm_answers = {false};
   command(235);
   EXPECT_EQ(answers.asked.back(), "confirm 3 28");
-  EXPECT_EQ(w->strings().entries, before);
+  EXPECT_EQ(w->work().strings.entries, before);
   answers.confirm_answers = {true};
   command(235);
-  ASSERT_EQ(w->strings().size(), 1u);
-  EXPECT_NE(w->strings().entries[0].find("line 5"), byte_string::npos);
+  ASSERT_EQ(w->work().strings.size(), 1u);
+  EXPECT_NE(w->work().strings.entries[0].find("line 5"), byte_string::npos);
 }
 
 TEST_F(strings_window_test, search_dialog_cuts_at_255_bytes_and_cancel_changes_nothing) {
@@ -63,8 +63,8 @@ TEST_F(strings_window_test, search_dialog_cuts_at_255_bytes_and_cancel_changes_n
   // 255 bytes must not split the last character.
   byte_string long_string = "a";
   for (int i = 0; i < 150; ++i) long_string += "\x82\xa0";
-  w->searches().search_string = long_string;
-  w->searches().replace_string = "r";
+  w->work().search.search_string = long_string;
+  w->work().search.replace_string = "r";
   QString shown;
   on_dialog([&](QWidget* box) {
     shown = field(box, 0)->text();
@@ -73,8 +73,8 @@ TEST_F(strings_window_test, search_dialog_cuts_at_255_bytes_and_cancel_changes_n
   });
   command(241);
   EXPECT_EQ(shown.size(), 1 + 127);
-  EXPECT_EQ(w->searches().search_string, long_string);
-  EXPECT_EQ(w->searches().replace_string, "r");
+  EXPECT_EQ(w->work().search.search_string, long_string);
+  EXPECT_EQ(w->work().search.replace_string, "r");
 }
 
 TEST_F(strings_window_test, jump_dialog_starts_on_the_cursor_line_and_stays_in_bounds) {
@@ -123,8 +123,8 @@ TEST_F(strings_window_test, replace_questions_cancelled_change_nothing_and_ok_re
   for (const question q : {question{244, "confirm 3 24", 10, 0, 39}, question{245, "confirm 3 26", 10, 0, 9},
                            question{246, "confirm 3 27", 10, 11, 39}}) {
     start(files_to_open({a}));
-    w->searches().search_string = "line";
-    w->searches().replace_string = "row";
+    w->work().search.search_string = "line";
+    w->work().search.replace_string = "row";
     w->refresh_menus();
     for (int i = 0; i < q.from_line; ++i) command(273);
     command(q.id);

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 namespace {

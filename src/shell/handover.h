@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 namespace vintorel {
 

@@ -1,5 +1,5 @@
 // Parsing the command line into files, switches and a command to run.
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 #include "files/file_system.h"
 

@@ -1,6 +1,6 @@
 // Tests of the response file: its lines, and its refusal of files that someone
 // else could have planted.
-#include "app/response_file.h"
+#include "shell/response_file.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 namespace vintorel {
 

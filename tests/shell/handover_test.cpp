@@ -1,13 +1,13 @@
 // Tests of the second instance's hand-over against a stand-in for the running
 // instance: the order of the steps, the response file, and the time limits.
-#include "app/handover.h"
+#include "shell/handover.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
-#include "app/response_file.h"
+#include "shell/response_file.h"
 #include "platform/fake_instance.h"
 
 namespace vintorel {

@@ -1,12 +1,12 @@
 // The process environment at start-up and the settings files made on first start.
-#include "app/startup.h"
+#include "shell/startup.h"
 
 #include <unistd.h>
 
 #include <clocale>
 
-#include "app/key_bindings.h"
-#include "app/layout_file.h"
+#include "shell/key_bindings.h"
+#include "shell/layout_file.h"
 #include "files/file_system.h"
 #include "platform/profile.h"
 #include "settings/main_settings.h"

@@ -1,5 +1,5 @@
 // The string table in one constant array, converted to Shift_JIS once on first use.
-#include "toolkit/string_table.h"
+#include "platform/string_table.h"
 
 #include <array>
 #include <cstring>

@@ -1,10 +1,10 @@
 // The hand-over of a second instance's command line to the running instance.
-#include "app/handover.h"
+#include "shell/handover.h"
 
 #include <time.h>
 #include <unistd.h>
 
-#include "app/response_file.h"
+#include "shell/response_file.h"
 #include "platform/instance.h"
 
 namespace vintorel {

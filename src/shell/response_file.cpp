@@ -1,5 +1,5 @@
 // Writing and reading the hand-over response file safely in a shared directory.
-#include "app/response_file.h"
+#include "shell/response_file.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // Tests of the command-line parser and the joining of program arguments.
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 #include <gtest/gtest.h>
 

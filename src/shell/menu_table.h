@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/byte_string.h"
+#include "shell/command_id.h"
 
 namespace vintorel {
 
@@ -18,7 +19,7 @@ enum class menu_role { none, text_switch, charset, linefeed, style_entries, prog
 
 struct menu_entry {
   menu_entry_kind kind;
-  int id;            // command id of an item; 0 for the others
+  command_id id;     // command id of an item; none for the others
   const char* text;  // UTF-8 with "&" before the access key; null for separators and ends
   menu_role role;    // what a submenu is for
 };
@@ -43,27 +44,6 @@ constexpr int linefeed_menu_position = 11;  // in the File menu
 constexpr int style_menu_position = 1;      // in the Settings menu
 constexpr int program_settings_position = 2;  // in the Settings menu
 
-// Ids of the entries made at run time.
-constexpr int first_text_entry_id = 401;
-constexpr int last_text_entry_id = 499;
-constexpr int max_text_entries = last_text_entry_id - first_text_entry_id + 1;  // 99
-constexpr int direct_command_id = 500;
-constexpr int first_program_entry_id = 501;
-constexpr int new_style_id = 600;
-constexpr int first_style_entry_id = 601;
-constexpr int new_program_id = 700;
-constexpr int first_program_edit_id = 701;
-constexpr int max_dynamic_entries = 99;
-
-// Radio items of the charset and line-end submenus.
-constexpr int first_charset_id = 328;  // Shift_JIS; charset code - 2 added
-constexpr int last_charset_id = 331;
-constexpr int first_linefeed_id = 332;  // CRLF; line-end code - 1 added
-constexpr int last_linefeed_id = 334;
-// The radio item of a charset or line-end code; 0 for a code without one.
-int charset_item_id(int charset_code);
-int linefeed_item_id(int linefeed_code);
-
 // The letter after the "&" of an item text (upper case), 0 when there is none.
 char access_key_of(std::string_view text);
 
@@ -87,14 +67,9 @@ struct menu_rule_input {
   bool dual = false;
 };
 struct menu_item_state {
-  int id;
+  command_id id;
   bool enabled;
 };
 // The enabled state of every File, Edit and Jump item the rules govern.
 std::vector<menu_item_state> menu_rule_states(const menu_rule_input& input);
-// The item whose enabled state a command is checked against before it runs
-// (pop_delete_string is checked against pop_string); 0 for commands that run
-// unconditionally.
-int menu_check_item(int command_id);
-
 }  // namespace vintorel

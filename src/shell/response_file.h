@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
 namespace vintorel {
 

@@ -1,7 +1,7 @@
 // The 121 key slots with their names and defaults, and loading them from vintorel.ini.
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 
-#include "app/command_table.h"
+#include "shell/command_table.h"
 #include "settings/main_settings.h"
 #include "platform/profile.h"
 
@@ -101,8 +101,8 @@ void load_key_bindings(key_binding_table_type& table, const std::string& ini_pat
 }
 
 int bound_command_id(const key_binding_table_type& table, int slot) {
-  if (slot < 0 || slot >= key_slot_count) return command_id_base;
-  return command_id_base + table[slot];
+  if (slot < 0 || slot >= key_slot_count) return to_int(command_id::none);
+  return to_int(command_of_index(table[slot]));
 }
 
 int bound_command_id(int slot) { return bound_command_id(key_binding_table, slot); }

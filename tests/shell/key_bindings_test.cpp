@@ -2,7 +2,7 @@
 // table, so a key taken out of the file goes back to its default.
 #include <gtest/gtest.h>
 
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 #include "scratch_dir.h"
 
 namespace vintorel {

@@ -1,5 +1,5 @@
 // The "filer class" list and the matching of a window's WM_CLASS value.
-#include "app/filer_class.h"
+#include "shell/filer_class.h"
 
 namespace vintorel {
 

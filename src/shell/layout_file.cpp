@@ -1,5 +1,5 @@
 // Reading and writing the remembered window position in layout.ini.
-#include "app/layout_file.h"
+#include "shell/layout_file.h"
 
 #include "files/file_system.h"
 #include "settings/settings_file.h"
