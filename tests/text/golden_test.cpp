@@ -5,21 +5,19 @@
 //   # comment lines anywhere
 //   set auto_indent on | set overwrite on
 //   --- text          start text; "|" marks the cursor (default: start of line 0)
-//   --- do            one command a line with its argument or "xN" to repeat it
+//   --- do            one text command a line (any of the text model's commands,
+//                     run as dispatch runs it) with its argument or "xN" to repeat it
 //   --- expect        the text afterwards with its cursor mark
 // Escapes in texts and arguments: \t TAB, \\ backslash, \xHH a byte.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 
 #include "platform/cp932.h"
 #include "text/deleted_chars.h"
-#include "text/editing.h"
-#include "text/motion.h"
-#include "text/undo.h"
+#include "text/text_commands.h"
 #include "text_fixture.h"
 
 namespace vintorel {
@@ -79,32 +77,17 @@ TEST_P(golden, behaves_as_written) {
   testing::make_text(d, lines);
   testing::place_cursor(d, c, cursor_line, cursor_position);
 
-  // As command dispatch calls them.
-  std::string arg;
-  const std::map<std::string, std::function<void()>> commands = {
-      {"forward_char", [&] { forward_char(d, c, true); }},
-      {"backward_head", [&] { backward_head(d, c, true); }},
-      {"backward_line", [&] { backward_line(d, c, true, true, false); }},
-      {"forward_line", [&] { forward_line(d, c, true, true, false); }},
-      {"insert_string", [&] { insert_string(d, c, decode(arg), true, true, false); }},
-      {"insert_linefeed", [&] { insert_linefeed(d, c, true, true, false, true); }},
-      {"delete_char", [&] { delete_char(d, c, true, true, false); }},
-      {"delete_tail", [&] { delete_tail(d, c, true, true); }},
-      {"backspace_char", [&] { backspace_char(d, c, true, true); }},
-      {"backspace_word", [&] { backspace_word(d, c); }},
-      {"undo_char", [&] { undo_char(d, c); }},
-      {"undo_line", [&] { undo_line(d, c); }},
-  };
   for (const std::string& command : sections["do"]) {
     std::size_t blank = command.find(' ');
     std::string name = command.substr(0, blank);
-    arg = blank == std::string::npos ? "" : command.substr(blank + 1);
+    std::string arg = blank == std::string::npos ? "" : command.substr(blank + 1);
     bool repeat = arg.size() > 1 && arg[0] == 'x' && arg.find_first_not_of("0123456789", 1) == std::string::npos;
     int times = repeat ? std::stoi(arg.substr(1)) : 1;
     if (repeat) arg.clear();
-    ASSERT_TRUE(commands.contains(name)) << "unknown command " << name;
+    const text_command* run = find_text_command(name);
+    ASSERT_NE(run, nullptr) << "unknown command " << name;
     for (int i = 0; i < times; ++i) {
-      commands.at(name)();
+      run->run(d, c, decode(arg));
       ASSERT_EQ(testing::check_text(d, c), "") << "after " << command;
     }
   }

@@ -16,7 +16,7 @@
 #include "text/deleted_chars.h"
 #include "text/editing.h"
 #include "text/motion.h"
-#include "text/undo.h"
+#include "text/text_commands.h"
 #include "text_fixture.h"
 
 namespace vintorel::testing {
@@ -93,46 +93,35 @@ struct random_run {
     scroll_to_cursor(text, c, is_on_double_byte(text));
   }
 
-  // Every motion and edit, with the flags of command dispatch or drawn at random.
+  // Every command of the text model as dispatch runs it, and the operations
+  // under the motions and edits with their flags drawn at random.
   void add_motions_and_edits() {
     auto& d = document;
     auto& c = context;
-    add("backward_char", 1, [&] { backward_char(d, c, coin()); });
-    add("forward_char", 1, [&] { forward_char(d, c, coin()); });
-    add("backward_word", 1, [&] { backward_word(d, c); });
-    add("forward_word", 1, [&] { forward_word(d, c); });
-    add("backward_page", 1, [&] { backward_page(d, c); });
-    add("forward_page", 1, [&] { forward_page(d, c); });
-    add("backward_head", 1, [&] { backward_head(d, c, coin()); });
-    add("forward_tail", 1, [&] { forward_tail(d, c, coin()); });
-    add("backward_line", 1, [&] { backward_line(d, c, coin(), coin(), coin()); });
-    add("forward_line", 1, [&] { forward_line(d, c, coin(), coin(), coin()); });
-    add("backward_line_screen", 1, [&] { backward_line_screen(d, c); });
-    add("forward_line_screen", 1, [&] { forward_line_screen(d, c); });
-    add("backward_line_page", 1, [&] { backward_line_page(d, c); });
-    add("forward_line_page", 1, [&] { forward_line_page(d, c); });
-    add("backward_line_head", 1, [&] { backward_line_head(d, c, coin()); });
-    add("forward_line_tail", 1, [&] { forward_line_tail(d, c, coin()); });
+    for (const text_command& command : text_commands()) {
+      std::string_view name = command.name;
+      int weight = name == "insert_string" ? 2 : name == "undo_char" || name == "delete_char" ? 2 : 1;
+      add(command.name, weight, [&d, &c, this, run = command.run] { run(d, c, piece()); });
+    }
+    add("backward_char flags", 1, [&] { backward_char(d, c, coin()); });
+    add("forward_char flags", 1, [&] { forward_char(d, c, coin()); });
+    add("backward_head flags", 1, [&] { backward_head(d, c, coin()); });
+    add("forward_tail flags", 1, [&] { forward_tail(d, c, coin()); });
+    add("backward_line flags", 1, [&] { backward_line(d, c, coin(), coin(), coin()); });
+    add("forward_line flags", 1, [&] { forward_line(d, c, coin(), coin(), coin()); });
+    add("backward_line_head flags", 1, [&] { backward_line_head(d, c, coin()); });
+    add("forward_line_tail flags", 1, [&] { forward_line_tail(d, c, coin()); });
     add("next_tab_stop", 1, [&] { next_tab_stop(d, c); });
     add("go_to_position", 1,
         [&] { go_to_position(d, c, below(d.line_count() + 3), below(5) - 1, below(d.line_count() + 3) - 1, coin()); });
-    add("mark", 1, [&] { mark(d); });
-    add("jump_mark", 1, [&] { jump_mark(d, c); });
-    add("jump_previousline", 1, [&] { jump_previousline(d, c); });
-    add("insert_string", 4, [&] { insert_string(d, c, piece(), coin(), below(4) != 0, below(4) == 0); });
-    add("insert_linefeed", 2, [&] { insert_linefeed(d, c, coin(), coin(), coin(), coin()); });
-    add("insert_line", 1, [&] { insert_line(d, c, coin()); });
-    add("delete_char", 2, [&] { delete_char(d, c, coin(), coin(), coin()); });
-    add("delete_word", 1, [&] { delete_word(d, c); });
-    add("delete_tail", 1, [&] { delete_tail(d, c, coin(), coin()); });
-    add("backspace_char", 2, [&] { backspace_char(d, c, coin(), coin()); });
-    add("backspace_word", 1, [&] { backspace_word(d, c); });
-    add("backspace_head", 1, [&] { backspace_head(d, c, coin(), coin()); });
-    add("change_wordcase", 1, [&] { change_word_case(d, c); });
+    add("insert_string flags", 4, [&] { insert_string(d, c, piece(), coin(), below(4) != 0, below(4) == 0); });
+    add("insert_linefeed flags", 2, [&] { insert_linefeed(d, c, coin(), coin(), coin(), coin()); });
+    add("insert_line flags", 1, [&] { insert_line(d, c, coin()); });
+    add("delete_char flags", 2, [&] { delete_char(d, c, coin(), coin(), coin()); });
+    add("delete_tail flags", 1, [&] { delete_tail(d, c, coin(), coin()); });
+    add("backspace_char flags", 2, [&] { backspace_char(d, c, coin(), coin()); });
+    add("backspace_head flags", 1, [&] { backspace_head(d, c, coin(), coin()); });
     add("change_mode_insert", 1, [&] { c.overwrite_mode = !c.overwrite_mode; });
-    add("undo_char", 2, [&] { undo_char(d, c); });
-    add("undo_line", 1, [&] { undo_line(d, c); });
-    add("change_mode_block", 1, [&] { toggle_block(d, c); });
   }
 
   virtual void new_texts() = 0;
