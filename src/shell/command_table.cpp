@@ -16,6 +16,21 @@ constexpr command_name_table build_names() {
   return table;
 }
 
+// Records in id order that do not overlap, ranges without names, names only
+// for the 128 slots: dispatch finds one record per id, key bindings one slot
+// per name.
+constexpr bool records_are_sound() {
+  command_id previous = command_id::none;
+  for (const command_record& r : command_records) {
+    if (to_int(r.first) <= to_int(previous) || to_int(r.last) < to_int(r.first)) return false;
+    if (r.first != r.last && r.name[0] != '\0') return false;
+    if (r.name[0] != '\0' && command_index(r.first) >= command_count) return false;
+    previous = r.last;
+  }
+  return true;
+}
+static_assert(records_are_sound());
+
 }  // namespace
 
 constinit const command_name_table command_table = build_names();

@@ -5,7 +5,7 @@
 #include <limits>
 #include <new>
 
-#include "files/charset.h"
+#include "platform/charsets.h"
 #include "text/char_class.h"
 
 namespace vintorel {
