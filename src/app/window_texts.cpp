@@ -6,9 +6,9 @@
 #include "files/charset.h"
 #include "files/file_system.h"
 #include "files/load_text.h"
-#include "files/write_text.h"
-#include "shell/key_bindings.h"
+#include "files/save_text.h"
 #include "platform/string_table.h"
+#include "shell/key_bindings.h"
 
 namespace vintorel {
 
@@ -142,34 +142,34 @@ bool window_::save_text(text_document& document) {
     }
     document.name = chosen;
   }
-  std::string temporary = save_temporary_path();
-  int tab = display_.pane_styles[static_cast<std::size_t>(work_.current_pane())].tab_size;
-  // Nothing on disk is touched until the whole text is safely in the
-  // temporary file; when that fails the text stays open as it is.
-  if (!write_text_private(document, temporary, tab)) {
-    ui_.error(string_caption_error, string_file_error);
-    return false;
-  }
-  // The text stays open and modified until its new file is in place. It reads
-  // its unedited lines through its own descriptor, which renaming the old file
-  // to the backup name does not disturb.
   std::string path = document.name;
-  bool backed_up = setup_.settings->backup && file_exists(path);
-  std::string backup = backed_up ? backup_name(path) : std::string();
-  if (backed_up && !rename_file(path, backup)) {
-    ui_.error(string_caption_error, string_file_error);
+  // Another program changed or replaced the file since it was opened: it is
+  // not overwritten without asking.
+  if (is_open(document.file) && change_on_disk(document.file, path) == disk_change::changed &&
+      !ui_.confirm(string_caption_confirm, string_changed_on_disk))
     return false;
-  }
-  if (!move_path(temporary, path)) {
-    if (!is_open(document.file) || block_file_unchanged(document.file)) {
-      if (backed_up) rename_file(backup, path);
-    } else {
-      // The move wrote over the old file in place: the temporary file is the
-      // only whole copy of the text, so no later save may reuse its name.
-      rename_file(temporary, backup_name(temporary));
-    }
-    ui_.error(string_caption_error, string_file_error);
-    return false;
+  save_options options;
+  options.keep_backup = setup_.settings->backup;
+  options.tab_size = display_.pane_styles[static_cast<std::size_t>(work_.current_pane())].tab_size;
+  // The text stays open, modified and readable unless the file now holds it.
+  save_result result = save_text_file(document, path, options);
+  if (result.backup_failed) ui_.error(string_caption_error, string_file_error);
+  switch (result.status) {
+    case save_status::saved:
+      break;
+    case save_status::not_written:
+      ui_.error(string_caption_error, string_file_error);
+      return false;
+    case save_status::kept_elsewhere:
+      ui_.error_with_path(string_caption_error, string_text_kept, result.kept_path);
+      return false;
+    case save_status::lines_unreadable:
+      if (result.kept_path.empty()) {
+        ui_.error(string_caption_error, string_file_error);
+      } else {
+        ui_.error_with_path(string_caption_error, string_edits_rescued, result.kept_path);
+      }
+      return false;
   }
   document.destroy();
   if (is_main_settings_path(path, ini_path("vintorel.ini"))) {

@@ -19,12 +19,18 @@ namespace {
 
 constexpr std::size_t max_name = 255;
 
-// Reads up to `count` bytes at `offset`; the byte count, 0 at the end, -1 on error.
-ssize_t read_chunk(int fd, std::uint64_t offset, char* dest, std::size_t count) {
-  for (;;) {
+// Reads `count` bytes at `offset`, continuing after a short read; false on an
+// error or when the file ends first.
+bool read_chunk(int fd, std::uint64_t offset, char* dest, std::size_t count) {
+  while (count > 0) {
     ssize_t got = pread(fd, dest, count, static_cast<off_t>(offset));
-    if (got >= 0 || errno != EINTR) return got;
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    dest += got;
+    offset += static_cast<std::uint64_t>(got);
+    count -= static_cast<std::size_t>(got);
   }
+  return true;
 }
 
 // Start of the data at or after `offset` (the end of a hole), at most `size`.
@@ -64,28 +70,33 @@ bool scan_file(block_file& file, line_index& lines, scan_state& state) {
            lines.append_file_line(static_cast<std::uint32_t>(length));
   };
   // Only the bytes present at open are scanned: they are what the block cache
-  // will agree to read later.
+  // will agree to read later. Every chunk is one aligned block of the cache, and
+  // its checksum is recorded so that a later read can tell whether the block
+  // still holds these bytes.
+  static_assert(scan_chunk_size == block_file::block_size);
   std::uint64_t offset = 0;
   std::uint64_t data_end = 0;  // end of the data region that holds `offset`
   while (offset < file.size && !state.stopped) {
     if (offset >= data_end) {
       // A hole in a sparse file reads as NUL bytes, none of which ends a line:
-      // it is added to the current record without being read.
+      // its whole blocks are added to the current record without being read.
       std::uint64_t data = next_data(file.fd, offset, file.size);
-      if (data > offset) {
-        if (!skip_zeros(state, data - offset, on_line)) return false;
-        offset = data;
+      std::uint64_t skip_to = data - data % block_file::block_size;
+      if (skip_to > offset) {
+        if (!skip_zeros(state, skip_to - offset, on_line) ||
+            !add_zero_block_sums(file, (skip_to - offset) / block_file::block_size))
+          return false;
+        offset = skip_to;
         continue;
       }
       data_end = next_hole(file.fd, offset, file.size);
     }
     std::uint64_t left = file.size - offset;
     std::size_t want = left < scan_chunk_size ? static_cast<std::size_t>(left) : scan_chunk_size;
-    ssize_t got = read_chunk(file.fd, offset, buffer.get(), want);
-    if (got <= 0) return false;
-    if (!scan_bytes(state, buffer.get(), static_cast<std::size_t>(got), on_line)) return false;
+    if (!read_chunk(file.fd, offset, buffer.get(), want) || !add_block_sum(file, buffer.get(), want)) return false;
+    if (!scan_bytes(state, buffer.get(), want, on_line)) return false;
     if (state.line_length >= std::numeric_limits<std::uint32_t>::max()) return false;
-    offset += static_cast<std::uint64_t>(got);
+    offset += want;
   }
   // The last record stays open: a CR at its end is part of the last line.
   return state.line_length < std::numeric_limits<std::uint32_t>::max();
@@ -159,6 +170,8 @@ void load_text_file(text_document& document, const std::string& path, bool read_
     return;
   }
   document.lines.compact();
+  document.last_line_offset = scan.line_start;
+  document.last_line_length = scan.line_length;
 
   std::int32_t count = document.lines.size();
   if (current_line < 0) current_line = 0;

@@ -12,9 +12,8 @@
 #include <new>
 
 #include "files/charset.h"
-#include "files/file_system.h"
+#include "files/file_seam.h"
 #include "platform/fd_io.h"
-#include "platform/private_file.h"
 
 namespace vintorel {
 
@@ -22,19 +21,15 @@ namespace {
 
 constexpr char end_of_text = 0x1A;
 
-// One buffered output file whose every failure is remembered, so a short write,
-// a failed flush, fsync or close is never taken for success.
+// One buffered output file over a descriptor it owns, whose every failure is
+// remembered, so a short write, a failed sync or close is never taken for success.
 class output_file {
  public:
-  output_file(const std::string& path, bool private_file) {
-    // The temporary save file lies in a directory others may write to.
-    fd_ = private_file ? open_private_for_writing(path)
-                       : open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    buffer_.reset(new (std::nothrow) char[buffer_size]);
+  explicit output_file(int fd) : fd_(fd), buffer_(new (std::nothrow) char[buffer_size]) {
     ok_ = fd_ >= 0 && buffer_;
   }
   ~output_file() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) file_seam::close(fd_);
   }
   bool ok() const { return ok_; }
 
@@ -50,20 +45,35 @@ class output_file {
     }
   }
 
-  // Flushes, syncs and closes; true only when every byte reached the file.
+  // Copies `count` bytes of `file` from `offset` straight into the buffer; false
+  // when they cannot be read (the output stays as good as it was).
+  bool copy_from(block_file& file, std::uint64_t offset, std::uint64_t count) {
+    while (ok_ && count > 0) {
+      if (used_ == buffer_size) flush();
+      std::uint64_t take = buffer_size - used_;
+      if (take > count) take = count;
+      if (!read_at(file, offset, buffer_.get() + used_, static_cast<std::size_t>(take))) return false;
+      used_ += static_cast<std::size_t>(take);
+      offset += take;
+      count -= take;
+    }
+    return true;
+  }
+
+  // Flushes, syncs and closes; true only when every byte reached the disk.
   bool finish() {
     flush();
-    if (ok_ && fsync(fd_) != 0 && errno != EINVAL) ok_ = false;  // EINVAL: cannot be synced (a device)
-    if (fd_ >= 0 && ::close(fd_) != 0) ok_ = false;
+    if (ok_ && file_seam::fsync(fd_) != 0 && errno != EINVAL) ok_ = false;  // EINVAL: cannot be synced (a device)
+    if (fd_ >= 0 && file_seam::close(fd_) != 0) ok_ = false;
     fd_ = -1;
     return ok_;
   }
 
  private:
-  static constexpr std::size_t buffer_size = 65536;
+  static constexpr std::size_t buffer_size = 1 << 20;
 
   void flush() {
-    if (ok_) ok_ = write_all(fd_, std::string_view(buffer_.get(), used_));
+    if (ok_) ok_ = write_all(fd_, std::string_view(buffer_.get(), used_), file_seam::write);
     used_ = 0;
   }
 
@@ -141,55 +151,125 @@ void adjust_line_end(byte_string& line, int save_linefeed, int file_linefeed) {
 
 bool is_line_end_byte(char b) { return b == '\r' || b == '\n' || b == end_of_text; }
 
-}  // namespace
+// Converts one internal-form line (its line end included) into `out` in the
+// save character set and line end; the 0x1A of the last line is dropped.
+bool convert_line(const byte_string& line, const text_document& document, byte_string& out) {
+  // The line end is passed around the encoder so that no shift sequence can
+  // land behind it.
+  std::size_t content = line.size();
+  while (content > 0 && is_line_end_byte(line[content - 1])) --content;
+  out.clear();
+  if (!encode(line.data(), content, document.save_charset, out)) return false;
+  out.append(line, content, byte_string::npos);
+  adjust_line_end(out, document.save_linefeed, document.file_linefeed);
+  if (!out.empty() && out.back() == end_of_text) out.pop_back();
+  return true;
+}
 
-namespace {
+// The file bytes of line `index` as read, in `out`; false when unreadable.
+bool read_file_line(text_document& document, std::int32_t index, byte_string& out) {
+  out.resize(document.lines.length(index));
+  return read_at(document.file, document.lines.offset(index), out.data(), out.size());
+}
 
-bool write_lines(text_document& document, const std::string& path, int tab_size, bool private_file) {
-  output_file out(path, private_file);
-  if (!out.ok()) return false;
-  document.commit_current_line();
+// The last line lives in memory; when it still holds what its file bytes decode
+// to, those bytes are what it was read from. True with them in `out`.
+bool last_line_as_read(text_document& document, byte_string& out) {
+  const byte_string& text = document.lines.text(document.line_count() - 1);
+  // Decoding never makes a line longer.
+  if (text.size() > document.last_line_length + 1) return false;
+  out.resize(static_cast<std::size_t>(document.last_line_length));
+  if (!read_at(document.file, document.last_line_offset, out.data(), out.size())) return false;
+  byte_string decoded = out;
+  decode_in_place(decoded, document.file_charset);
+  return decoded.size() + 1 == text.size() && text.compare(0, decoded.size(), decoded) == 0;
+}
 
-  bool ok = true;
+write_status write_lines(text_document& document, output_file& out) {
+  const bool as_read = document.save_charset == document.file_charset && is_open(document.file);
+  const bool same_end = document.save_linefeed == document.file_linefeed;
+  const std::int32_t count = document.line_count();
   byte_string line;
-  byte_string encoded;
-  try {
-    for (std::int32_t index = 0; ok && index < document.line_count(); ++index) {
-      if (!document.fetch_line(index, line)) {
-        ok = false;
-        break;
-      }
-      // The line end is passed around the encoder so that no shift sequence can
-      // land behind it.
-      std::size_t content = line.size();
-      while (content > 0 && is_line_end_byte(line[content - 1])) --content;
-      encoded.clear();
-      if (!encode(line.data(), content, document.save_charset, encoded)) {
-        ok = false;
-        break;
-      }
-      encoded.append(line, content, byte_string::npos);
-      adjust_line_end(encoded, document.save_linefeed, document.file_linefeed);
-      if (!encoded.empty() && encoded.back() == end_of_text) encoded.pop_back();
-      out.write(encoded.data(), encoded.size());
-      ok = out.ok();
+  byte_string converted;
+  std::int32_t index = 0;
+  while (index < count && out.ok()) {
+    const bool file_line = !document.lines.is_in_memory(index);
+    if (as_read && file_line && same_end) {
+      // Lines that follow each other in the file are one copy.
+      std::uint64_t start = document.lines.offset(index);
+      std::uint64_t end = start + document.lines.length(index);
+      for (++index; index < count && !document.lines.is_in_memory(index) && document.lines.offset(index) == end;
+           ++index)
+        end += document.lines.length(index);
+      if (!out.copy_from(document.file, start, end - start)) return write_status::unreadable_line;
+      continue;
     }
-  } catch (const std::bad_alloc&) {
-    ok = false;
+    if (as_read && file_line) {
+      if (!read_file_line(document, index, line)) return write_status::unreadable_line;
+      normalise_line_end(line, document.file_linefeed);
+      adjust_line_end(line, document.save_linefeed, document.file_linefeed);
+      out.write(line.data(), line.size());
+    } else if (as_read && index == count - 1 && last_line_as_read(document, line)) {
+      line.push_back(end_of_text);
+      adjust_line_end(line, document.save_linefeed, document.file_linefeed);
+      line.pop_back();
+      out.write(line.data(), line.size());
+    } else {
+      if (!document.fetch_line(index, line)) return write_status::unreadable_line;
+      if (!convert_line(line, document, converted)) return write_status::conversion_failed;
+      out.write(converted.data(), converted.size());
+    }
+    ++index;
   }
-  if (!out.finish()) ok = false;
-  if (!document.load_current_line(tab_size)) ok = false;
-  return ok;
+  return out.ok() ? write_status::written : write_status::write_failed;
 }
 
 }  // namespace
+
+write_status write_text_to(text_document& document, int fd, int tab_size) {
+  output_file out(fd);
+  if (!out.ok()) return write_status::open_failed;
+  document.commit_current_line();
+  write_status status;
+  try {
+    status = write_lines(document, out);
+  } catch (const std::bad_alloc&) {
+    status = write_status::conversion_failed;
+  }
+  if (!out.finish() && status == write_status::written) status = write_status::write_failed;
+  if (!document.load_current_line(tab_size) && status == write_status::written) status = write_status::unreadable_line;
+  return status;
+}
 
 bool write_text(text_document& document, const std::string& path, int tab_size) {
-  return write_lines(document, path, tab_size, false);
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  return write_text_to(document, fd, tab_size) == write_status::written;
 }
 
-bool write_text_private(text_document& document, const std::string& path, int tab_size) {
-  return write_lines(document, path, tab_size, true);
+write_status write_edited_lines(text_document& document, int fd, int tab_size) {
+  output_file out(fd);
+  if (!out.ok()) return write_status::open_failed;
+  document.commit_current_line();
+  write_status status = write_status::written;
+  byte_string converted;
+  try {
+    for (std::int32_t index = 0; index < document.line_count() && out.ok(); ++index) {
+      if (!document.lines.is_in_memory(index)) continue;
+      byte_string number = std::to_string(index + 1) + "\t";
+      if (!convert_line(document.lines.text(index), document, converted)) {
+        status = write_status::conversion_failed;
+        break;
+      }
+      out.write(number.data(), number.size());
+      out.write(converted.data(), converted.size());
+    }
+  } catch (const std::bad_alloc&) {
+    status = write_status::conversion_failed;
+  }
+  if (!out.finish() && status == write_status::written) status = write_status::write_failed;
+  document.load_current_line(tab_size);
+  return status;
 }
 
 std::string backup_name(const std::string& path, const std::tm& local_time) {
@@ -210,7 +290,5 @@ std::string backup_name(const std::string& path) {
   localtime_r(&now, &local_time);
   return backup_name(path, local_time);
 }
-
-std::string save_temporary_path() { return temporary_directory() + "vintorel.tmp"; }
 
 }  // namespace vintorel

@@ -7,21 +7,34 @@
 
 namespace vintorel {
 
-// Writes every line to `path` in document.save_charset and save_linefeed; false on
-// any failure (the file at `path` may then hold part of the text).
+enum class write_status {
+  written,
+  open_failed,        // the file could not be created or opened
+  unreadable_line,    // an unedited line can no longer be read from the text's file
+  conversion_failed,  // a line could not be converted (or memory ran out)
+  write_failed,       // the disk refused a write, the sync or the close
+};
+
+// Writes every line into `fd` (from its current offset) in document.save_charset
+// and save_linefeed, then syncs and closes `fd`, whatever happens. When the save
+// character set is the file's, a line that was not edited is copied from the
+// file byte for byte and only its line end is rewritten (when the save line end
+// differs); other lines are converted from the internal form.
+write_status write_text_to(text_document& document, int fd, int tab_size = 8);
+
+// The same into `path`, created or emptied; false on any failure (the file at
+// `path` may then hold part of the text).
 bool write_text(text_document& document, const std::string& path, int tab_size = 8);
-// As write_text, for a file in a directory others may write to (the temporary
-// save file): created with mode 0600 without following a link; an existing
-// file is reused only when it is a regular file of this user with no other
-// name, else false.
-bool write_text_private(text_document& document, const std::string& path, int tab_size = 8);
+
+// Every line that lives in memory (edited, split or joined, and the last line),
+// each as its 1-based line number, a TAB and its text in the save character set
+// and line end, into `fd` (synced and closed): what can still be saved of a
+// text whose file changed under it. The cursor line is committed and loaded again.
+write_status write_edited_lines(text_document& document, int fd, int tab_size = 8);
 
 // "dir/a.txt" -> "dir/a(20110203040506).txt"; the stamp goes before the last "."
 // that follows the last "/" or "\", else at the end.
 std::string backup_name(const std::string& path, const std::tm& local_time);
 std::string backup_name(const std::string& path);  // with the current local time
-
-// The temporary save file: temporary_directory() + "vintorel.tmp".
-std::string save_temporary_path();
 
 }  // namespace vintorel

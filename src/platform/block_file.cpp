@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/checksum.h"
+
 namespace vintorel {
 
 namespace {
@@ -64,13 +66,22 @@ block_file::block* find_block(block_file& file, std::uint64_t start) {
   victim->start = UINT64_MAX;
   std::uint64_t wanted = file.size - start;
   if (wanted > block_file::block_size) wanted = block_file::block_size;
-  if (!read_fully(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted))) {
-    // The file was opened with more bytes than it now has.
-    file.changed = true;
-    return nullptr;
+  std::uint64_t index = start / block_file::block_size;
+  if (index < file.block_sums.size()) {
+    // Only this block's bytes decide: a block that is shorter now or holds other
+    // bytes is unreadable, every other block stays as readable as it was.
+    if (!read_fully(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted)) ||
+        block_checksum(victim->bytes.get(), static_cast<std::size_t>(wanted)) != file.block_sums[index])
+      return nullptr;
+  } else {
+    if (!read_fully(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted))) {
+      // The file was opened with more bytes than it now has.
+      file.changed = true;
+      return nullptr;
+    }
+    // Checked after the read, so a change made before or while reading is seen.
+    if (!still_unchanged(file)) return nullptr;
   }
-  // Checked after the read, so a change made before or while reading is seen.
-  if (!still_unchanged(file)) return nullptr;
   victim->start = start;
   victim->filled = static_cast<std::uint32_t>(wanted);
   victim->last_use = ++file.use_clock;
@@ -97,6 +108,7 @@ bool open_block_file(block_file& file, const std::string& path) {
   file.size = static_cast<std::uint64_t>(status.st_size);
   file.mtime_ns = mtime_of(status);
   file.inode = static_cast<std::uint64_t>(status.st_ino);
+  file.device = static_cast<std::uint64_t>(status.st_dev);
   file.changed = false;
   return true;
 }
@@ -107,7 +119,10 @@ void close_block_file(block_file& file) {
   file.size = 0;
   file.mtime_ns = 0;
   file.inode = 0;
+  file.device = 0;
   file.changed = false;
+  file.block_sums.clear();
+  file.block_sums.shrink_to_fit();
   for (auto& b : file.blocks) {
     b.start = UINT64_MAX;
     b.filled = 0;
@@ -119,7 +134,9 @@ void close_block_file(block_file& file) {
 bool is_open(const block_file& file) { return file.fd >= 0; }
 
 bool read_at(block_file& file, std::uint64_t offset, void* dest, std::size_t count) {
-  if (file.fd < 0 || file.changed) return false;
+  // Without checksums a change seen once makes the whole file unreadable, cached
+  // blocks included, since nothing tells which of its bytes still hold.
+  if (file.fd < 0 || (file.changed && file.block_sums.empty())) return false;
   if (offset > file.size || count > file.size - offset) return false;
   char* out = static_cast<char*>(dest);
   while (count > 0) {
@@ -138,5 +155,36 @@ bool read_at(block_file& file, std::uint64_t offset, void* dest, std::size_t cou
 }
 
 bool block_file_unchanged(block_file& file) { return file.fd >= 0 && still_unchanged(file); }
+
+bool add_block_sum(block_file& file, const char* bytes, std::size_t count) {
+  try {
+    file.block_sums.push_back(block_checksum(bytes, count));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+bool add_zero_block_sums(block_file& file, std::uint64_t count) {
+  static const std::uint64_t zero_sum = [] {
+    std::unique_ptr<char[]> zeros(new char[block_file::block_size]());
+    return block_checksum(zeros.get(), block_file::block_size);
+  }();
+  try {
+    file.block_sums.insert(file.block_sums.end(), static_cast<std::size_t>(count), zero_sum);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+disk_change change_on_disk(const block_file& file, const std::string& path) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0) return errno == ENOENT ? disk_change::missing : disk_change::changed;
+  bool same = static_cast<std::uint64_t>(status.st_ino) == file.inode &&
+              static_cast<std::uint64_t>(status.st_dev) == file.device &&
+              static_cast<std::uint64_t>(status.st_size) == file.size && mtime_of(status) == file.mtime_ns;
+  return same ? disk_change::none : disk_change::changed;
+}
 
 }  // namespace vintorel

@@ -18,7 +18,7 @@ class scripted_user_interface : public user_interface {
   // Files chosen in the file dialog, front first; an empty entry or an empty
   // queue: Cancel.
   std::deque<byte_string> file_answers;
-  // "notice 2 16", "confirm 3 28", "choose 4 21", "error 5 31",
+  // "notice 2 16", "confirm 3 28", "choose 4 21", "error 5 31", "error 5 37 /path",
   // "open /start/dir/", "save /start/dir/", in the order asked.
   std::vector<std::string> asked;
   bool has_clipboard = false;
@@ -41,6 +41,10 @@ class scripted_user_interface : public user_interface {
     return answer;
   }
   void error(int caption, int text) override { note("error", caption, text); }
+  void error_with_path(int caption, int text, const byte_string& path) override {
+    note("error", caption, text);
+    asked.back() += " " + path;
+  }
   bool get_clipboard_text(byte_string& text) override {
     if (clipboard_fails || !has_clipboard) return false;
     text = clipboard;

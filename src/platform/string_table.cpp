@@ -58,6 +58,16 @@ constexpr std::array<const char*, string_table_size> table = {
     "・単純転送\n・塗りつぶし\n・透明色\n・透過的な転送",
     /* 35 */ "DirectDraw処理でエラーが発生しました.",
     /* 36 */ "指定されたフォントファイルに問題があります.",
+    // Saving that cannot finish tells where the text is; a file changed by
+    // another program is not overwritten without asking.
+    /* 37 */ "ファイルに保存できませんでした. テキスト全体を次のファイルに残してあります.",
+    /* 38 */ "このファイルは開いた後に他のプログラムによって変更されています. 上書きしますか?",
+    /* 39 */
+    "ファイルが他のプログラムによって書き換えられたため、編集していない行を読めません.\n"
+    "編集した行を行番号付きで次のファイルに保存しました.",
+    /* 40 */
+    "このファイルにはShift_JISで表せない文字を含む行があります.\n"
+    "その行を編集すると、表せない文字は失われます. 編集していない行はそのまま保存されます.",
 };
 
 const std::array<byte_string, string_table_size>& sjis_table() {

@@ -1,4 +1,4 @@
-// The string table: every message the user can see, by id (0 to 36), in
+// The string table: every message the user can see, by id (0 to 40), in
 // Shift_JIS. Plain C++, so the status line, the benchmark and the tests can
 // read it without the window toolkit.
 #pragma once
@@ -11,7 +11,7 @@ namespace vintorel {
 // Version number shown in the version box (string 1).
 #define VINTOREL_VERSION "0.1.0"
 
-constexpr int string_table_size = 37;
+constexpr int string_table_size = 41;
 
 // Well-known ids.
 enum string_id : int {
@@ -45,6 +45,10 @@ enum string_id : int {
   string_missing_capabilities = 34,
   string_drawing_error = 35,
   string_font_problem = 36,
+  string_text_kept = 37,
+  string_changed_on_disk = 38,
+  string_edits_rescued = 39,
+  string_lossy_characters = 40,
 };
 
 // The text of string `id` as written in the source (UTF-8), or null when the

@@ -31,6 +31,11 @@ class user_interface {
   }
   // Exclamation icon, OK.
   virtual void error(int caption_id, int text_id) { (void)caption_id, (void)text_id; }
+  // The same with a file's path shown below the text (where a text was left).
+  virtual void error_with_path(int caption_id, int text_id, const byte_string& path) {
+    (void)path;
+    error(caption_id, text_id);
+  }
 
   // Plain text of the clipboard in Shift_JIS. False when the clipboard holds no
   // text or cannot be opened.

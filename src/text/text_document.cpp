@@ -15,23 +15,6 @@ namespace {
 constexpr unsigned char end_of_text = 26;
 constexpr std::size_t max_name = 255;
 
-// Gives a fetched line the internal CR LF by the file's line-end kind. A line
-// that does not end the way the file's kind says (mixed line ends) keeps its own
-// line end, except that a CR LF line in a LF file is left as CR LF rather than
-// growing a second CR.
-void normalise_line_end(byte_string& line, int file_linefeed) {
-  if (file_linefeed == lf) {
-    std::size_t at = line.find('\n');
-    if (at != byte_string::npos && (at == 0 || line[at - 1] != '\r')) line.insert(at, 1, '\r');
-  } else if (file_linefeed == cr) {
-    std::size_t at = line.find('\r');
-    if (at != byte_string::npos) {
-      line.resize(at + 1);
-      line.push_back('\n');
-    }
-  }
-}
-
 // Offset of the line's terminator: the CR of a final CR LF, else the last byte
 // (the mark 26, or whatever ends a line without CR LF).
 std::size_t terminator_offset(const byte_string& text) {
@@ -76,6 +59,22 @@ std::int32_t clamp32(std::int64_t value) {
 }
 
 }  // namespace
+
+// A line that does not end the way the file's kind says (mixed line ends) keeps
+// its own line end, except that a CR LF line in a LF file is left as CR LF
+// rather than growing a second CR.
+void normalise_line_end(byte_string& line, int file_linefeed) {
+  if (file_linefeed == lf) {
+    std::size_t at = line.find('\n');
+    if (at != byte_string::npos && (at == 0 || line[at - 1] != '\r')) line.insert(at, 1, '\r');
+  } else if (file_linefeed == cr) {
+    std::size_t at = line.find('\r');
+    if (at != byte_string::npos) {
+      line.resize(at + 1);
+      line.push_back('\n');
+    }
+  }
+}
 
 std::int32_t text_document::line_count() const { return lines.size(); }
 
@@ -195,6 +194,7 @@ void text_document::destroy() {
   current.reset();
   lines.clear();
   close_block_file(file);
+  last_line_offset = last_line_length = 0;
   state = failed_state;
 }
 

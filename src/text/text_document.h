@@ -14,6 +14,10 @@ namespace vintorel {
 // State codes of a text.
 enum text_state : int { read_only_state = 0, unchanged_state = 1, modified_state = 2, failed_state = 3 };
 
+// Gives a line fetched from a file of line-end kind `file_linefeed` the internal
+// CR LF (see fetch_line).
+void normalise_line_end(byte_string& line, int file_linefeed);
+
 struct text_document {
   std::int64_t size = 0;          // bytes of the text in the internal form; -1 unknown
   int file_charset = 2;
@@ -39,6 +43,10 @@ struct text_document {
   std::int32_t anchor_line = 0;
   std::int32_t anchor_position = 0;
   std::string name;               // full path, at most 255 bytes
+  // The file bytes of the last line (which lives in memory), so that saving can
+  // write it back as it was read when it was not edited.
+  std::uint64_t last_line_offset = 0;
+  std::uint64_t last_line_length = 0;
 
   // Called after a commit changed the text (the window refreshes its title and
   // list of texts). Empty by default.

@@ -27,8 +27,11 @@ QString load_bounded(int id, std::size_t size) {
 }
 
 int show_box(QWidget* owner, QMessageBox::Icon icon, int caption_id, int text_id,
-             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton default_button) {
-  QMessageBox box(icon, load_bounded(caption_id, 128), load_bounded(text_id, 256), buttons, owner);
+             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton default_button,
+             const QString& detail = QString()) {
+  QString text = load_bounded(text_id, 256);
+  if (!detail.isEmpty()) text += "\n\n" + detail;
+  QMessageBox box(icon, load_bounded(caption_id, 128), text, buttons, owner);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(default_button);
   return box.exec();
@@ -67,6 +70,11 @@ choice choose(QWidget* owner, int caption_id, int text_id) {
 void error(QWidget* owner, int caption_id, int text_id) {
   if (responder) return responder->error(caption_id, text_id);
   show_box(owner, QMessageBox::Warning, caption_id, text_id, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void error_with_path(QWidget* owner, int caption_id, int text_id, const byte_string& path) {
+  if (responder) return responder->error_with_path(caption_id, text_id, path);
+  show_box(owner, QMessageBox::Warning, caption_id, text_id, QMessageBox::Ok, QMessageBox::Ok, to_qstring(path));
 }
 
 void version_box(QWidget* owner, int caption_id, int text_id, const char* icon_name) {

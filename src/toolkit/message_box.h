@@ -18,6 +18,8 @@ bool confirm(QWidget* owner, int caption_id, int text_id);
 choice choose(QWidget* owner, int caption_id, int text_id);
 // Exclamation icon, OK.
 void error(QWidget* owner, int caption_id, int text_id);
+// The same with a path (Shift_JIS) on a line of its own below the text.
+void error_with_path(QWidget* owner, int caption_id, int text_id, const byte_string& path);
 // The program's named icon, OK (string 6 with text string 1 and "icon_main").
 void version_box(QWidget* owner, int caption_id, int text_id, const char* icon_name);
 

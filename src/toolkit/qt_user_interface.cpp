@@ -26,6 +26,10 @@ void qt_user_interface::error(int caption_id, int text_id) {
   vintorel::error(owner_, caption_id, text_id);
 }
 
+void qt_user_interface::error_with_path(int caption_id, int text_id, const byte_string& path) {
+  vintorel::error_with_path(owner_, caption_id, text_id, path);
+}
+
 bool qt_user_interface::get_clipboard_text(byte_string& text) {
   if (user_interface* responder = box_responder()) return responder->get_clipboard_text(text);
   QClipboard* clipboard = QGuiApplication::clipboard();

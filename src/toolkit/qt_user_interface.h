@@ -17,6 +17,7 @@ class qt_user_interface : public user_interface {
   bool confirm(int caption_id, int text_id) override;
   choice choose(int caption_id, int text_id) override;
   void error(int caption_id, int text_id) override;
+  void error_with_path(int caption_id, int text_id, const byte_string& path) override;
   // Clipboard text is Unicode with LF line ends; the editor's text is
   // Shift_JIS with CR LF. Reading stops at a NUL, as the plain-text format does.
   bool get_clipboard_text(byte_string& text) override;

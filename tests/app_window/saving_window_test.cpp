@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
+#include "files/file_seam.h"
 #include "main_window_fixture.h"
 
 namespace vintorel {
@@ -26,12 +29,6 @@ class saving_window_test : public main_window_test {
   void TearDown() override {
     main_window_test::TearDown();
     ::unsetenv("TMP_RAM");
-  }
-  // A directory (not empty) stands where a.txt was: moving onto it fails.
-  void block_the_move() {
-    ::unlink(a.c_str());
-    ::mkdir(a.c_str(), 0700);
-    files.write("a.txt/inside", "");
   }
 };
 
@@ -76,57 +73,70 @@ TEST_F(saving_window_test, a_new_text_is_asked_for_and_named_in_the_save_dialog)
   EXPECT_EQ(w->work().current_text_index(), 2);
 }
 
-TEST_F(saving_window_test, an_unusable_temporary_file_leaves_the_text_and_the_disk_as_they_were) {
-  std::string victim = files.write("victim", "keep");
-  std::string temporary = files.path("tmp/vintorel.tmp");
-  // The temporary directory runs through a plain file; the temporary file is
-  // a link to another file; it is a FIFO (which must not block the save).
-  const std::function<void()> unusable[] = {
-      [&] { ::setenv("TMP_RAM", files.write("plain", "").append("/").c_str(), 1); },
-      [&] { ::symlink(victim.c_str(), temporary.c_str()); },
-      [&] { ::mkfifo(temporary.c_str(), 0600); },
+TEST_F(saving_window_test, a_failed_save_keeps_the_text_open_until_a_later_save_succeeds) {
+  const std::function<void()> faults[] = {
+      [] { file_seam::rename = [](const char*, const char*) { return errno = EXDEV, -1; }; },
+      [] { file_seam::fsync = [](int) { return errno = EIO, -1; }; },
+      [] { file_seam::write = [](int, const void*, std::size_t) -> ssize_t { return errno = ENOSPC, -1; }; },
   };
-  for (const auto& make_unusable : unusable) {
+  for (const auto& fault : faults) {
     start(files_to_open({a}));
     type("x");
-    make_unusable();
+    const int entries = files.entry_count();
+    fault();
     answers.confirm_answers = {true};
     command(226);
+    file_seam::reset();
     EXPECT_TRUE(was_asked("error 5 31"));
     EXPECT_EQ(files.read("a.txt"), "one\r\ntwo\r\nthree\r\n");
-    EXPECT_EQ(files.read("victim"), "keep");
+    EXPECT_EQ(files.entry_count(), entries);  // no temporary file left behind
     ASSERT_EQ(w->work().text_count(), 2);
     EXPECT_TRUE(current().is_modified());
-    EXPECT_EQ(line(0), "xone\r\n");
+    EXPECT_EQ(line(2), "three\r\n");  // unedited lines still read from the file
+    answers.confirm_answers = {true};
+    command(226);
+    EXPECT_EQ(files.read("a.txt"), "xone\r\ntwo\r\nthree\r\n");
+    EXPECT_FALSE(current().is_modified());
     w->destroy();
-    ::unlink(temporary.c_str());
-    ::setenv("TMP_RAM", files.path("tmp/").c_str(), 1);
+    files.write("a.txt", "one\r\ntwo\r\nthree\r\n");
   }
 }
 
-TEST_F(saving_window_test, a_failed_move_keeps_the_text_open_and_private_until_a_later_save_succeeds) {
-  std::string temporary = files.write("tmp/vintorel.tmp", "stale stale stale stale stale");
-  ::chmod(temporary.c_str(), 0644);
+TEST_F(saving_window_test, a_file_changed_by_another_program_is_not_overwritten_without_asking) {
+  // Replaced through a rename: asked; Cancel keeps everything, OK saves.
   start(files_to_open({a}));
   type("x");
-  block_the_move();
-  answers.confirm_answers = {true};
+  files.write("other", "theirs\r\n");
+  ASSERT_EQ(::rename(files.path("other").c_str(), a.c_str()), 0);
+  answers.confirm_answers = {true, false};
   command(226);
-  EXPECT_TRUE(was_asked("error 5 31"));
-  ASSERT_EQ(w->work().text_count(), 2);
+  EXPECT_TRUE(was_asked("confirm 3 38"));
+  EXPECT_EQ(files.read("a.txt"), "theirs\r\n");
   EXPECT_TRUE(current().is_modified());
-  EXPECT_EQ(line(2), "three\r\n");  // unedited lines still read from the old file
-  // The stale temporary file was replaced; only its owner can read the text in it.
-  EXPECT_EQ(files.read("tmp/vintorel.tmp"), "xone\r\ntwo\r\nthree\r\n");
-  struct stat st {};
-  ASSERT_EQ(::stat(temporary.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
-
-  std::filesystem::remove_all(a);
-  answers.confirm_answers = {true};
+  answers.confirm_answers = {true, true};
   command(226);
   EXPECT_EQ(files.read("a.txt"), "xone\r\ntwo\r\nthree\r\n");
-  EXPECT_FALSE(current().is_modified());
+  w->destroy();
+
+  // Rewritten shorter in place: the unedited lines beyond what the text has
+  // cached are gone, so the edited ones go to a rescue file beside the file
+  // and the text stays open.
+  std::string many;
+  for (int i = 0; i < 40000; ++i) many += "line " + std::to_string(i) + "\r\n";
+  std::string big = files.write("big.txt", many);
+  start(files_to_open({big}));
+  type("y");
+  command(273);  // forward_line: the edit is committed
+  files.write("big.txt", "short");
+  answers.asked.clear();
+  answers.confirm_answers = {true, true};
+  command(226);
+  EXPECT_TRUE(was_asked("error 5 39 " + big + ".rescue"));
+  EXPECT_EQ(files.read("big.txt.rescue"), "1\tyline 0\r\n40001\t");
+  EXPECT_EQ(files.read("big.txt"), "short");
+  ASSERT_EQ(w->work().text_count(), 2);
+  EXPECT_TRUE(current().is_modified());
+  EXPECT_EQ(line(0), "yline 0\r\n");
 }
 
 TEST_F(saving_window_test, backup_keeps_the_old_bytes_under_the_stamped_name) {

@@ -70,16 +70,5 @@ TEST_F(writing, a_long_text_crosses_the_write_buffer_and_failures_are_reported) 
   EXPECT_FALSE(write_text(document, dir / "out.txt"));
 }
 
-TEST_F(writing, a_private_file_is_never_a_second_name_of_one_of_the_users_files) {
-  load("one\r\ntwo", shift_jis, crlf);
-  const std::string path = dir / "vintorel.tmp", victim = dir.write("victim.txt", "precious");
-  ASSERT_EQ(link(victim.c_str(), path.c_str()), 0);  // writing through it would empty the user's file
-  EXPECT_FALSE(write_text_private(document, path));
-  ASSERT_EQ(unlink(path.c_str()), 0);
-  EXPECT_EQ(read_bytes(victim), "precious");
-  ASSERT_TRUE(write_text_private(document, path));
-  EXPECT_EQ(read_bytes(path), "one\r\ntwo");
-}
-
 }  // namespace
 }  // namespace vintorel
