@@ -19,8 +19,7 @@ void open_dual_window(window_& w, command_id, std::intptr_t) {
     }
   } else if (!display.layout.side_by_side) {
     work.place_panes_side_by_side();
-    // The two cells between the panes, over every row.
-    fill_cells(display, 0, display.layout.pane_columns, display.lines, 2, display.button_face);
+    fill_pane_gap(display);
   } else {
     w.close_second_pane();
     return;

@@ -71,7 +71,7 @@ int window_::on_create() {
   for (const std::string& title : section_names(ini_path("program.ini"), 128)) menus_->add_program_entry(title);
 
   work_.discard_texts();
-  if (!new_text(console_name)) return -1;
+  if (!new_text(std::string(console_text_name))) return -1;
   work_.command_directory = setup_.executable_directory;
 
   const start_request& start = setup_.start;

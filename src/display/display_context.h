@@ -24,10 +24,12 @@ struct cell_metrics {
 constexpr int palette_size = colour_count;
 
 struct palette {
-  std::array<colour, palette_size> entries{{
-      {255, 255, 255}, {0, 255, 255}, {0, 255, 0},   {255, 255, 0}, {0, 0, 0},       {96, 96, 96},
-      {64, 64, 64},    {0, 0, 128},   {255, 255, 255}, {0, 255, 0}, {255, 255, 0},
-  }};
+  std::array<colour, palette_size> entries = [] {
+    std::array<colour, palette_size> built{};
+    for (int i = 0; i < palette_size; ++i)
+      built[i] = colour{default_colours[i].red, default_colours[i].green, default_colours[i].blue};
+    return built;
+  }();
   colour& operator[](int i) { return entries[i]; }
   const colour& operator[](int i) const { return entries[i]; }
 };
@@ -94,8 +96,8 @@ struct display_context {
   // The program-wide search string (Shift_JIS), or null when there is none.
   const byte_string* search_string = nullptr;
   bottom_line_state bottom_line;
-  std::string half_width_font = "mswhn16x.fnt";
-  std::string full_width_font = "mswzn16x.fnt";
+  std::string half_width_font = default_half_width_font;
+  std::string full_width_font = default_full_width_font;
 
   // Error box with a string-table id (caption "エラー"); returns when the user
   // has answered. Unset: the message is dropped.

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/profile.h"
+
 namespace vintorel {
 
 namespace {
@@ -104,24 +106,6 @@ class cp932_decoder {
   iconv_t cd_;
 };
 
-bool write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& message) {
-  // A reader never sees half a font: the bytes go to a temporary name first.
-  std::string temporary = path + ".part";
-  std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (!f) {
-    message = "cannot create " + temporary;
-    return false;
-  }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    message = "cannot write " + path;
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 char32_t cp932_code_point(unsigned code) {
@@ -198,7 +182,11 @@ int run_font_generator(const std::vector<std::string>& args, std::string& messag
   if (!load_glyph_file(source, glyphs, message)) return 1;
   std::vector<std::uint8_t> font =
       args[0] == "s" ? make_single_byte_font(glyphs) : make_double_byte_font(glyphs, cp932_double_byte_blocks());
-  if (!write_file_atomically(args[1], font, message)) return 1;
+  // A reader never sees half a font: the bytes go to a temporary name first.
+  if (!replace_file_contents(args[1], std::string_view(reinterpret_cast<const char*>(font.data()), font.size()))) {
+    message = "cannot write " + args[1];
+    return 1;
+  }
   return 0;
 }
 

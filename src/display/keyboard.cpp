@@ -3,30 +3,24 @@
 #include "display/keyboard.h"
 
 #include "platform/cp932.h"
+#include "platform/virtual_keys.h"
 
 namespace vintorel {
 
 namespace {
 
-// Windows virtual-key numbers, as the window toolkit delivers them.
-constexpr int key_backspace = 8, key_tab = 9, key_enter = 13, key_shift = 16, key_control = 17,
-              key_alt = 18, key_caps_lock = 20, key_kana = 21, key_escape = 27, key_space = 32,
-              key_page_up = 33, key_page_down = 34, key_end = 35, key_home = 36, key_left = 37,
-              key_up = 38, key_right = 39, key_down = 40, key_insert = 45, key_delete = 46,
-              key_a = 65, key_z = 90, key_f1 = 112, key_f12 = 123;
-
 // The named keys in slot order.
-constexpr int named_keys[named_key_count] = {key_tab,    key_space,     key_backspace, key_enter,
-                                             key_insert, key_delete,    key_home,      key_end,
-                                             key_page_up, key_page_down, key_up,        key_down,
-                                             key_left,   key_right};
+constexpr int named_keys[named_key_count] = {vk_tab,    vk_space,     vk_back, vk_return,
+                                             vk_insert, vk_delete,    vk_home,      vk_end,
+                                             vk_prior, vk_next, vk_up,        vk_down,
+                                             vk_left,   vk_right};
 
-bool is_letter_key(int key) { return key >= key_a && key <= key_z; }
+bool is_letter_key(int key) { return key >= vk_a && key <= vk_z; }
 
 // Keys that leave a pending escape prefix alone: modifiers, lock keys and Esc.
 bool keeps_escape(int key) {
-  return key == key_shift || key == key_control || key == key_alt || key == key_caps_lock ||
-         key == key_kana || key == key_escape;
+  return key == vk_shift || key == vk_control || key == vk_menu || key == vk_capital ||
+         key == vk_kana || key == vk_escape;
 }
 
 void clear_escape(keyboard_state& state, key_action& action) {
@@ -59,12 +53,12 @@ key_action keyboard_key_down(keyboard_state& state, int virtual_key, bool shift,
   if (virtual_key < 0 || virtual_key > 127) return action;
 
   if (is_letter_key(virtual_key) && ctrl) {
-    action.slot = first_ctrl_letter_slot + (virtual_key - key_a);
+    action.slot = first_ctrl_letter_slot + (virtual_key - vk_a);
     return action;
   }
-  if (virtual_key >= key_f1 && virtual_key <= key_f12) {
+  if (virtual_key >= vk_f1 && virtual_key <= vk_f12) {
     // Ctrl does not matter for the function keys.
-    action.slot = (shift ? first_shift_function_slot : first_function_slot) + (virtual_key - key_f1);
+    action.slot = (shift ? first_shift_function_slot : first_function_slot) + (virtual_key - vk_f1);
     return action;
   }
   int named = named_key_index(virtual_key);
@@ -73,12 +67,12 @@ key_action keyboard_key_down(keyboard_state& state, int virtual_key, bool shift,
                               first_ctrl_named_slot + named, shift, ctrl);
     return action;
   }
-  if (virtual_key == key_shift) {
+  if (virtual_key == vk_shift) {
     state.shift_held = true;
     action.redraw_bottom_line = true;
     return action;
   }
-  if (virtual_key == key_escape) {
+  if (virtual_key == vk_escape) {
     if (shift) {
       action.slot = shift_escape_slot;
     } else {
@@ -91,7 +85,7 @@ key_action keyboard_key_down(keyboard_state& state, int virtual_key, bool shift,
 
 key_action keyboard_key_up(keyboard_state& state, int virtual_key) {
   key_action action;
-  if (virtual_key == key_shift) {
+  if (virtual_key == vk_shift) {
     state.shift_held = false;
     action.redraw_bottom_line = true;
   }

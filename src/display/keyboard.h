@@ -5,22 +5,9 @@
 #include <cstdint>
 
 #include "platform/byte_string.h"
+#include "platform/key_slots.h"
 
 namespace vintorel {
-
-// Slots of the fourteen named keys, in the order tab, space, backspace, enter,
-// insert, delete, home, end, pageup, pagedown, up, down, left, right: plain,
-// with Shift and with Ctrl.
-constexpr int first_plain_named_slot = 77;
-constexpr int first_shift_named_slot = 92;
-constexpr int first_ctrl_named_slot = 107;
-constexpr int named_key_count = 14;
-constexpr int first_function_slot = 0;
-constexpr int first_shift_function_slot = 12;
-constexpr int first_escape_letter_slot = 24;
-constexpr int first_ctrl_letter_slot = 50;
-constexpr int shift_escape_slot = 91;
-constexpr int space_key_index = 1;  // the one named key that arrives as a typed byte
 
 // The keyboard state of the main window.
 struct keyboard_state {

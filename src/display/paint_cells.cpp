@@ -43,12 +43,6 @@ void invalidate(display_context& display, const pixel_rect& area) {
   if (display.on_invalidate) display.on_invalidate(area);
 }
 
-pixel_rect take_invalid(display_context& display) {
-  pixel_rect area = display.invalid;
-  display.invalid = pixel_rect{};
-  return area;
-}
-
 void fill_pane_gap(display_context& display) {
   const pane_layout& l = display.layout;
   if (!l.dual || !l.side_by_side) return;

@@ -31,8 +31,6 @@ cursor_strips cursor_strips_of(const cell_metrics& m, int first_row, int first_c
 
 // Marks a rectangle of the screen image changed.
 void invalidate(display_context& display, const pixel_rect& area);
-// The rectangle changed since the last call (empty when nothing changed).
-pixel_rect take_invalid(display_context& display);
 
 void fill_cells(display_context& display, int row, int column, int rows, int columns, colour c);
 // One character (code < 256 half-width, else a Shift_JIS double-byte code on

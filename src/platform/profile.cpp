@@ -359,13 +359,6 @@ bool write_profile_string(const std::string& path, std::string_view section,
   });
 }
 
-bool delete_profile_key(const std::string& path, std::string_view section, std::string_view key) {
-  if (!acceptable_section(section) || !acceptable_key(key)) return false;
-  return edit_file(path, false, [&](std::string_view contents) {
-    return profile_without_key(contents, section, key);
-  });
-}
-
 bool delete_profile_section(const std::string& path, std::string_view section) {
   if (!acceptable_section(section)) return false;
   return edit_file(path, false, [&](std::string_view contents) {

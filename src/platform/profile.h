@@ -47,7 +47,6 @@ std::vector<std::string> read_profile_section_names(const std::string& path);
 // read back and would break the file apart.
 bool write_profile_string(const std::string& path, std::string_view section,
                           std::string_view key, std::string_view value);
-bool delete_profile_key(const std::string& path, std::string_view section, std::string_view key);
 bool delete_profile_section(const std::string& path, std::string_view section);
 
 // The same operations over file contents in memory (used by the writers above,

@@ -83,11 +83,6 @@ const std::array<byte_string, string_table_size>& sjis_table() {
 
 }  // namespace
 
-const char* string_utf8(int id) {
-  if (id < 0 || id >= string_table_size) return nullptr;
-  return table[id];
-}
-
 const byte_string& load_string(int id) {
   static const byte_string missing = "?";
   if (id < 0 || id >= string_table_size) return missing;

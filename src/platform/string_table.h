@@ -51,10 +51,6 @@ enum string_id : int {
   string_lossy_characters = 40,
 };
 
-// The text of string `id` as written in the source (UTF-8), or null when the
-// table has no such string.
-const char* string_utf8(int id);
-
 // The text of string `id` in Shift_JIS; "?" when the table has no such string.
 const byte_string& load_string(int id);
 

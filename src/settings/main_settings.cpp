@@ -72,14 +72,13 @@ bool load_display_settings(settings_record& s, const std::string& path) {
 
   s.safety_directdraw = read_setting_bool(path, "switch", "safety DirectDraw", true);
 
-  s.font_file = path_setting(path, "font file", 256, "mswhn16x.fnt");
-  s.font_file_mb = path_setting(path, "font file MB", 256, "mswzn16x.fnt");
+  s.font_file = path_setting(path, "font file", 256, default_half_width_font);
+  s.font_file_mb = path_setting(path, "font file MB", 256, default_full_width_font);
   if (check_fonts_hook && !check_fonts_hook(s)) return false;
 
-  static const settings_record defaults;
   for (int i = 0; i < colour_count; ++i)
     s.colours[i] = parse_colour(
-        read_setting_string(path, "color", colour_keys[i], 12, colour_text(defaults.colours[i])));
+        read_setting_string(path, "color", colour_keys[i], 12, colour_text(default_colours[i])));
   return true;
 }
 

@@ -25,6 +25,17 @@ enum colour_index : int {
 
 extern const char* const default_binary_extension;
 
+// The built-in fonts and colours, for a missing settings file and for the
+// display before the settings are read.
+inline constexpr const char* default_half_width_font = "mswhn16x.fnt";
+inline constexpr const char* default_full_width_font = "mswzn16x.fnt";
+inline constexpr std::array<settings_colour, colour_count> default_colours = {{{255, 255, 255}, {0, 255, 255},
+                                                                               {0, 255, 0},     {255, 255, 0},
+                                                                               {0, 0, 0},       {96, 96, 96},
+                                                                               {64, 64, 64},    {0, 0, 128},
+                                                                               {255, 255, 255}, {0, 255, 0},
+                                                                               {255, 255, 0}}};
+
 struct settings_record {
   // Display group: section "value", the safe-mode switch, the fonts and the colours.
   std::int32_t columns = 80;
@@ -35,14 +46,9 @@ struct settings_record {
   std::int32_t buffer_block = 256;
   std::int32_t buffer_console = 256;
   bool safety_directdraw = true;
-  std::string font_file = "mswhn16x.fnt";     // "/" separators
-  std::string font_file_mb = "mswzn16x.fnt";
-  std::array<settings_colour, colour_count> colours = {{{255, 255, 255}, {0, 255, 255},
-                                                         {0, 255, 0},     {255, 255, 0},
-                                                         {0, 0, 0},       {96, 96, 96},
-                                                         {64, 64, 64},    {0, 0, 128},
-                                                         {255, 255, 255}, {0, 255, 0},
-                                                         {255, 255, 0}}};
+  std::string font_file = default_half_width_font;  // "/" separators
+  std::string font_file_mb = default_full_width_font;
+  std::array<settings_colour, colour_count> colours = default_colours;
   // Cell size of the single-byte font, set by the font check (0 until then).
   std::int32_t font_width = 0;
   std::int32_t font_height = 0;

@@ -14,11 +14,6 @@ namespace {
 constexpr int name_size = 20;
 using name_table = std::array<std::array<char, name_size>, key_slot_count>;
 
-// The fourteen keys that exist plain, with "shift " and with "ctrl ".
-constexpr const char* named_keys[14] = {"tab",    "space",  "backspace", "enter", "insert",
-                                        "delete", "home",   "end",       "pageup", "pagedown",
-                                        "up",     "down",   "left",      "right"};
-
 constexpr void put(name_table& t, int slot, const char* prefix, const char* base, int number) {
   int k = 0;
   for (const char* p = prefix; *p; ++p) t[slot][k++] = *p;
@@ -28,24 +23,24 @@ constexpr void put(name_table& t, int slot, const char* prefix, const char* base
 }
 
 // The names follow the families: f1-f12, shift f1-f12, esc a-z, ctrl a-z, then the
-// named keys plain (77-90), shift esc (91), with shift (92-105) and with ctrl (107-120).
+// named keys plain, with shift and with ctrl, and shift esc.
 constexpr name_table build_names() {
   name_table t{};
-  for (int i = 0; i < 12; ++i) {
-    put(t, i, "", "f", i + 1);
-    put(t, 12 + i, "shift ", "f", i + 1);
+  for (int i = 0; i < function_key_count; ++i) {
+    put(t, first_function_slot + i, "", "f", i + 1);
+    put(t, first_shift_function_slot + i, "shift ", "f", i + 1);
   }
-  for (int i = 0; i < 26; ++i) {
+  for (int i = 0; i < letter_count; ++i) {
     const char letter[2] = {static_cast<char>('a' + i), '\0'};
-    put(t, 24 + i, "esc ", letter, 0);
-    put(t, 50 + i, "ctrl ", letter, 0);
+    put(t, first_escape_letter_slot + i, "esc ", letter, 0);
+    put(t, first_ctrl_letter_slot + i, "ctrl ", letter, 0);
   }
-  for (int i = 0; i < 14; ++i) {
-    put(t, 77 + i, "", named_keys[i], 0);
-    put(t, 92 + i, "shift ", named_keys[i], 0);
-    put(t, 107 + i, "ctrl ", named_keys[i], 0);
+  for (int i = 0; i < named_key_count; ++i) {
+    put(t, first_plain_named_slot + i, "", named_key_names[i], 0);
+    put(t, first_shift_named_slot + i, "shift ", named_key_names[i], 0);
+    put(t, first_ctrl_named_slot + i, "ctrl ", named_key_names[i], 0);
   }
-  put(t, 91, "shift ", "esc", 0);
+  put(t, shift_escape_slot, "shift ", "esc", 0);
   return t;
 }
 

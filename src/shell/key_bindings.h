@@ -5,14 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/key_slots.h"
+
 namespace vintorel {
 
 struct settings_record;
 
-constexpr int key_slot_count = 121;
-// Slots that have no name and are never bound: Esc itself and Ctrl+Esc.
-constexpr int escape_slot = 76;
-constexpr int ctrl_escape_slot = 106;
 
 using key_binding_table_type = std::array<std::int32_t, key_slot_count>;
 // The process-wide table: a command index (0 = unbound) per key slot; all zero at start.

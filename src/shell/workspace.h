@@ -1,4 +1,4 @@
-// The workspace: the open texts with the console at 0, the one or two panes
+// The workspace: the open texts with the console (console_text_name) at 0, the one or two panes
 // and the text each shows, their styles, the current pane, and the program-wide
 // editing state (deleted characters, string stack, search strings, overwrite
 // flag, command directory). Plain data with the operations on it; the main
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "display/display_context.h"
+#include "display/status_line.h"
 #include "settings/extension_style.h"
 #include "settings/main_settings.h"
 #include "text/deleted_chars.h"
@@ -19,9 +20,6 @@
 #include "text/text_document.h"
 
 namespace vintorel {
-
-// The console text's name; it is entry 0 of the text list.
-inline constexpr const char* console_name = "console/scratch";
 
 // How close_text closes the current text.
 enum class close_mode {

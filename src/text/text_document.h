@@ -86,18 +86,6 @@ struct text_document {
   bool remove_lines(std::int32_t first, std::int32_t count);
   bool replace_line(std::int32_t index, byte_string text);
 
-  // Plain accessors.
-  int get_save_charset() const { return save_charset; }
-  int get_file_linefeed() const { return file_linefeed; }
-  int get_save_linefeed() const { return save_linefeed; }
-  int get_state() const { return state; }
-  void set_save_charset(int code) { save_charset = code; }
-  void set_save_linefeed(int code) { save_linefeed = code; }
-  void set_top_line(std::int32_t line) { top_line = line; }
-  void set_mark_line(std::int32_t line) { mark_line = line; }
-  void set_mark_column(std::int32_t col) { mark_column = col; }
-  bool is_block_on() const { return block_state != 0; }
-  void block_off() { block_state = 0; }
   bool is_usable() const { return state != failed_state; }
 };
 

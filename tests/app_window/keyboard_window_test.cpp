@@ -72,7 +72,7 @@ TEST_F(keyboard_window_test, dropped_files_open_last_to_first_and_ctrl_makes_the
     settle();
   };
   drop({a, b}, Qt::ControlModifier);
-  EXPECT_EQ(names(), (std::vector<std::string>{console_name, b, a}));
+  EXPECT_EQ(names(), (std::vector<std::string>{std::string(console_text_name), b, a}));
   EXPECT_EQ(w->work().text_at(1).state, read_only_state);
   EXPECT_EQ(w->work().text_at(2).state, read_only_state);
   EXPECT_EQ(w->work().current_text_index(), 2);

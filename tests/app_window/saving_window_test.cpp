@@ -200,7 +200,7 @@ TEST_F(saving_window_test, close_all_cancelled_halfway_keeps_the_rest) {
   }
   answers.choose_answers = {choice::no, choice::cancel};
   command(228);
-  EXPECT_EQ(names(), (std::vector<std::string>{console_name, a, b}));
+  EXPECT_EQ(names(), (std::vector<std::string>{std::string(console_text_name), a, b}));
   EXPECT_EQ(w->work().current_text_index(), 2);
 }
 

@@ -188,7 +188,7 @@ TEST_F(texts_window_test, texts_with_an_edited_cursor_line_are_discarded_without
   command(401 + 1);
   answers.choose_answers = {choice::no};
   command(227);
-  EXPECT_EQ(names(), (std::vector<std::string>{console_name, b, c}));
+  EXPECT_EQ(names(), (std::vector<std::string>{std::string(console_text_name), b, c}));
   w.reset();  // deleted without being destroyed first
 }
 

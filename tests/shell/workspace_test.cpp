@@ -18,7 +18,7 @@ struct workspace_test : ::testing::Test {
 
   workspace_test() {
     set_pane_layout(display.layout, display.lines, display.columns, false, false);
-    add(console_name);
+    add(std::string(console_text_name));
   }
   // Appends a text of `lines` lines and shows it in the current pane.
   void add(const std::string& name, int lines = 1, int at = -1) {
