@@ -60,7 +60,7 @@ void replace_after_question(window_& w, command_id id, std::intptr_t) {
   text_document* d = w.work().current_text();
   if (!d) return;
   int question = string_replace_all_question;
-  if (id == command_id::replace_all && d->block_state != 0) question = string_replace_block_question;
+  if (id == command_id::replace_all && d->block_state != block_kind::none) question = string_replace_block_question;
   if (id == command_id::replace_backward) question = string_replace_backward_question;
   if (id == command_id::replace_forward) question = string_replace_forward_question;
   w.before_dialog();

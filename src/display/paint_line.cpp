@@ -30,11 +30,11 @@ struct block_span {
 
 block_span block_on_line(const text_document& doc, std::int32_t line) {
   block_span span;
-  if (doc.block_state == 1) {
+  if (doc.block_state == block_kind::lines) {
     std::int32_t first = std::min(doc.anchor_line, doc.current_line);
     std::int32_t last = std::max(doc.anchor_line, doc.current_line);
     span.whole_line = line >= first && line < last;
-  } else if (doc.block_state == 2) {
+  } else if (doc.block_state == block_kind::characters) {
     // block_backward: the cursor lies before the anchor.
     std::int32_t early_line = doc.block_backward ? doc.current_line : doc.anchor_line;
     std::int32_t early_pos = doc.block_backward ? doc.position : doc.anchor_position;
@@ -110,7 +110,7 @@ void paint_line(display_context& display, const pane_view& pane, text_document& 
   const byte_string& keywords = keywords_of(display, pane);
 
   const block_span block = block_on_line(document, line);
-  const colour row_background = block.whole_line && document.block_state == 1 ? colours[back_select]
+  const colour row_background = block.whole_line && document.block_state == block_kind::lines ? colours[back_select]
                                                                               : colours[back_normal];
   fill_cells(display, row, pane.first_column, 1, columns, row_background);
 

@@ -134,7 +134,7 @@ void load_text_file(text_document& document, const std::string& path, bool read_
                     std::int32_t desired_column, int charset_code, int linefeed_code,
                     std::int32_t pane_rows) {
   document.destroy();  // leaves state 3 until the load succeeds
-  document.block_state = 0;
+  document.block_state = block_kind::none;
   document.block_backward = false;
 
   std::string full = path;

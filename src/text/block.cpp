@@ -99,7 +99,7 @@ removal remove_block_text(text_document& document, const block_extent& block) {
 
 block_extent get_block_extent(const text_document& document) {
   block_extent block;
-  if (document.block_state == 1) {
+  if (document.block_state == block_kind::lines) {
     block.whole_lines = true;
     block.first_line = std::min(document.anchor_line, document.current_line);
     block.last_line = std::max(document.anchor_line, document.current_line);
@@ -116,15 +116,15 @@ block_extent get_block_extent(const text_document& document) {
 }
 
 void toggle_block(text_document& document, edit_context& context) {
-  if (document.block_state == 0) {
+  if (document.block_state == block_kind::none) {
     if (!document.current) return;
     document.anchor_line = document.current_line;
     document.anchor_position = document.position;
-    document.block_state = 2;
+    document.block_state = block_kind::characters;
     document.block_backward = false;
     return;
   }
-  document.block_state = 0;
+  document.block_state = block_kind::none;
   repaint_with_cursor(document, context);
 }
 
@@ -159,12 +159,12 @@ void delete_line(text_document& document, edit_context& context, bool repaint) {
 }
 
 void delete_block(text_document& document, edit_context& context) {
-  if (!document.current || document.state == read_only_state || document.block_state == 0) return;
+  if (!document.current || document.state == read_only_state || document.block_state == block_kind::none) return;
   block_extent block = get_block_extent(document);
   std::int32_t last = document.line_count() - 1;
   block.first_line = std::clamp(block.first_line, 0, last);
   block.last_line = std::clamp(block.last_line, block.first_line, last);
-  document.block_state = 0;
+  document.block_state = block_kind::none;
   std::int32_t offset = document.position;
   std::int32_t desired = document.desired_column;
   // The buffer goes back to the index first: the removal works on stored lines.

@@ -10,7 +10,7 @@
 namespace vintorel {
 
 void insert_clipboard(text_document& document, edit_context& context) {
-  if (document.block_state != 0) return;
+  if (document.block_state != block_kind::none) return;
   byte_string text;
   if (!context.user().get_clipboard_text(text)) return;
   // Plain clipboard text ends at its first zero byte. An end mark inside a line

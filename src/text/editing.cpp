@@ -46,7 +46,7 @@ const byte_string full_width_space = "\x81\x40";
 }  // namespace
 
 bool can_edit(const text_document& document) {
-  return document.block_state == 0 && document.current && document.state != read_only_state;
+  return document.block_state == block_kind::none && document.current && document.state != read_only_state;
 }
 
 void insert_string(text_document& document, edit_context& context, const byte_string& text,

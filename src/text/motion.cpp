@@ -19,16 +19,16 @@ unsigned char byte_at_cursor(const text_document& document) {
 
 // A line block becomes character-wise; true when that needs a full repaint.
 bool block_step_to_characters(text_document& document) {
-  int before = document.block_state;
-  if (document.block_state == 1) document.block_state = 2;
+  block_kind before = document.block_state;
+  if (document.block_state == block_kind::lines) document.block_state = block_kind::characters;
   update_block_direction(document);
   return before != document.block_state;
 }
 
 // A character block becomes line-wise (character-wise again on the anchor line).
 bool block_step_to_lines(text_document& document) {
-  int before = document.block_state;
-  if (document.block_state != 0) document.block_state = 1;
+  block_kind before = document.block_state;
+  if (document.block_state != block_kind::none) document.block_state = block_kind::lines;
   update_block_direction(document);
   return before != document.block_state;
 }
@@ -85,7 +85,7 @@ void refresh_after_line_jump(text_document& document, edit_context& context, old
     return;
   }
   if (!repaint) return;
-  if (document.block_state != 0) {
+  if (document.block_state != block_kind::none) {
     repaint_with_cursor(document, context);
     return;
   }
@@ -299,9 +299,9 @@ void move_one_line(text_document& document, edit_context& context, bool repaint,
     if (repaint) screen.repaint_pane(context.pane, document);
     return;
   }
-  int block_before = document.block_state;
-  if (to_lines && document.block_state == 2) document.block_state = 1;
-  if (to_characters && document.block_state == 1) document.block_state = 2;
+  block_kind block_before = document.block_state;
+  if (to_lines && document.block_state == block_kind::characters) document.block_state = block_kind::lines;
+  if (to_characters && document.block_state == block_kind::lines) document.block_state = block_kind::characters;
   update_block_direction(document);
   bool full = block_before != document.block_state;
 

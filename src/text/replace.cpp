@@ -212,7 +212,7 @@ bool replace_at_cursor(text_document& document, edit_context& context, bool repa
   adjust_size(document, static_cast<std::int64_t>(job.replacement.size()) -
                             static_cast<std::int64_t>(job.pattern.n));
   // An anchor behind the replaced text on this line moves with the text.
-  if (document.block_state != 0 && document.anchor_line == document.current_line)
+  if (document.block_state != block_kind::none && document.anchor_line == document.current_line)
     document.anchor_position =
         shifted(document.anchor_position, at, job.pattern.n, job.replacement.size());
   update_end_column(document, context);
@@ -238,14 +238,14 @@ std::int64_t replace_all(text_document& document, edit_context& context) {
   replacement_job job;
   if (!prepare_job(document, context, job)) return 0;
   std::vector<tracked_offset> tracked;
-  if (document.block_state != 0) tracked.push_back({document.anchor_line, &document.anchor_position});
+  if (document.block_state != block_kind::none) tracked.push_back({document.anchor_line, &document.anchor_position});
   return replace_out_of_sight(document, context, job, 0, 0, document.line_count() - 1, npos,
                               std::move(tracked));
 }
 
 std::int64_t replace_forward(text_document& document, edit_context& context) {
   replacement_job job;
-  if (document.block_state != 0 || !prepare_job(document, context, job)) return 0;
+  if (document.block_state != block_kind::none || !prepare_job(document, context, job)) return 0;
   // As search_forward: from one byte after the cursor.
   std::size_t from = static_cast<std::size_t>(std::max(document.position, 0)) + 1;
   return replace_out_of_sight(document, context, job, document.current_line, from,
@@ -254,7 +254,7 @@ std::int64_t replace_forward(text_document& document, edit_context& context) {
 
 std::int64_t replace_backward(text_document& document, edit_context& context) {
   replacement_job job;
-  if (document.block_state != 0 || !prepare_job(document, context, job)) return 0;
+  if (document.block_state != block_kind::none || !prepare_job(document, context, job)) return 0;
   // As search_backward: matches start before the cursor and may reach past it.
   std::size_t before = static_cast<std::size_t>(std::max(document.position, 0));
   return replace_out_of_sight(document, context, job, 0, 0, document.current_line, before, {});
@@ -262,7 +262,7 @@ std::int64_t replace_backward(text_document& document, edit_context& context) {
 
 std::int64_t replace_in_block(text_document& document, edit_context& context) {
   replacement_job job;
-  if (document.block_state == 0 || !prepare_job(document, context, job)) return 0;
+  if (document.block_state == block_kind::none || !prepare_job(document, context, job)) return 0;
   std::int32_t line = document.current_line;
   std::int32_t top = document.top_line;
   block_extent block = get_block_extent(document);

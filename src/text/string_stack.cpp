@@ -109,7 +109,7 @@ void push_string(text_document& document, edit_context& context, bool move) {
     if (!context.user().confirm(confirm_caption, stack_full_text)) return;
     context.stack->clear();
   }
-  if (document.block_state != 0) {
+  if (document.block_state != block_kind::none) {
     if (document.current_line == document.anchor_line &&
         document.position == document.anchor_position)
       return;
@@ -117,7 +117,7 @@ void push_string(text_document& document, edit_context& context, bool move) {
     if (move) {
       delete_block(document, context);
     } else {
-      document.block_state = 0;
+      document.block_state = block_kind::none;
       repaint_with_cursor(document, context);
     }
     return;

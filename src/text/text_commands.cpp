@@ -34,7 +34,7 @@ constexpr text_command table[] = {
     // Within the block when there is one, else in the whole text.
     {"replace_all",
      [](d_& d, c_& c, a_&) {
-       if (d.block_state != 0)
+       if (d.block_state != block_kind::none)
          replace_in_block(d, c);
        else
          replace_all(d, c);

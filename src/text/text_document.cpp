@@ -185,7 +185,7 @@ void text_document::create_empty(const std::string& new_name) {
   desired_column = left_column = top_line = mark_column = mark_line = previous_line = current_line = 0;
   column = position = end_column = 0;
   anchor_line = anchor_position = 0;
-  block_state = 0;
+  block_state = block_kind::none;
   block_backward = false;
 }
 

@@ -14,6 +14,10 @@ namespace vintorel {
 // State codes of a text.
 enum text_state : int { read_only_state = 0, unchanged_state = 1, modified_state = 2, failed_state = 3 };
 
+// What a block selection covers: nothing, whole lines from the anchor line to
+// the cursor line, or the characters between the anchor and the cursor.
+enum class block_kind : int { none = 0, lines = 1, characters = 2 };
+
 // Gives a line fetched from a file of line-end kind `file_linefeed` the internal
 // CR LF (see fetch_line).
 void normalise_line_end(byte_string& line, int file_linefeed);
@@ -38,7 +42,7 @@ struct text_document {
   std::int32_t desired_column = 0;
   std::int32_t end_column = 0;
   std::int32_t mark_column = 0;
-  int block_state = 0;
+  block_kind block_state = block_kind::none;
   bool block_backward = false;
   std::int32_t anchor_line = 0;
   std::int32_t anchor_position = 0;

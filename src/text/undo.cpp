@@ -12,7 +12,7 @@ namespace vintorel {
 
 void undo_char(text_document& document, edit_context& context) {
   deleted_char_buffer* buffer = context.deleted;
-  if (document.block_state != 0 || !buffer || buffer->count == 0) return;
+  if (document.block_state != block_kind::none || !buffer || buffer->count == 0) return;
   // An entry is only taken when it can go back in; otherwise it would be lost.
   if (!can_edit(document)) return;
   const unsigned char* entry = buffer->storage.data() + 3 * (buffer->count - 1);
@@ -30,7 +30,7 @@ void undo_char(text_document& document, edit_context& context) {
 }
 
 void undo_line(text_document& document, edit_context& context) {
-  if (!document.current || document.block_state != 0 || document.state == read_only_state) return;
+  if (!document.current || document.block_state != block_kind::none || document.state == read_only_state) return;
   std::int32_t old_row = cursor_row(document, context);
   std::int32_t old_cell = cell_column(document, context, document.column);
   std::int32_t old_desired = document.desired_column;

@@ -67,7 +67,7 @@ TEST(ReferenceImage, MixedTextPaneMatchesTheReviewedImage) {
   doc.size = 120;
   // A character block from line 2, offset 1 to line 3, offset 6; the cursor at
   // its end.
-  doc.block_state = 2;
+  doc.block_state = block_kind::characters;
   doc.anchor_line = 2;
   doc.anchor_position = 1;
   doc.current_line = 3;

@@ -66,7 +66,7 @@ struct block_search_run : testing::random_run {
     add("search", 6, [&] { found += coin() ? search_forward(d, c, coin()) : search_backward(d, c, coin()); });
     add("replace", 3, [&] { replaced += replace_at_cursor(d, c, coin()); });
     add("replace_all", 2, [&] {
-      replaced += static_cast<int>(d.block_state != 0 ? replace_in_block(d, c) : replace_all(d, c));
+      replaced += static_cast<int>(d.block_state != block_kind::none ? replace_in_block(d, c) : replace_all(d, c));
     });
     add("replace_forward_backward", 2,
         [&] { replaced += static_cast<int>(coin() ? replace_forward(d, c) : replace_backward(d, c)); });

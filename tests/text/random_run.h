@@ -130,8 +130,8 @@ struct random_run {
   virtual std::string problem() {
     const text_document& d = document;
     std::string found = check_text(document, context);
-    if (!found.empty() || !screen.problem.empty() || d.block_state == 0) return found.empty() ? screen.problem : found;
-    if (d.current_line == d.anchor_line && d.block_state != 2) return "line block on the anchor line";
+    if (!found.empty() || !screen.problem.empty() || d.block_state == block_kind::none) return found.empty() ? screen.problem : found;
+    if (d.current_line == d.anchor_line && d.block_state != block_kind::characters) return "line block on the anchor line";
     if (d.anchor_line < 0 || d.anchor_line >= d.line_count()) return "anchor beyond the text";
     bool before = d.current_line < d.anchor_line || (d.current_line == d.anchor_line && d.position < d.anchor_position);
     bool after = d.current_line > d.anchor_line || (d.current_line == d.anchor_line && d.position > d.anchor_position);
