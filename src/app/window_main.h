@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,8 @@ class window_ : public window {
   bool overwrite_ = false;
   byte_string command_directory_;
   byte_string last_command_;
+  // Files whose lines hold characters the internal form lacks, told once each.
+  std::set<std::string> lossy_files_told_;
   std::unique_ptr<window_menus> menus_;
   window_position position_;
   bool read_only_start_ = false;
