@@ -203,16 +203,5 @@ TEST_F(saving, a_file_rewritten_under_the_text_leaves_its_edits_in_a_rescue_file
   EXPECT_TRUE(document.is_modified());
 }
 
-TEST(resolving_links, chains_relative_targets_and_loops) {
-  test_support::scratch_dir dir;
-  ASSERT_EQ(::mkdir((dir / "sub").c_str(), 0700), 0);
-  ASSERT_EQ(::symlink("sub/b", (dir / "a").c_str()), 0);
-  ASSERT_EQ(::symlink("c.txt", (dir / "sub/b").c_str()), 0);  // relative to sub/
-  EXPECT_EQ(resolve_links(dir / "a"), dir / "sub/c.txt");    // dangling: the file to create
-  ASSERT_EQ(::symlink("loop", (dir / "loop").c_str()), 0);
-  EXPECT_EQ(resolve_links(dir / "loop"), "");
-  EXPECT_EQ(resolve_links(dir / "plain"), dir / "plain");
-}
-
 }  // namespace
 }  // namespace vintorel
