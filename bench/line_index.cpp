@@ -1,8 +1,7 @@
 // Building the line index of a large Shift_JIS CRLF file, and fetching every
 // line, each next to a baseline that reads the same bytes the same way.
 //
-// The file (at least 256 MiB, about 100 bytes a line) is generated once in
-// $TMPDIR (else /tmp) and reused by later runs.
+// The file is the shared 256 MiB Shift_JIS CRLF bench file (bench_file.h).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,67 +15,15 @@
 #include <random>
 #include <string>
 
+#include "bench_file.h"
 #include "files/charset.h"
 #include "files/load_text.h"
 #include "text/text_document.h"
 
 namespace {
 
-constexpr std::uint64_t wanted_size = 256ull << 20;
-
-std::string bench_path() {
-  const char* base = std::getenv("TMPDIR");
-  return std::string(base && *base ? base : "/tmp") + "/vintorel_bench_sjis_crlf_256m.txt";
-}
-
-std::uint64_t size_of(const std::string& path) {
-  struct stat status;
-  return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
-}
-
-// Lines of 40 to 160 bytes (100 on average) of kanji, kana and ASCII words.
-bool generate(const std::string& path) {
-  static const char* const words[] = {
-      "\x93\xFA\x96\x7B\x8C\xEA",  // 日本語
-      "\x82\xCC",                  // の
-      "\x83\x65\x83\x4C\x83\x58\x83\x67",  // テキスト
-      "\x95\xD2\x8F\x57",          // 編集
-      "\x8A\xBF\x8E\x9A",          // 漢字
-      "\x82\xC6",                  // と
-      "\xB6\xC0\xB6\xC5",          // ｶﾀｶﾅ
-      "\x81\x41",                  // 、
-      "\x81\x42",                  // 。
-      "file", "line", " ", " ", "0123", "\t"};
-  std::string temporary = path + ".part";
-  std::FILE* out = std::fopen(temporary.c_str(), "wb");
-  if (!out) return false;
-  std::mt19937 random(42);
-  std::string line;
-  std::uint64_t written = 0;
-  bool ok = true;
-  while (ok && written < wanted_size) {
-    line.clear();
-    std::size_t target = 40 + random() % 121;
-    while (line.size() < target) line += words[random() % (sizeof words / sizeof words[0])];
-    line += "\r\n";
-    ok = std::fwrite(line.data(), 1, line.size(), out) == line.size();
-    written += line.size();
-  }
-  ok = std::fclose(out) == 0 && ok;
-  return ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-}
-
-const std::string& bench_file() {
-  static const std::string path = [] {
-    std::string p = bench_path();
-    if (size_of(p) < wanted_size && !generate(p)) {
-      std::fprintf(stderr, "cannot write %s\n", p.c_str());
-      std::exit(1);
-    }
-    return p;
-  }();
-  return path;
-}
+using bench_support::bench_file;
+using bench_support::size_of;
 
 void load_index(benchmark::State& state, int charset_code, int linefeed_code) {
   const std::string& path = bench_file();

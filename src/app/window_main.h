@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "display/display_context.h"
@@ -126,6 +127,8 @@ class window_ : public window {
   qt_user_interface ui_;
   keyboard_state keys_;
   workspace work_;
+  // Files whose lines hold characters the internal form lacks, told once each.
+  std::set<std::string> lossy_files_told_;
   std::unique_ptr<window_menus> menus_;
   window_position position_;
   bool read_only_start_ = false;

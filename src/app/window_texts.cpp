@@ -7,6 +7,7 @@
 #include "files/file_system.h"
 #include "files/load_text.h"
 #include "files/save_text.h"
+#include "files/write_text.h"
 #include "platform/string_table.h"
 #include "shell/key_bindings.h"
 
@@ -116,7 +117,15 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
     ui_.error(string_caption_error, string_file_error);
     return false;
   }
+  // Lines that editing would change beyond the edit: said once per file, since
+  // every save opens the file again.
+  constexpr std::uint64_t lossy_check_bytes = 4 << 20;
+  bool lossy = !lossy_files_told_.count(full) && first_lossy_line(*document, lossy_check_bytes) >= 0;
   add_text(index, std::move(document));
+  if (lossy) {
+    lossy_files_told_.insert(full);
+    ui_.notice(string_caption_notice, string_lossy_characters);
+  }
   return true;
 }
 

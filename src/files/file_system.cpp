@@ -240,7 +240,29 @@ bool set_attribute_string(const std::string& path, const std::string& attributes
   return chmod(path.c_str(), mode) == 0;
 }
 
-bool copy_path(const std::string& from, const std::string& to) {
+std::string resolve_links(const std::string& path) {
+  std::string at = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
+    std::string target(4096, '\0');
+    ssize_t n = readlink(at.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return std::string();
+    target.resize(static_cast<std::size_t>(n));
+    if (target[0] == '/') {
+      at = target;
+    } else {
+      std::size_t slash = at.rfind('/');
+      at = (slash == std::string::npos ? std::string() : at.substr(0, slash + 1)) + target;
+    }
+  }
+  return std::string();
+}
+
+bool copy_path(const std::string& from, const std::string& to_path) {
+  // A link keeps pointing where it did; the file it names gets the copy.
+  std::string to = resolve_links(to_path);
+  if (to.empty()) return false;
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
   struct stat source;
@@ -248,48 +270,57 @@ bool copy_path(const std::string& from, const std::string& to) {
     ::close(in);
     return false;
   }
-  // Copying a file onto itself (or onto another link to it) would truncate the
-  // source before reading it.
+  // Copying a file onto itself (or onto another link to it) would replace the
+  // source with itself at best.
   struct stat target;
-  if (stat(to.c_str(), &target) == 0 && target.st_dev == source.st_dev &&
-      target.st_ino == source.st_ino) {
+  bool exists = stat(to.c_str(), &target) == 0;
+  // Only a regular file is replaced: never a device, a FIFO or a directory.
+  if (exists && (!S_ISREG(target.st_mode) || (target.st_dev == source.st_dev && target.st_ino == source.st_ino))) {
     ::close(in);
     return false;
   }
-  mode_t mode = static_cast<mode_t>(0666 | (source.st_mode & 0111));
-  int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+  // The copy is made beside the target and renamed over it, so a failed copy
+  // (a full disk) never leaves the target half-written.
+  std::size_t slash = to.rfind('/');
+  std::string temporary = (slash == std::string::npos ? std::string() : to.substr(0, slash + 1)) + "." +
+                          to.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 200) + ".copy-XXXXXX";
+  int out = mkostemp(temporary.data(), O_CLOEXEC);
   if (out < 0) {
     ::close(in);
     return false;
   }
-  bool ok = true;
+  mode_t mask = umask(0);
+  umask(mask);
+  mode_t mode = exists ? target.st_mode & 07777 : static_cast<mode_t>((0666 | (source.st_mode & 0111)) & ~mask);
+  bool ok = fchmod(out, mode) == 0;
   std::vector<char> buffer(1 << 16);
-  for (;;) {
+  while (ok) {
     ssize_t n = ::read(in, buffer.data(), buffer.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
       break;
     }
-    if (n == 0) break;
-    if (!write_all(out, std::string_view(buffer.data(), static_cast<std::size_t>(n)))) {
-      ok = false;
-      break;
-    }
+    ok = write_all(out, std::string_view(buffer.data(), static_cast<std::size_t>(n)));
   }
   ::close(in);
   // The source may be deleted right after (move_path), so the copy must be on disk.
   if (ok && fsync(out) != 0 && errno != EINVAL) ok = false;
   if (::close(out) != 0) ok = false;
+  if (ok && ::rename(temporary.c_str(), to.c_str()) != 0) ok = false;
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
   // A read-only source gives a read-only copy, as the platform copy keeps attributes.
-  if (ok && !(source.st_mode & S_IWUSR)) {
+  if (!(source.st_mode & S_IWUSR)) {
     std::string attributes;
     if (get_attribute_string(to, attributes)) {
       attributes[2] = 'r';
       set_attribute_string(to, attributes);
     }
   }
-  return ok;
+  return true;
 }
 
 bool delete_path(const std::string& path) {

@@ -23,12 +23,17 @@ void to_backslashes(std::string& path);
 bool file_exists(const std::string& path);
 std::uint64_t file_size(const std::string& path);  // UINT64_MAX when unknown
 bool rename_file(const std::string& from, const std::string& to);
+// The file a chain of symbolic links at `path` ends in (relative targets taken
+// from the link's directory); `path` itself when it is no link; "" for a loop.
+std::string resolve_links(const std::string& path);
 bool write_text_file(const std::string& path, const std::string& text);
 // Four characters s h r a, "-" where absent; "????" and false when unreadable.
 bool get_attribute_string(const std::string& path, std::string& out);
 bool set_attribute_string(const std::string& path, const std::string& attributes);
-// Copies over an existing target (keeping its mode); a short write, a read error or
-// a failed flush is reported. Copying a file onto itself fails and changes nothing.
+// Copies over an existing target (keeping its mode) through a new file beside it
+// and a rename, so a failure leaves the target as it was; a link is kept and the
+// file it names gets the copy. A short write, a read error or a failed sync is
+// reported. Copying a file onto itself fails and changes nothing.
 bool copy_path(const std::string& from, const std::string& to);
 // unlink; a file that is neither system nor hidden is retried after clearing "r".
 bool delete_path(const std::string& path);

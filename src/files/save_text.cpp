@@ -225,20 +225,6 @@ void rewrite_in_place(const std::string& temporary, const std::string& target, c
 
 }  // namespace
 
-std::string resolve_links(const std::string& path) {
-  std::string at = path;
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st;
-    if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
-    std::string target(4096, '\0');
-    ssize_t n = readlink(at.c_str(), target.data(), target.size());
-    if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return std::string();
-    target.resize(static_cast<std::size_t>(n));
-    at = !target.empty() && target[0] == '/' ? target : directory_of(at) + target;
-  }
-  return std::string();
-}
-
 save_result save_text_file(text_document& document, const std::string& path, const save_options& options) {
   save_result result;
   // A link keeps pointing where it did; the file it names gets the new text.

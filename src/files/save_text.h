@@ -41,8 +41,4 @@ struct save_options {
 // The text stays open and readable whatever the result.
 save_result save_text_file(text_document& document, const std::string& path, const save_options& options);
 
-// The file a chain of symbolic links at `path` ends in; `path` itself when it
-// is no link; "" for a loop.
-std::string resolve_links(const std::string& path);
-
 }  // namespace vintorel

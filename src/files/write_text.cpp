@@ -272,6 +272,34 @@ write_status write_edited_lines(text_document& document, int fd, int tab_size) {
   return status;
 }
 
+std::int32_t first_lossy_line(text_document& document, std::uint64_t byte_budget) {
+  if ((document.file_charset != utf8 && document.file_charset != euc_jp) || !is_open(document.file)) return -1;
+  byte_string raw, decoded, encoded;
+  std::uint64_t spent = 0;
+  const std::int32_t last = document.line_count() - 1;
+  try {
+    for (std::int32_t index = 0; index <= last && spent < byte_budget; ++index) {
+      if (index == last) {
+        raw.resize(static_cast<std::size_t>(document.last_line_length));
+        if (!read_at(document.file, document.last_line_offset, raw.data(), raw.size())) return -1;
+      } else if (document.lines.is_in_memory(index) || !read_file_line(document, index, raw)) {
+        continue;
+      }
+      spent += raw.size();
+      std::size_t content = raw.size();
+      while (content > 0 && is_line_end_byte(raw[content - 1])) --content;
+      decoded.assign(raw, 0, content);
+      decode_in_place(decoded, document.file_charset);
+      encoded.clear();
+      if (!encode(decoded.data(), decoded.size(), document.file_charset, encoded) ||
+          encoded.compare(0, byte_string::npos, raw, 0, content) != 0)
+        return index;
+    }
+  } catch (const std::bad_alloc&) {
+  }
+  return -1;
+}
+
 std::string backup_name(const std::string& path, const std::tm& local_time) {
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, "(%4d%02d%02d%02d%02d%02d)", local_time.tm_year + 1900,

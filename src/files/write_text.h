@@ -32,6 +32,12 @@ bool write_text(text_document& document, const std::string& path, int tab_size =
 // text whose file changed under it. The cursor line is committed and loaded again.
 write_status write_edited_lines(text_document& document, int fd, int tab_size = 8);
 
+// The first line among the first `byte_budget` bytes of a UTF-8 or EUC-JP file
+// that the internal form cannot hold as it is (decoding it and encoding it back
+// does not give its bytes): editing it would lose characters. -1 when there is
+// none (or the file is in another character set).
+std::int32_t first_lossy_line(text_document& document, std::uint64_t byte_budget);
+
 // "dir/a.txt" -> "dir/a(20110203040506).txt"; the stamp goes before the last "."
 // that follows the last "/" or "\", else at the end.
 std::string backup_name(const std::string& path, const std::tm& local_time);

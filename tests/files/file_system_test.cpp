@@ -18,6 +18,13 @@ TEST(file_system, copy_move_and_delete_fail_without_harm) {
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 251);
   EXPECT_TRUE(copy_path(scratch.write("big.bin", big), scratch.write("old.bin", "an older and longer content")));
   EXPECT_EQ(scratch.read("old.bin"), big);
+  // Onto a link: the link stays and its file gets the copy.
+  ASSERT_EQ(symlink("old.bin", (dir + "link.bin").c_str()), 0);
+  EXPECT_TRUE(copy_path(src, dir + "link.bin"));
+  EXPECT_EQ(scratch.read("old.bin"), "data");
+  struct stat st;
+  ASSERT_EQ(lstat((dir + "link.bin").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
 
   mkdir((dir + "d").c_str(), 0555);
   ASSERT_EQ(link(src.c_str(), (dir + "hard").c_str()), 0);
@@ -39,9 +46,19 @@ TEST(file_system, copy_move_and_delete_fail_without_harm) {
   EXPECT_TRUE(delete_path(dir + "moved.txt"));
   EXPECT_FALSE(file_exists(dir + "moved.txt"));
   EXPECT_FALSE(delete_path(dir + "d"));
-  struct stat st;
   ASSERT_EQ(stat((dir + "d").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0555u);
+}
+
+TEST(resolving_links, chains_relative_targets_and_loops) {
+  test_support::scratch_dir dir;
+  ASSERT_EQ(::mkdir((dir / "sub").c_str(), 0700), 0);
+  ASSERT_EQ(::symlink("sub/b", (dir / "a").c_str()), 0);
+  ASSERT_EQ(::symlink("c.txt", (dir / "sub/b").c_str()), 0);  // relative to sub/
+  EXPECT_EQ(resolve_links(dir / "a"), dir / "sub/c.txt");    // dangling: the file to create
+  ASSERT_EQ(::symlink("loop", (dir / "loop").c_str()), 0);
+  EXPECT_EQ(resolve_links(dir / "loop"), "");
+  EXPECT_EQ(resolve_links(dir / "plain"), dir / "plain");
 }
 
 }  // namespace
