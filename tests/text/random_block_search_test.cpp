@@ -39,7 +39,7 @@ struct block_search_run : testing::random_run {
     auto& d = document;
     auto& c = context;
     add_motions_and_edits();
-    add("change_mode_block", 3, [&] { toggle_block(d, c); });
+    add_text_command("change_mode_block", 2);
     add("push_string", 4, [&] {
       std::size_t before = stack.size();
       user.confirm_answers = {coin()};     // when the stack is full
@@ -61,8 +61,7 @@ struct block_search_run : testing::random_run {
       insert_clipboard(d, c);
     });
     add("set_search_replace", 2, [&] { set_search_replace(d, c, random_search_string(), random_replacement()); });
-    add("get_searchstring", 2, [&] { get_search_string(d, c); });
-    add("insert_searchstring", 1, [&] { insert_search_string(d, c); });
+    add_text_command("get_searchstring", 2);
     add("search", 6, [&] { found += coin() ? search_forward(d, c, coin()) : search_backward(d, c, coin()); });
     add("replace", 3, [&] { replaced += replace_at_cursor(d, c, coin()); });
     add("replace_all", 2, [&] {

@@ -93,6 +93,13 @@ struct random_run {
     scroll_to_cursor(text, c, is_on_double_byte(text));
   }
 
+  // A command of the text model's table, run `weight` more times in a hundred.
+  void add_text_command(const char* name, int weight) {
+    const text_command* command = find_text_command(name);
+    ASSERT_NE(command, nullptr) << name;
+    add(name, weight, [this, run = command->run] { run(document, context, piece()); });
+  }
+
   // Every command of the text model as dispatch runs it, and the operations
   // under the motions and edits with their flags drawn at random.
   void add_motions_and_edits() {
@@ -100,8 +107,7 @@ struct random_run {
     auto& c = context;
     for (const text_command& command : text_commands()) {
       std::string_view name = command.name;
-      int weight = name == "insert_string" ? 2 : name == "undo_char" || name == "delete_char" ? 2 : 1;
-      add(command.name, weight, [&d, &c, this, run = command.run] { run(d, c, piece()); });
+      add_text_command(command.name, name == "insert_string" || name == "undo_char" || name == "delete_char" ? 2 : 1);
     }
     add("backward_char flags", 1, [&] { backward_char(d, c, coin()); });
     add("forward_char flags", 1, [&] { forward_char(d, c, coin()); });
