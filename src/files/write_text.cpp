@@ -210,9 +210,13 @@ write_status write_lines(text_document& document, output_file& out) {
       adjust_line_end(line, document.save_linefeed, document.file_linefeed);
       out.write(line.data(), line.size());
     } else if (as_read && index == count - 1 && last_line_as_read(document, line)) {
-      line.push_back(end_of_text);
-      adjust_line_end(line, document.save_linefeed, document.file_linefeed);
-      line.pop_back();
+      // A final CR or LF is the last line's own line end; it changes only with
+      // the text's line end.
+      if (!same_end) {
+        line.push_back(end_of_text);
+        adjust_line_end(line, document.save_linefeed, document.file_linefeed);
+        if (line.back() == end_of_text) line.pop_back();
+      }
       out.write(line.data(), line.size());
     } else {
       if (!document.fetch_line(index, line)) return write_status::unreadable_line;

@@ -169,6 +169,7 @@ TEST_F(saving, unedited_lines_are_written_as_they_were_read) {
       {euc_jp, crlf, cr, "edit\r\n\xB4\xC1\r\n", "Xedit\r\xB4\xC1\r", -1},
       // Mixed line ends stay as they are when the line end is not changed.
       {shift_jis, lf, lf, "edit\na\r\nb\rc\n", "Xedit\na\r\nb\rc\n", -1},
+      {shift_jis, lf, lf, "edit\nlast\r", "Xedit\nlast\r", -1},  // a final CR is the last line's own
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.in));
