@@ -114,7 +114,9 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
   // every save opens the file again.
   constexpr std::uint64_t lossy_check_bytes = 4 << 20;
   bool lossy = !lossy_files_told_.count(full) && first_lossy_line(*document, lossy_check_bytes) >= 0;
+  bool overlong = document->has_overlong_line;
   add_text(index, std::move(document));
+  if (overlong) ui_.notice(string_caption_notice, string_overlong_line);
   if (lossy) {
     lossy_files_told_.insert(full);
     ui_.notice(string_caption_notice, string_lossy_characters);

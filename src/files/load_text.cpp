@@ -60,12 +60,14 @@ bool skip_zeros(scan_state& state, std::uint64_t count, F& on_line) {
 // Builds the index of file lines and returns the open last record in `state`.
 // False on a read error, a file shorter than its size at open, a line too long
 // for a 32-bit length, or exhausted memory.
-bool scan_file(block_file& file, line_index& lines, scan_state& state, charset_detector* detector) {
+bool scan_file(block_file& file, line_index& lines, scan_state& state, charset_detector* detector,
+               std::uint64_t& longest) {
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[scan_chunk_size]);
   if (!buffer) return false;
   lines.begin_file_lines(0);
   posix_fadvise(file.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-  auto on_line = [&lines](std::uint64_t length) {
+  auto on_line = [&lines, &longest](std::uint64_t length) {
+    if (length > longest) longest = length;
     return length <= std::numeric_limits<std::uint32_t>::max() &&
            lines.append_file_line(static_cast<std::uint32_t>(length));
   };
@@ -159,7 +161,13 @@ void load_text_file(text_document& document, const std::string& path, bool read_
   int state = access_state(full, read_only);
 
   scan_state scan;
-  bool scanned = scan_file(document.file, document.lines, scan, charset_code == 0 ? &detector : nullptr);
+  std::uint64_t longest = 0;
+  bool scanned = scan_file(document.file, document.lines, scan, charset_code == 0 ? &detector : nullptr, longest);
+  // A line too long to edit is still shown and saved: the text opens read-only.
+  if (longest > max_line_bytes || scan.line_length > max_line_bytes) {
+    state = read_only_state;
+    document.has_overlong_line = true;
+  }
   if (charset_code == 0) detector.finish(document.file_charset, document.file_linefeed);
   document.save_charset = document.file_charset;
   document.save_linefeed = document.file_linefeed;

@@ -14,7 +14,8 @@ namespace vintorel {
 // binary). linefeed_code counts only when charset_code is not 0. `pane_rows` is the number
 // of text rows of the pane the text will be shown in (for the initial position).
 // A relative path is taken from the executable's directory. Afterwards
-// document.state is 3 when loading failed: the file is missing or not a regular
+// document.state is 3 when loading failed (it is 0, read-only, with
+// has_overlong_line set, when a line is too long to edit): the file is missing or not a regular
 // file, cannot be read, changed while it was scanned, has a line of 4 GiB or
 // more, or its full path is longer than 255 bytes (refused rather than cut,
 // since a cut path names another file).

@@ -68,6 +68,7 @@ constexpr std::array<const char*, string_table_size> table = {
     /* 40 */
     "このファイルにはShift_JISで表せない文字を含む行があります.\n"
     "その行を編集すると、表せない文字は失われます. 編集していない行はそのまま保存されます.",
+    /* 41 */ "編集できないほど長い行があるため、読み取り専用で開きました.",
 };
 
 const std::array<byte_string, string_table_size>& sjis_table() {

@@ -46,13 +46,16 @@ const byte_string full_width_space = "\x81\x40";
 }  // namespace
 
 bool can_edit(const text_document& document) {
-  return document.block_state == block_kind::none && document.current && document.state != read_only_state;
+  return document.block_state == block_kind::none && document.current && document.state != read_only_state &&
+         document.current->text.size() <= max_line_bytes;
 }
 
 void insert_string(text_document& document, edit_context& context, const byte_string& text,
                    bool repaint, bool advance, bool force_insert) {
   if (!can_edit(document) || text.empty()) return;
   byte_string& line = document.current->text;
+  // Never edited into a line too long for its positions.
+  if (line.size() + text.size() > max_line_bytes) return;
   std::int32_t old_column = document.column;
   std::int32_t end = terminator_offset(document);
   std::int32_t at = std::clamp(document.position, 0, end);
@@ -149,6 +152,7 @@ bool join_line(text_document& document, edit_context& context) {
   std::size_t cut = std::min(static_cast<std::size_t>(std::max(document.position, 0)), line.size());
   // Normally the CR LF; a line read with another line end loses just that.
   std::size_t dropped = line.size() - cut;
+  if (cut + next.size() > max_line_bytes) return false;
   try {
     byte_string joined;
     joined.reserve(cut + next.size());

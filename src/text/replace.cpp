@@ -151,6 +151,8 @@ std::int64_t replace_range(text_document& document, edit_context& context,
       }
       if (count == 0) continue;
       built.append(text, copied, npos);
+      // A line that would grow too long for its positions is left as it is.
+      if (built.size() > max_line_bytes) continue;
     } catch (const std::bad_alloc&) {
       continue;
     }

@@ -195,6 +195,7 @@ void text_document::destroy() {
   lines.clear();
   close_block_file(file);
   last_line_offset = last_line_length = 0;
+  has_overlong_line = false;
   state = failed_state;
 }
 

@@ -18,6 +18,11 @@ enum text_state : int { read_only_state = 0, unchanged_state = 1, modified_state
 // the cursor line, or the characters between the anchor and the cursor.
 enum class block_kind : int { none = 0, lines = 1, characters = 2 };
 
+// The longest line the text model edits. Positions and columns are 32-bit, and
+// joining two lines of this length still fits them; a longer line is shown and
+// saved but not edited (a text holding one opens read-only).
+constexpr std::size_t max_line_bytes = (std::size_t{1} << 30) - 4096;
+
 // Gives a line fetched from a file of line-end kind `file_linefeed` the internal
 // CR LF (see fetch_line).
 void normalise_line_end(byte_string& line, int file_linefeed);
@@ -51,6 +56,7 @@ struct text_document {
   // write it back as it was read when it was not edited.
   std::uint64_t last_line_offset = 0;
   std::uint64_t last_line_length = 0;
+  bool has_overlong_line = false;  // a line longer than max_line_bytes made the text read-only
 
   // Called after a commit changed the text (the window refreshes its title and
   // list of texts). Empty by default.

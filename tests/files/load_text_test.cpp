@@ -153,7 +153,9 @@ TEST_F(loading, lines_beyond_four_gibibytes) {
   };
   if (!put(four - 5, "\n") || !put(four + 50, "\n" + tail)) GTEST_SKIP() << "no sparse files of this size here";
   load_text_file(document, path, false, 0, 0, 0, 0, shift_jis, lf);
-  ASSERT_EQ(document.state, unchanged_state);
+  // Shown and saved, but too long to edit: the text is read-only.
+  ASSERT_EQ(document.state, read_only_state);
+  EXPECT_TRUE(document.has_overlong_line);
   EXPECT_EQ(document.size, static_cast<std::int64_t>(four + 51 + tail.size()));
   ASSERT_EQ(document.line_count(), 4);
   EXPECT_EQ(document.lines.length(0), four - 4);
