@@ -72,109 +72,178 @@ std::size_t skip_quiet(const unsigned char* d, std::size_t i, std::size_t n) {
   return i;
 }
 
-struct detector {
-  int charset_code = shift_jis;
-  int linefeed_code = crlf;
-  bool charset_fixed = false;
-  bool linefeed_fixed = false;
-  bool ascii_only = true;
-  bool euc_possible = true;
-  bool utf8_possible = true;
-  unsigned p1 = 0;  // the previous byte
-  unsigned p2 = 0;  // the one before it
-  bool stopped = false;
-
-  void final_check() {
-    if (!linefeed_fixed && p1 == carriage_return) linefeed_code = cr;
+// Index of the first byte at or after i that is 0x80 or more (or n).
+std::size_t skip_ascii(const unsigned char* d, std::size_t i, std::size_t n) {
+#if defined(__SSE2__)
+  while (n - i >= 16) {
+    const unsigned mask =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i))));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
+    i += 16;
   }
+#endif
+  while (i < n && d[i] < 0x80) ++i;
+  return i;
+}
 
-  // One byte of the state machine; true when the scan stops here.
-  bool step(unsigned c) {
-    if (c == nul) {
-      charset_code = binary;
-      return stopped = true;
-    }
-    if (c == end_of_text) {
-      final_check();
-      return stopped = true;
-    }
-    if (c == line_feed) {
-      linefeed_code = p1 == carriage_return ? crlf : lf;
-      linefeed_fixed = true;
-    } else if (c == escape) {
-      charset_code = iso2022jp;
-      charset_fixed = true;
-    } else if (c == 0xFD || c == 0xFE) {
-      charset_code = euc_jp;
-      charset_fixed = true;
-    }
-    if (p1 == carriage_return && c != line_feed) {
-      linefeed_code = cr;
-      linefeed_fixed = true;
-    }
-    if (!charset_fixed) {
-      if (c >= 0x80) ascii_only = false;
-      if ((c >= 0x80 && c <= 0x8D) || (c >= 0x90 && c <= 0x9F) || (p1 == 0x8E && !(c >= 0xA0 && c <= 0xDF)) ||
-          (p1 == 0x8F && c < 0xA0) || (p2 < 0x80 && p1 >= 0xA0 && c < 0xA0))
-        euc_possible = false;
-      const bool continuation = c >= 0x80 && c < 0xC0;
-      if (c >= 0xF0 ||
-          (!continuation && ((p1 >= 0xC0 && p1 <= 0xDF) || (p1 >= 0xE0 && p1 <= 0xEF) || (p2 >= 0xE0 && p2 <= 0xEF))))
-        utf8_possible = false;
-      if (!ascii_only && !euc_possible && !utf8_possible) {
-        charset_code = shift_jis;
-        charset_fixed = true;
-      }
-    }
-    if (charset_fixed && linefeed_fixed) return stopped = true;
-    p2 = p1;
-    p1 = c;
-    return false;
+void final_check(charset_detector& d) {
+  if (!d.linefeed_fixed && d.p1 == carriage_return) d.linefeed_code = cr;
+}
+
+// One byte of the classic state machine; true when the scan stops here.
+bool step(charset_detector& d, unsigned c) {
+  if (c == nul) {
+    d.charset_code = binary;
+    return d.classic_stopped = true;
   }
+  if (c == end_of_text) {
+    final_check(d);
+    return d.classic_stopped = true;
+  }
+  if (c == line_feed) {
+    d.linefeed_code = d.p1 == carriage_return ? crlf : lf;
+    d.linefeed_fixed = true;
+  } else if (c == escape) {
+    d.charset_code = iso2022jp;
+    d.charset_fixed = d.decided_by_byte = true;
+  } else if (c == 0xFD || c == 0xFE) {
+    d.charset_code = euc_jp;
+    d.charset_fixed = d.decided_by_byte = true;
+  }
+  if (d.p1 == carriage_return && c != line_feed) {
+    d.linefeed_code = cr;
+    d.linefeed_fixed = true;
+  }
+  if (!d.charset_fixed) {
+    const unsigned p1 = d.p1, p2 = d.p2;
+    if (c >= 0x80) d.ascii_only = false;
+    if ((c >= 0x80 && c <= 0x8D) || (c >= 0x90 && c <= 0x9F) || (p1 == 0x8E && !(c >= 0xA0 && c <= 0xDF)) ||
+        (p1 == 0x8F && c < 0xA0) || (p2 < 0x80 && p1 >= 0xA0 && c < 0xA0))
+      d.euc_possible = false;
+    const bool continuation = c >= 0x80 && c < 0xC0;
+    if (c >= 0xF0 ||
+        (!continuation && ((p1 >= 0xC0 && p1 <= 0xDF) || (p1 >= 0xE0 && p1 <= 0xEF) || (p2 >= 0xE0 && p2 <= 0xEF))))
+      d.utf8_possible = false;
+    if (!d.ascii_only && !d.euc_possible && !d.utf8_possible) {
+      d.charset_code = shift_jis;
+      d.charset_fixed = true;
+    }
+  }
+  if (d.charset_fixed && d.linefeed_fixed) return d.classic_stopped = true;
+  d.p2 = d.p1;
+  d.p1 = c;
+  return false;
+}
 
-  // Feeds a block; true when the scan has stopped.
-  bool feed(const unsigned char* d, std::size_t n) {
-    std::size_t i = 0;
-    while (i < n) {
-      // After two ASCII bytes other than CR, a run of quiet bytes only moves p1 and
-      // p2 along: no rule can fire on them. Long ASCII files are read to the end, so
-      // this run skipping is what keeps detection fast for them.
-      if (p1 < 0x80 && p1 != carriage_return && p2 < 0x80) {
-        const std::size_t j = skip_quiet(d, i, n);
-        if (j != i) {
-          if (j - i >= 2) {
-            p2 = d[j - 2];
-            p1 = d[j - 1];
-          } else {
-            p2 = p1;
-            p1 = d[i];
-          }
-          i = j;
-          if (i == n) break;
+// The classic state machine over a block; the number of bytes it read (up to
+// and including the one it stopped at).
+std::size_t feed_classic(charset_detector& d, const unsigned char* data, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n) {
+    // After two ASCII bytes other than CR, a run of quiet bytes only moves p1 and
+    // p2 along: no rule can fire on them. Long ASCII files are read to the end, so
+    // this run skipping is what keeps detection fast for them.
+    if (d.p1 < 0x80 && d.p1 != carriage_return && d.p2 < 0x80) {
+      const std::size_t j = skip_quiet(data, i, n);
+      if (j != i) {
+        if (j - i >= 2) {
+          d.p2 = data[j - 2];
+          d.p1 = data[j - 1];
+        } else {
+          d.p2 = d.p1;
+          d.p1 = data[i];
         }
+        i = j;
+        if (i == n) break;
       }
-      if (step(d[i])) return true;
-      ++i;
     }
-    return false;
+    if (step(d, data[i])) return i + 1;
+    ++i;
   }
+  return n;
+}
 
-  void finish() {
-    if (!stopped) final_check();
+// Strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF) over
+// a block, carrying an unfinished sequence into the next one.
+void feed_utf8(charset_detector& d, const unsigned char* data, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n && d.utf8_valid) {
+    if (d.utf8_pending == 0) {
+      i = skip_ascii(data, i, n);
+      if (i == n) break;
+      const unsigned c = data[i++];
+      d.utf8_low = 0x80;
+      d.utf8_high = 0xBF;
+      if (c >= 0xC2 && c <= 0xDF) {
+        d.utf8_pending = 1;
+      } else if (c >= 0xE0 && c <= 0xEF) {
+        d.utf8_pending = 2;
+        if (c == 0xE0) d.utf8_low = 0xA0;
+        if (c == 0xED) d.utf8_high = 0x9F;
+      } else if (c >= 0xF0 && c <= 0xF4) {
+        d.utf8_pending = 3;
+        if (c == 0xF0) d.utf8_low = 0x90;
+        if (c == 0xF4) d.utf8_high = 0x8F;
+      } else {
+        d.utf8_valid = false;
+      }
+      d.utf8_multibyte = true;
+    } else {
+      const unsigned c = data[i++];
+      if (c < d.utf8_low || c > d.utf8_high) {
+        d.utf8_valid = false;
+      } else {
+        d.utf8_low = 0x80;
+        d.utf8_high = 0xBF;
+        --d.utf8_pending;
+      }
+    }
   }
-};
+}
 
 }  // namespace
 
-void detect_charset_bytes(const char* data, std::size_t size, int& charset_code, int& linefeed_code) {
-  detector d;
-  d.feed(reinterpret_cast<const unsigned char*>(data), size);
-  d.finish();
-  charset_code = d.charset_code;
-  linefeed_code = d.linefeed_code;
+bool charset_detector::feed(const char* data, std::size_t size) {
+  if (stopped) return true;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+  if (!classic_stopped) feed_classic(*this, bytes, size);
+  if (!guess_utf8_euc || decided_by_byte || charset_code == binary) {
+    utf8_valid = false;  // no decision will be made
+  } else if (utf8_valid && !text_ended) {
+    // The text ends before a 0x1A; the check reads up to it, whether or not the
+    // classic rules stopped earlier.
+    const void* end = std::memchr(data, end_of_text, size);
+    if (end) {
+      size = static_cast<std::size_t>(static_cast<const char*>(end) - data);
+      text_ended = true;
+    }
+    feed_utf8(*this, bytes, size);
+  }
+  stopped = classic_stopped && (!utf8_valid || text_ended);
+  return stopped;
 }
 
-void detect_charset(const std::string& path, int& charset_code, int& linefeed_code) {
+void charset_detector::finish(int& charset, int& linefeed) {
+  if (!classic_stopped) final_check(*this);
+  charset = charset_code;
+  linefeed = linefeed_code;
+  // Never when an ESC, 0xFD, 0xFE or NUL decided.
+  if (!guess_utf8_euc || decided_by_byte || charset_code == binary) return;
+  if (utf8_valid && utf8_pending == 0 && utf8_multibyte) {
+    charset = utf8;
+  } else if (euc_possible && !ascii_only) {
+    charset = euc_jp;
+  }
+}
+
+void detect_charset_bytes(const char* data, std::size_t size, int& charset_code, int& linefeed_code,
+                          bool guess_utf8_euc) {
+  charset_detector d(guess_utf8_euc);
+  d.feed(data, size);
+  d.finish(charset_code, linefeed_code);
+}
+
+void detect_charset(const std::string& path, int& charset_code, int& linefeed_code, bool guess_utf8_euc) {
   charset_code = shift_jis;
   linefeed_code = crlf;
   // O_NONBLOCK: a FIFO or device planted under the name must not hang the
@@ -186,13 +255,13 @@ void detect_charset(const std::string& path, int& charset_code, int& linefeed_co
     ::close(fd);
     return;
   }
-  detector d;
+  charset_detector d(guess_utf8_euc);
   try {
     // Large reads for large files; a small file needs no large buffer.
     std::size_t block = 1 << 18;
     if (static_cast<std::uint64_t>(st.st_size) < block)
       block = static_cast<std::size_t>(st.st_size) + 4096;
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[block]);
+    std::unique_ptr<char[]> buffer(new char[block]);
     for (;;) {
       const ssize_t got = ::read(fd, buffer.get(), block);
       if (got < 0 && errno == EINTR) continue;
@@ -204,9 +273,7 @@ void detect_charset(const std::string& path, int& charset_code, int& linefeed_co
     return;
   }
   ::close(fd);
-  d.finish();
-  charset_code = d.charset_code;
-  linefeed_code = d.linefeed_code;
+  d.finish(charset_code, linefeed_code);
 }
 
 }  // namespace vintorel

@@ -21,20 +21,21 @@ namespace {
 
 using detected = std::pair<int, int>;  // charset code, line-end code
 
-// What the detector finds in `bytes`, from memory or from a file.
-detected detect(const std::string& bytes, bool from_file = false) {
+// What the detector finds in `bytes`, from memory or from a file; `guess` is the
+// "detect UTF8" switch.
+detected detect(const std::string& bytes, bool from_file = false, bool guess = false) {
   detected d{};
   if (from_file)
-    detect_charset(test_support::scratch_dir().write("t", bytes), d.first, d.second);
+    detect_charset(test_support::scratch_dir().write("t", bytes), d.first, d.second, guess);
   else
-    detect_charset_bytes(bytes.data(), bytes.size(), d.first, d.second);
+    detect_charset_bytes(bytes.data(), bytes.size(), d.first, d.second, guess);
   return d;
 }
 
-detected reference_detect(const std::string& bytes) {
+detected reference_detect(const std::string& bytes, bool guess = false) {
   detected d{};
   test_support::reference_detect(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), d.first,
-                                 d.second);
+                                 d.second, guess);
   return d;
 }
 
@@ -80,6 +81,7 @@ TEST(detect, file_and_memory_scans_agree_with_the_plain_rules) {
                            : 'x';
     }
     ASSERT_EQ(detect(bytes), reference_detect(bytes)) << ::testing::PrintToString(bytes);
+    ASSERT_EQ(detect(bytes, false, true), reference_detect(bytes, true)) << ::testing::PrintToString(bytes);
   }
   for (int round = 0; round < 20; ++round) {
     std::string bytes(300000, 'x');
@@ -87,6 +89,7 @@ TEST(detect, file_and_memory_scans_agree_with_the_plain_rules) {
     bytes[262143 + round % 3] = '\r';  // line ends right at the block edge
     bytes[262144 + round % 3] = round % 2 ? '\n' : 'y';
     ASSERT_EQ(detect(bytes, true), reference_detect(bytes));
+    ASSERT_EQ(detect(bytes, true, true), reference_detect(bytes, true));
   }
 }
 
