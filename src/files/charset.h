@@ -46,8 +46,7 @@ struct charset_detector {
   bool utf8_valid = true;
   bool utf8_multibyte = false;
   bool text_ended = false;  // a 0x1A ended the text
-  int utf8_pending = 0;  // continuation bytes still due
-  unsigned char utf8_low = 0x80, utf8_high = 0xBF;  // range of the next continuation byte
+  unsigned char utf8_state = 0;  // of the strict UTF-8 automaton: 0 between characters
 };
 
 // Guesses both from the file's bytes; shift_jis/crlf when it cannot be opened or is empty.

@@ -3,11 +3,11 @@
 // detection when the "detect UTF8" switch is off, and each is written back
 // byte for byte when saved unchanged in its own character set.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <string>
 
 #include "files/charset.h"
+#include "files/iconv_convert.h"
 #include "files/load_text.h"
 #include "files/reference_detect.h"
 #include "files/write_text.h"
@@ -19,17 +19,9 @@ namespace {
 using test_support::read_bytes;
 
 std::string convert(const char* to, const std::string& utf8_text) {
-  iconv_t cd = iconv_open(to, "UTF-8");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << to;
-  std::string out(utf8_text.size() * 4 + 16, '\0');
-  char* in_ptr = const_cast<char*>(utf8_text.data());
-  char* out_ptr = out.data();
-  std::size_t in_left = utf8_text.size(), out_left = out.size();
-  EXPECT_NE(iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left), static_cast<std::size_t>(-1)) << to;
-  EXPECT_NE(iconv(cd, nullptr, nullptr, &out_ptr, &out_left), static_cast<std::size_t>(-1)) << to;
-  iconv_close(cd);
-  out.resize(out.size() - out_left);
-  return out;
+  std::optional<std::string> out = test_support::iconv_convert(to, "UTF-8", utf8_text);
+  EXPECT_TRUE(out) << to;
+  return out.value_or("");
 }
 
 TEST(detect_files, each_charset_opens_as_expected_and_saves_back_unchanged) {

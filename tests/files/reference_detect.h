@@ -18,7 +18,7 @@ inline bool strict_utf8(const std::uint8_t* data, std::size_t size, bool& multib
       ++i;
       continue;
     }
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    const std::size_t length = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
     if (length == 0 || size - i < length) return false;
     std::uint32_t code = lead & (0xFFu >> (length + 1));
     for (std::size_t k = 1; k < length; ++k) {
