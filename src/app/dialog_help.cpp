@@ -47,4 +47,20 @@ void dialog_help::on_command(int id, std::intptr_t) {
   if (id == id_close || id == id_cancel) first_line_ = -1;
 }
 
+void help_slot::open(QWidget* parent, const std::string& manual_path, int first_line, int line_count) {
+  if (help_) return;
+  help_ = std::make_unique<dialog_help>(manual_path, first_line, line_count);
+  if (!help_->open(parent)) help_.reset();
+}
+
+void help_slot::collect() {
+  if (help_ && help_->closed()) close();
+}
+
+void help_slot::close() {
+  if (!help_) return;
+  help_->destroy();
+  help_.reset();
+}
+
 }  // namespace vintorel

@@ -1,6 +1,7 @@
 // The help window: a range of lines of the manual beside the dialog that
 // opened it, shown modeless until its Close button.
 #pragma once
+#include <memory>
 #include <string>
 
 #include "toolkit/dialog.h"
@@ -28,6 +29,26 @@ class dialog_help : public dialog {
   std::string manual_path_;
   int first_line_;
   int line_count_;
+};
+
+// The one help window a dialog may have open. The dialog opens it without
+// blocking itself, passes its 10 ms timer ticks to collect, which destroys the
+// window once the user closed it, and closes it when the dialog itself goes.
+class help_slot {
+ public:
+  help_slot() = default;
+  help_slot(const help_slot&) = delete;
+  help_slot& operator=(const help_slot&) = delete;
+  ~help_slot() { close(); }
+
+  // Opens the excerpt with `parent` as owner unless a help window is open.
+  void open(QWidget* parent, const std::string& manual_path, int first_line, int line_count);
+  void collect();
+  void close();
+  dialog_help* window() const { return help_.get(); }
+
+ private:
+  std::unique_ptr<dialog_help> help_;
 };
 
 }  // namespace vintorel

@@ -3,6 +3,7 @@
 
 #include "platform/profile.h"
 #include "settings/settings_file.h"
+#include "settings/settings_section.h"
 
 namespace vintorel {
 
@@ -63,6 +64,14 @@ bool write_style(const std::string& ext_ini, std::string_view title, std::int32_
   return write_setting_int(ext_ini, title, "tab size", tab_size, true) &&
          write_setting_bool(ext_ini, title, "auto indent", auto_indent, false) &&
          write_setting_string(ext_ini, title, "keyword", keywords, false);
+}
+
+bool replace_style(const std::string& ext_ini, std::string_view old_title, std::string_view title,
+                   std::int32_t tab_size, bool auto_indent, std::string_view keywords) {
+  return replace_section_ordered(ext_ini, old_title, title,
+                                 {{"tab size", std::to_string(tab_size)},
+                                  {"auto indent", auto_indent ? "+" : "-"},
+                                  {"keyword", std::string(keywords)}});
 }
 
 bool delete_style(const std::string& ext_ini, std::string_view title) {

@@ -40,6 +40,11 @@ std::vector<std::string> style_menu_titles(const std::string& ext_ini);
 // "keyword"; true when all three succeeded. The caller rebuilds the style submenu.
 bool write_style(const std::string& ext_ini, std::string_view title, std::int32_t tab_size,
                  bool auto_indent, std::string_view keywords);
+// The dialog's write: the section `old_title` (none when empty) is removed and
+// `title` inserted at its sorted place with all three keys, in one write that
+// leaves the file as it was when it fails.
+bool replace_style(const std::string& ext_ini, std::string_view old_title, std::string_view title,
+                   std::int32_t tab_size, bool auto_indent, std::string_view keywords);
 // Removes the style's section.
 bool delete_style(const std::string& ext_ini, std::string_view title);
 

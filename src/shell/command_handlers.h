@@ -1,6 +1,6 @@
 // The handlers the command table names. They live in src/app, split by area
 // (dispatch_application, dispatch_files, dispatch_layout, dispatch_editing,
-// dispatch_strings, dispatch_saving) and work on the main window.
+// dispatch_strings, dispatch_saving, dispatch_settings) and work on the main window.
 #pragma once
 #include <cstdint>
 
@@ -60,6 +60,10 @@ void get_searchstring(window_& w, command_id id, std::intptr_t parameter);
 void replace_after_question(window_& w, command_id id, std::intptr_t parameter);
 void compare(window_& w, command_id id, std::intptr_t parameter);
 void jump(window_& w, command_id id, std::intptr_t parameter);
+
+// dispatch_settings.cpp
+void edit_style(window_& w, command_id id, std::intptr_t parameter);
+void edit_program(window_& w, command_id id, std::intptr_t parameter);
 
 }  // namespace handlers
 }  // namespace vintorel

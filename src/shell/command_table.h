@@ -126,10 +126,10 @@ inline constexpr command_record command_records[] = {
     range_row(command_id::first_text_entry, command_id::last_text_entry, handlers::show_text_entry),
     command_row(command_id::direct_command, "", nullptr),
     range_row(command_id::first_program_entry, command_id::last_program_entry, nullptr),
-    command_row(command_id::new_style, "", nullptr),
-    range_row(command_id::first_style_entry, command_id::last_style_entry, nullptr),
-    command_row(command_id::new_program, "", nullptr),
-    range_row(command_id::first_program_edit, command_id::last_program_edit, nullptr),
+    command_row(command_id::new_style, "", handlers::edit_style),
+    range_row(command_id::first_style_entry, command_id::last_style_entry, handlers::edit_style),
+    command_row(command_id::new_program, "", handlers::edit_program),
+    range_row(command_id::first_program_edit, command_id::last_program_edit, handlers::edit_program),
     // clang-format on
 };
 
