@@ -1,6 +1,7 @@
 // The handlers the command table names. They live in src/app, split by area
 // (dispatch_application, dispatch_files, dispatch_layout, dispatch_editing,
-// dispatch_strings, dispatch_saving) and work on the main window.
+// dispatch_strings, dispatch_saving, dispatch_programs, dispatch_tools) and
+// work on the main window.
 #pragma once
 #include <cstdint>
 
@@ -60,6 +61,14 @@ void get_searchstring(window_& w, command_id id, std::intptr_t parameter);
 void replace_after_question(window_& w, command_id id, std::intptr_t parameter);
 void compare(window_& w, command_id id, std::intptr_t parameter);
 void jump(window_& w, command_id id, std::intptr_t parameter);
+
+// dispatch_programs.cpp
+void direct_command(window_& w, command_id id, std::intptr_t parameter);
+void run_program_entry(window_& w, command_id id, std::intptr_t parameter);
+
+// dispatch_tools.cpp
+void jump_tag(window_& w, command_id id, std::intptr_t parameter);
+void open_url(window_& w, command_id id, std::intptr_t parameter);
 
 }  // namespace handlers
 }  // namespace vintorel
