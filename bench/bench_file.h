@@ -14,9 +14,10 @@ namespace bench_support {
 
 inline constexpr std::uint64_t wanted_size = 256ull << 20;
 
-inline std::string bench_path() {
+inline std::string bench_path(bool utf8 = false) {
   const char* base = std::getenv("TMPDIR");
-  return std::string(base && *base ? base : "/tmp") + "/vintorel_bench_sjis_crlf_256m.txt";
+  return std::string(base && *base ? base : "/tmp") +
+         (utf8 ? "/vintorel_bench_utf8_crlf_256m.txt" : "/vintorel_bench_sjis_crlf_256m.txt");
 }
 
 inline std::uint64_t size_of(const std::string& path) {
@@ -24,9 +25,9 @@ inline std::uint64_t size_of(const std::string& path) {
   return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
 }
 
-// Lines of kanji, kana and ASCII words.
-inline bool generate(const std::string& path) {
-  static const char* const words[] = {
+// Lines of kanji, kana and ASCII words, in Shift_JIS or in UTF-8.
+inline bool generate(const std::string& path, bool utf8) {
+  static const char* const sjis_words[] = {
       "\x93\xFA\x96\x7B\x8C\xEA",  // 日本語
       "\x82\xCC",                  // の
       "\x83\x65\x83\x4C\x83\x58\x83\x67",  // テキスト
@@ -37,6 +38,11 @@ inline bool generate(const std::string& path) {
       "\x81\x41",                  // 、
       "\x81\x42",                  // 。
       "file", "line", " ", " ", "0123", "\t"};
+  static const char* const utf8_words[] = {"日本語", "の", "テキスト", "編集", "漢字", "と", "ｶﾀｶﾅ", "、", "。",
+                                           "file", "line", " ",  " ",        "0123", "\t"};
+  static_assert(sizeof sjis_words == sizeof utf8_words);
+  const char* const* words = utf8 ? utf8_words : sjis_words;
+  const std::size_t word_count = sizeof sjis_words / sizeof sjis_words[0];
   std::string temporary = path + ".part";
   std::FILE* out = std::fopen(temporary.c_str(), "wb");
   if (!out) return false;
@@ -47,7 +53,7 @@ inline bool generate(const std::string& path) {
   while (ok && written < wanted_size) {
     line.clear();
     std::size_t target = 40 + random() % 121;
-    while (line.size() < target) line += words[random() % (sizeof words / sizeof words[0])];
+    while (line.size() < target) line += words[random() % word_count];
     line += "\r\n";
     ok = std::fwrite(line.data(), 1, line.size(), out) == line.size();
     written += line.size();
@@ -56,15 +62,23 @@ inline bool generate(const std::string& path) {
   return ok && std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
+inline std::string make_bench_file(bool utf8) {
+  std::string p = bench_path(utf8);
+  if (size_of(p) < wanted_size && !generate(p, utf8)) {
+    std::fprintf(stderr, "cannot write %s\n", p.c_str());
+    std::exit(1);
+  }
+  return p;
+}
+
 inline const std::string& bench_file() {
-  static const std::string path = [] {
-    std::string p = bench_path();
-    if (size_of(p) < wanted_size && !generate(p)) {
-      std::fprintf(stderr, "cannot write %s\n", p.c_str());
-      std::exit(1);
-    }
-    return p;
-  }();
+  static const std::string path = make_bench_file(false);
+  return path;
+}
+
+// The same kind of text in UTF-8.
+inline const std::string& bench_file_utf8() {
+  static const std::string path = make_bench_file(true);
   return path;
 }
 

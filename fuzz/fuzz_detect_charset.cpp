@@ -28,10 +28,15 @@ int memory_file() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   int expected_charset, expected_linefeed;
-  test_support::reference_detect(data, size, expected_charset, expected_linefeed);
+  // With and without the UTF-8 and EUC-JP guesses.
+  for (bool guess : {false, true}) {
+    test_support::reference_detect(data, size, expected_charset, expected_linefeed, guess);
+    int charset_code = 0, linefeed_code = 0;
+    detect_charset_bytes(reinterpret_cast<const char*>(data), size, charset_code, linefeed_code, guess);
+    if (charset_code != expected_charset || linefeed_code != expected_linefeed) abort();
+  }
   int charset_code = 0, linefeed_code = 0;
   detect_charset_bytes(reinterpret_cast<const char*>(data), size, charset_code, linefeed_code);
-  if (charset_code != expected_charset || linefeed_code != expected_linefeed) abort();
 
   if (size <= 4096) {
     static const int fd = memory_file();

@@ -72,10 +72,11 @@ void show_text_entry(window_& w, command_id id, std::intptr_t) {
 namespace {
 
 // The status line shows the new charset or line end at once.
+// refresh_menus sets the radio marks and makes the text saveable as it is now
+// written differently from its file.
 void show_save_format(window_& w, text_document& d) {
   w.painter().draw_status_line(current_pane(w.display()), d);
-  w.menus().set_charset_mark(d.save_charset);
-  w.menus().set_linefeed_mark(d.save_linefeed);
+  w.refresh_menus();
 }
 
 }  // namespace
@@ -100,14 +101,14 @@ void set_charset(window_& w, command_id id, std::intptr_t) {
   text_document* d = w.work().current_text();
   if (!d) return;
   d->save_charset = charset_of_item(id);
-  w.menus().set_charset_mark(d->save_charset);
+  w.refresh_menus();
 }
 
 void set_linefeed(window_& w, command_id id, std::intptr_t) {
   text_document* d = w.work().current_text();
   if (!d) return;
   d->save_linefeed = linefeed_of_item(id);
-  w.menus().set_linefeed_mark(d->save_linefeed);
+  w.refresh_menus();
 }
 
 }  // namespace vintorel::handlers

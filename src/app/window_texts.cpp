@@ -101,18 +101,11 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
     return true;
   }
 
-  int detected_charset = 0, detected_linefeed = 0;
-  detect_charset(full, detected_charset, detected_linefeed);
-  if (detected_charset == binary) return false;
-  // The loader need not read the file's head a second time.
-  if (charset_code == 0) {
-    charset_code = detected_charset;
-    linefeed_code = detected_linefeed;
-  }
-
   auto document = std::make_unique<text_document>();
   load_text_file(*document, full, read_only, top_line, left_column, current_line, desired_column, charset_code,
-                 linefeed_code, display_.layout.pane_rows);
+                 linefeed_code, display_.layout.pane_rows, setup_.settings->detect_utf8);
+  // A binary file is refused without a word.
+  if (document->file_charset == binary) return false;
   if (document->state == failed_state) {
     ui_.error(string_caption_error, string_file_error);
     return false;
@@ -262,7 +255,9 @@ void window_::refresh_menus() {
   in.search_string_empty = work_.search.search_string.empty();
   if (d) {
     in.read_only = d->state == read_only_state;
-    in.needs_saving = d->is_modified();
+    // A text whose character set or line end was changed can be saved as it is,
+    // to convert the file.
+    in.needs_saving = d->is_modified() || d->save_charset != d->file_charset || d->save_linefeed != d->file_linefeed;
     in.is_console = work_.is_console(*d);
   } else {
     // An empty pane offers nothing that works on a text.

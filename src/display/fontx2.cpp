@@ -1,11 +1,14 @@
 // FONTX2 header reading, the glyph loaders and the sheet position of a code.
 #include "display/fontx2.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "display/surfaces.h"
+#include "platform/fd_io.h"
 
 namespace vintorel {
 
@@ -47,7 +50,10 @@ class memory_reader final : public font_reader {
 
 class file_reader final : public font_reader {
  public:
-  explicit file_reader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+  // Only a regular file is read: a FIFO set as the font file must not block the start.
+  explicit file_reader(const std::string& path) {
+    int fd = open_regular_file(path);
+    if (fd >= 0 && !(file_ = fdopen(fd, "rb"))) ::close(fd);
     // Large reads: a whole font is a few hundred kilobytes.
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, 65536);
   }
@@ -68,7 +74,7 @@ class file_reader final : public font_reader {
   std::size_t tell() const override { return at_; }
 
  private:
-  std::FILE* file_;
+  std::FILE* file_ = nullptr;
   std::size_t at_ = 0;
 };
 

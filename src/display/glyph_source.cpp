@@ -1,13 +1,14 @@
 // Parsers of GNU Unifont .hex files and BDF fonts for the font generator.
 #include "display/glyph_source.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "platform/cp932.h"
+#include "platform/fd_io.h"
 
 namespace vintorel {
 
@@ -231,14 +232,16 @@ std::size_t parse_bdf_glyphs(std::string_view text, glyph_map& glyphs) {
 }
 
 bool load_glyph_file(const std::string& path, glyph_map& glyphs, std::string& message) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // A glyph source is a few megabytes; a FIFO or device is refused, not waited on.
+  constexpr std::size_t max_source = 256u << 20;
+  std::string text;
+  int fd = open_regular_file(path);
+  bool read = fd >= 0 && read_all(fd, text, max_source);
+  if (fd >= 0) ::close(fd);
+  if (!read) {
     message = "cannot read the glyph source " + path;
     return false;
   }
-  std::ostringstream content;
-  content << in.rdbuf();
-  const std::string text = content.str();
   bool bdf = path.size() >= 4 && (path.compare(path.size() - 4, 4, ".bdf") == 0 ||
                                   path.compare(path.size() - 4, 4, ".BDF") == 0);
   std::size_t n = bdf ? parse_bdf_glyphs(text, glyphs) : parse_hex_glyphs(text, glyphs);

@@ -119,7 +119,7 @@ void draw_string(display_context& display, int row, int column, int width, std::
       c = column;
     }
     unsigned char b = static_cast<unsigned char>(text[i]);
-    if (is_lead_byte(b) && i + 1 < text.size() && text[i + 1] != '\0') {
+    if (is_lead_byte(b) && i + 1 < text.size() && pairs_with_lead(static_cast<unsigned char>(text[i + 1]))) {
       // A double-byte character never starts in the band's last column (unless
       // the band is one column wide, where it could never be placed).
       if (c == end - 1 && width > 1) {

@@ -202,7 +202,7 @@ void draw_composition(display_context& display, const pane_view& pane, int row, 
   int c = column;
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
-    const bool wide = is_lead_byte(b) && i + 1 < text.size() && text[i + 1] != '\0';
+    const bool wide = is_lead_byte(b) && i + 1 < text.size() && pairs_with_lead(static_cast<unsigned char>(text[i + 1]));
     if (c > last || (wide && c == last)) c = first;
     const unsigned char attribute = i < attributes.size() ? static_cast<unsigned char>(attributes[i]) : 0;
     colour bg = attribute == 1 || attribute == 3              ? display.colours[back_select]

@@ -143,7 +143,7 @@ std::string cut_to_bytes(std::string_view text, std::size_t limit) {
   std::size_t i = 0;
   while (i < text.size() && text[i] != '\0') {
     unsigned char b = static_cast<unsigned char>(text[i]);
-    std::size_t n = (is_lead_byte(b) && i + 1 < text.size() && text[i + 1] != '\0') ? 2 : 1;
+    std::size_t n = (is_lead_byte(b) && i + 1 < text.size() && pairs_with_lead(static_cast<unsigned char>(text[i + 1]))) ? 2 : 1;
     if (out.size() + n > limit) break;
     out.append(text.substr(i, n));
     i += n;

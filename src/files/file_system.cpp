@@ -15,6 +15,7 @@
 
 #include "platform/cp932.h"
 #include "platform/fd_io.h"
+#include "platform/private_directory.h"
 
 namespace vintorel {
 
@@ -126,10 +127,10 @@ std::string temporary_directory() {
     if (!dir.empty()) return dir;
   }
   // TMP and TEMP are seldom set here; without them the files would land in the
-  // program's directory, which an installed program cannot write. TMPDIR and /tmp
-  // are where this system keeps temporary files.
-  std::string dir = directory_from_environment("TMPDIR", true);
-  return dir.empty() ? "/tmp/" : dir;
+  // program's directory, which an installed program cannot write, and a shared
+  // /tmp would let another user plant them. A directory of this user's own holds
+  // them instead (the current directory when none can be had).
+  return private_directory();
 }
 
 std::string full_path(const std::string& path) {

@@ -60,7 +60,7 @@ bool skip_zeros(scan_state& state, std::uint64_t count, F& on_line) {
 // Builds the index of file lines and returns the open last record in `state`.
 // False on a read error, a file shorter than its size at open, a line too long
 // for a 32-bit length, or exhausted memory.
-bool scan_file(block_file& file, line_index& lines, scan_state& state) {
+bool scan_file(block_file& file, line_index& lines, scan_state& state, charset_detector* detector) {
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[scan_chunk_size]);
   if (!buffer) return false;
   lines.begin_file_lines(0);
@@ -83,6 +83,8 @@ bool scan_file(block_file& file, line_index& lines, scan_state& state) {
       std::uint64_t data = next_data(file.fd, offset, file.size);
       std::uint64_t skip_to = data - data % block_file::block_size;
       if (skip_to > offset) {
+        // A hole reads as NUL bytes, which tell the detector the file is binary.
+        if (detector) detector->feed("", 1);
         if (!skip_zeros(state, skip_to - offset, on_line) ||
             !add_zero_block_sums(file, (skip_to - offset) / block_file::block_size))
           return false;
@@ -94,6 +96,7 @@ bool scan_file(block_file& file, line_index& lines, scan_state& state) {
     std::uint64_t left = file.size - offset;
     std::size_t want = left < scan_chunk_size ? static_cast<std::size_t>(left) : scan_chunk_size;
     if (!read_chunk(file.fd, offset, buffer.get(), want) || !add_block_sum(file, buffer.get(), want)) return false;
+    if (detector && detector->feed(buffer.get(), want) && detector->charset_code == binary) return false;
     if (!scan_bytes(state, buffer.get(), want, on_line)) return false;
     if (state.line_length >= std::numeric_limits<std::uint32_t>::max()) return false;
     offset += want;
@@ -132,7 +135,7 @@ int access_state(const std::string& path, bool read_only) {
 void load_text_file(text_document& document, const std::string& path, bool read_only,
                     std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
                     std::int32_t desired_column, int charset_code, int linefeed_code,
-                    std::int32_t pane_rows) {
+                    std::int32_t pane_rows, bool guess_utf8_euc) {
   document.destroy();  // leaves state 3 until the load succeeds
   document.block_state = block_kind::none;
   document.block_backward = false;
@@ -149,19 +152,18 @@ void load_text_file(text_document& document, const std::string& path, bool read_
   if (!open_block_file(document.file, full)) return;
   document.size = static_cast<std::int64_t>(document.file.size);
 
-  if (charset_code != 0) {
-    document.file_charset = charset_code;
-    document.file_linefeed = linefeed_code;
-  } else {
-    detect_charset(full, document.file_charset, document.file_linefeed);
-  }
-  document.save_charset = document.file_charset;
-  document.save_linefeed = document.file_linefeed;
-
+  // Detection reads the blocks the scan reads, so it costs no pass of its own.
+  charset_detector detector(guess_utf8_euc);
+  document.file_charset = charset_code;
+  document.file_linefeed = linefeed_code;
   int state = access_state(full, read_only);
 
   scan_state scan;
-  if (!scan_file(document.file, document.lines, scan) || !append_last_line(document, scan) ||
+  bool scanned = scan_file(document.file, document.lines, scan, charset_code == 0 ? &detector : nullptr);
+  if (charset_code == 0) detector.finish(document.file_charset, document.file_linefeed);
+  document.save_charset = document.file_charset;
+  document.save_linefeed = document.file_linefeed;
+  if (!scanned || !append_last_line(document, scan) ||
       !block_file_unchanged(document.file)) {
     // A file that changed while it was scanned gives an index that fits neither
     // version of it.

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "platform/checksum.h"
+#include "platform/fd_io.h"
 
 namespace vintorel {
 
@@ -124,16 +125,12 @@ block_file::~block_file() { close_block_file(*this); }
 
 bool open_block_file(block_file& file, const std::string& path) {
   close_block_file(file);
-  // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  int fd = open_regular_file(path);
   struct stat status;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
+  if (fd < 0 || fstat(fd, &status) != 0) {
+    if (fd >= 0) ::close(fd);
     return false;
   }
-  int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   file.fd = fd;
   file.size = static_cast<std::uint64_t>(status.st_size);
   file.mtime_ns = mtime_of(status);

@@ -196,7 +196,7 @@ void walk_line(const char* source, Visitor& v) {
     } else if (is_kana(b)) {
       v.kana(b);
       ++i;
-    } else if (!is_control(s[i + 1])) {  // s[i] is not the NUL, so s[i + 1] exists
+    } else if (pairs_with_lead(s[i + 1])) {  // s[i] is not the NUL, so s[i + 1] exists
       v.pair(static_cast<unsigned>(b) << 8 | s[i + 1]);
       i += 2;
     } else {

@@ -11,6 +11,12 @@ namespace vintorel {
 
 // 0x81-0x9F and 0xE0-0xFC start a double-byte character.
 bool is_lead_byte(unsigned char c);
+// Whether a lead byte followed by `next` forms a double-byte character. Never
+// with a control byte (below 0x20): a stray lead byte can then never swallow a
+// TAB, a line end, the end mark or a zero byte, and the text model, the painter
+// and the converters agree on where every character starts, so what is shown
+// is what is saved.
+inline bool pairs_with_lead(unsigned char next) { return next >= 0x20; }
 // 0xA1-0xDF are single-byte half-width katakana.
 bool is_kana(unsigned char c);
 

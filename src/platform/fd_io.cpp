@@ -1,6 +1,8 @@
 // Whole writes and reads through a file descriptor.
 #include "platform/fd_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +21,20 @@ bool write_all(int fd, std::string_view data, write_call write) {
     data.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
+}
+
+int open_regular_file(const std::string& path) {
+  // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
 }
 
 bool read_all(int fd, std::string& out, std::size_t limit) {

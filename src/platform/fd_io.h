@@ -15,6 +15,11 @@ using write_call = ssize_t (*)(int fd, const void* data, std::size_t size);
 // `write` stands in for write(2) where a test needs to make it fail.
 bool write_all(int fd, std::string_view data, write_call write = nullptr);
 
+// Opens `path` for reading only when it is a regular file; a FIFO or device
+// under the name never blocks the open and is refused. The descriptor (blocking
+// reads, close-on-exec), or -1.
+int open_regular_file(const std::string& path);
+
 // Reads everything up to the end of the file into `out`; false, with `out`
 // empty, on an error or when the file holds more than `limit` bytes.
 bool read_all(int fd, std::string& out, std::size_t limit);

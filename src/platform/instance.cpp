@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/private_directory.h"
+
 namespace vintorel {
 
 namespace {
@@ -107,36 +109,9 @@ int connect_to(const std::string& path) {
 
 }  // namespace
 
-bool prepare_instance_directory(const std::string& directory) {
-  if (directory.empty()) return false;
-  std::string path = directory;
-  if (path.size() > 1 && path.back() == '/') path.pop_back();
-  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid();
-  // A directory of ours that others may enter is closed to them before use.
-  if (ok && (st.st_mode & 077) != 0) ok = ::fchmod(fd, 0700) == 0;
-  ::close(fd);
-  return ok;
-}
-
 bool instance_directory(std::string& out) {
-  std::string directory;
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && runtime[0] == '/') {
-    directory = runtime;
-    while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
-    directory += "/vintorel/";
-  }
-  // The socket's path must fit in a socket address.
-  if (directory.empty() || !fits_socket_path(directory + socket_name)) {
-    directory = "/tmp/vintorel-" + std::to_string(geteuid()) + "/";
-  }
-  if (!prepare_instance_directory(directory)) return false;
-  out = directory;
-  return true;
+  out = private_directory();
+  return !out.empty() && fits_socket_path(out + socket_name);
 }
 
 instance_lock::state instance_lock::acquire(const std::string& directory) {

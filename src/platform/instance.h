@@ -14,13 +14,9 @@
 
 namespace vintorel {
 
-// The per-user directory, ending in "/": $XDG_RUNTIME_DIR/vintorel/ when that
-// variable names an absolute path, else /tmp/vintorel-<uid>/. Made with mode
-// 0700 when missing; false when it cannot be made or when what is there is not
-// a directory of this user's (a link, someone else's, or open to others).
+// The per-user private directory (platform/private_directory.h), ending in "/";
+// false when none can be had.
 bool instance_directory(std::string& out);
-// The same checks and creation for a given directory path (ending in "/").
-bool prepare_instance_directory(const std::string& directory);
 
 // The lock file "vintorel.lock" in the instance directory.
 class instance_lock {

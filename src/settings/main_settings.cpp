@@ -90,6 +90,7 @@ void load_runtime_settings(settings_record& s, const std::string& path) {
   s.backup = read_setting_bool(path, "switch", "backup", false);
   s.ignore_case = read_setting_bool(path, "switch", "ignore case", false);
   s.word_search = read_setting_bool(path, "switch", "word search", true);
+  s.detect_utf8 = read_setting_bool(path, "switch", "detect UTF8", true);
 
   s.filer_class = read_setting_string(path, "string", "filer class", 128, "");
   s.filer_path = path_setting(path, "filer path", 256, "");

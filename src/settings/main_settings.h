@@ -61,6 +61,9 @@ struct settings_record {
   bool backup = false;
   bool ignore_case = false;
   bool word_search = true;
+  // Files whose character set the classic rules leave open are opened as UTF-8
+  // or EUC-JP when their bytes say so; off gives the classic detection alone.
+  bool detect_utf8 = true;
   std::string filer_class;       // at most 127 bytes
   std::string filer_path;        // at most 255 bytes, "/" separators
   std::string function;          // bottom line labels, at most 60 bytes

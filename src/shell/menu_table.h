@@ -58,7 +58,7 @@ byte_string text_entry_label(std::int64_t size, char mark, const byte_string& na
 // What the availability rules look at, for the current text.
 struct menu_rule_input {
   bool read_only = false;
-  bool needs_saving = false;     // modified, or its cursor line was edited
+  bool needs_saving = false;     // modified, its cursor line edited, or its charset or line end changed
   bool is_console = false;
   int text_count = 1;            // texts open, the console included
   bool deleted_chars_empty = true;

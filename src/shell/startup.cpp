@@ -67,6 +67,7 @@ std::string default_main_settings_text() {
   t += std::string("backup=") + on_off(d.backup) + "\n";
   t += std::string("ignore case=") + on_off(d.ignore_case) + "\n";
   t += std::string("word search=") + on_off(d.word_search) + "\n";
+  t += std::string("detect UTF8=") + on_off(d.detect_utf8) + "\n";
   t += "\n[string]\n";
   t += "filer class=" + d.filer_class + "\n";
   t += "filer path=" + d.filer_path + "\n";

@@ -6,10 +6,6 @@
 
 namespace vintorel {
 
-bool pairs_with_lead(unsigned char next) {
-  return next != cr_byte && next != lf_byte && next != end_mark && next != 0;
-}
-
 std::size_t character_length(const byte_string& text, std::size_t offset) {
   if (offset >= text.size()) return 0;
   if (is_lead_byte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() &&

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/byte_string.h"
+#include "platform/cp932.h"
 
 namespace vintorel {
 
@@ -12,11 +13,6 @@ constexpr unsigned char cr_byte = 13;
 constexpr unsigned char lf_byte = 10;
 constexpr unsigned char tab_byte = 9;
 constexpr unsigned char end_mark = 26;  // the end-of-text mark ending the last line
-
-// Whether a lead byte followed by `next` forms a double-byte character. A line
-// end (CR, LF), the end mark or a zero byte never serves as a second byte, so
-// a stray lead byte at the end of a line can never swallow its terminator.
-bool pairs_with_lead(unsigned char next);
 
 // Bytes of the character at `offset` of `text`: 2 for a double-byte character,
 // 1 otherwise, 0 past the end.

@@ -13,6 +13,7 @@
 
 #include "child_process.h"
 #include "platform/fake_instance.h"
+#include "platform/private_directory.h"
 #include "scratch_dir.h"
 
 namespace vintorel {
@@ -99,7 +100,7 @@ TEST(end_to_end, a_second_instance_hands_over_files_and_commands_and_exits) {
 
 TEST(end_to_end, a_second_instance_ends_with_a_message_when_the_first_never_answers_or_dies) {
   editor_install editor;
-  ASSERT_TRUE(prepare_instance_directory(editor.instance_dir()));
+  ASSERT_TRUE(prepare_private_directory(editor.instance_dir()));
   // Within the time limit (800 ms), or at once when the first dies while waited for.
   auto ends_with_message = [&](const char* log, const char* wait_ms) {
     auto started = std::chrono::steady_clock::now();

@@ -57,6 +57,18 @@ TEST_F(saving_window_test, save_asks_and_a_changed_line_end_asks_again_both_ways
   EXPECT_EQ(current().state, unchanged_state);
 }
 
+TEST_F(saving_window_test, a_changed_charset_alone_can_be_saved_to_convert_the_file) {
+  start(files_to_open({files.write("k.txt", "\x8a\xbf\x8e\x9a\r\n")}));  // 漢字 in Shift_JIS
+  answers.confirm_answers = {true, true};
+  command(226);
+  EXPECT_TRUE(answers.asked.empty());  // nothing to save yet: the command is greyed
+  command(224);  // Shift_JIS -> ISO-2022-JP
+  command(226);
+  EXPECT_TRUE(was_asked("confirm 3 22"));
+  EXPECT_EQ(files.read("k.txt"), "\x1b$B4A;z\x1b(B\r\n");
+  EXPECT_EQ(current().file_charset, 3);
+}
+
 TEST_F(saving_window_test, a_new_text_is_asked_for_and_named_in_the_save_dialog) {
   start(files_to_open({a}));
   command(216);  // Cancel

@@ -1,6 +1,7 @@
 // The full-width glyph loader and the start-up font check over bad files, and
 // the generator runner.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <bit>
@@ -96,6 +97,12 @@ TEST(CheckFonts, RefusesFontsOfTheWrongKindOrSize) {
     EXPECT_FALSE(check_fonts(check)) << i;
     EXPECT_EQ(errors, std::vector<int>{36}) << i;
   }
+  // A FIFO named as a font file is refused at once; reading it would wait for
+  // a writer for ever.
+  scratch_dir dir;
+  ASSERT_EQ(mkfifo((dir.path + "fifo.fnt").c_str(), 0600), 0);
+  font_header header;
+  EXPECT_FALSE(read_font_header(dir.path + "fifo.fnt", header));
 }
 
 TEST(RunAndWait, StartsWithoutAShellAndKeepsToTheTimeLimit) {

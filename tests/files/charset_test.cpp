@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "files/iconv_convert.h"
 #include "files/reference_detect.h"
 #include "platform/cp932.h"
 #include "scratch_dir.h"
@@ -20,21 +21,23 @@ namespace vintorel {
 namespace {
 
 using detected = std::pair<int, int>;  // charset code, line-end code
+using test_support::iconv_convert;
 
-// What the detector finds in `bytes`, from memory or from a file.
-detected detect(const std::string& bytes, bool from_file = false) {
+// What the detector finds in `bytes`, from memory or from a file; `guess` is the
+// "detect UTF8" switch.
+detected detect(const std::string& bytes, bool from_file = false, bool guess = false) {
   detected d{};
   if (from_file)
-    detect_charset(test_support::scratch_dir().write("t", bytes), d.first, d.second);
+    detect_charset(test_support::scratch_dir().write("t", bytes), d.first, d.second, guess);
   else
-    detect_charset_bytes(bytes.data(), bytes.size(), d.first, d.second);
+    detect_charset_bytes(bytes.data(), bytes.size(), d.first, d.second, guess);
   return d;
 }
 
-detected reference_detect(const std::string& bytes) {
+detected reference_detect(const std::string& bytes, bool guess = false) {
   detected d{};
   test_support::reference_detect(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), d.first,
-                                 d.second);
+                                 d.second, guess);
   return d;
 }
 
@@ -80,6 +83,7 @@ TEST(detect, file_and_memory_scans_agree_with_the_plain_rules) {
                            : 'x';
     }
     ASSERT_EQ(detect(bytes), reference_detect(bytes)) << ::testing::PrintToString(bytes);
+    ASSERT_EQ(detect(bytes, false, true), reference_detect(bytes, true)) << ::testing::PrintToString(bytes);
   }
   for (int round = 0; round < 20; ++round) {
     std::string bytes(300000, 'x');
@@ -87,6 +91,7 @@ TEST(detect, file_and_memory_scans_agree_with_the_plain_rules) {
     bytes[262143 + round % 3] = '\r';  // line ends right at the block edge
     bytes[262144 + round % 3] = round % 2 ? '\n' : 'y';
     ASSERT_EQ(detect(bytes, true), reference_detect(bytes));
+    ASSERT_EQ(detect(bytes, true, true), reference_detect(bytes, true));
   }
 }
 
@@ -128,24 +133,13 @@ TEST(converters, modes_replacements_truncated_input_and_stray_lead_bytes) {
       // Stray lead bytes never swallow line ends or the terminator.
       {to_jis, "a\x82\r\n", "a\x1b$B!)\x1b(B\r\n"},
       {to_utf8, "\x82\r\n", "?\r\n"},
+      // Nor a TAB or any other control byte: the text model shows and moves
+      // through the lead byte and the TAB as two characters, and so they are saved.
+      {to_jis, "\x88\tA\r\n", "\x1b$B!)\x1b(B\tA\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.convert(c.in), c.out) << ::testing::PrintToString(c.in);
 }
 
-// glibc's conversion of the whole of `in`; nothing when it fails.
-std::optional<std::string> iconv_convert(const char* to, const char* from, const std::string& in) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string out(in.size() * 4 + 16, '\0');
-  char* in_ptr = const_cast<char*>(in.data());
-  std::size_t in_left = in.size(), out_left = out.size();
-  char* out_ptr = out.data();
-  const bool ok = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<std::size_t>(-1) &&
-                  in_left == 0 && iconv(cd, nullptr, nullptr, &out_ptr, &out_left) != static_cast<std::size_t>(-1);
-  iconv_close(cd);
-  out.resize(out.size() - out_left);
-  return ok ? std::optional(out) : std::nullopt;
-}
 
 TEST(converters, agree_with_glibc_and_round_trip_on_every_jis_x_0208_character) {
   // Where code page 932 and EUC-JP give a character the same Unicode form,
