@@ -19,6 +19,13 @@ std::size_t clean_output(char* data, std::size_t size, bool& ends_in_lead) {
         data[out++] = data[i++];
         break;
       }
+      unsigned char second = static_cast<unsigned char>(data[i + 1]);
+      if (second == '\r' || second == '\n' || second == '\0') {
+        // No character has these as its second byte: the lone lead byte
+        // goes, rather than swallow a line end or hide the rest of the run.
+        ++i;
+        continue;
+      }
       data[out++] = data[i++];
       data[out++] = data[i++];
     } else if (c == '\r' || c == '\0') {

@@ -1,6 +1,7 @@
 // The child's output turned into console insertions: CR and NUL bytes removed
 // (a double-byte character is stepped over whole, so its second byte is never
-// taken for one), the rest cut at each LF into text runs and line feeds. A
+// taken for one; a lead byte before CR, LF or NUL starts no character and is
+// dropped), the rest cut at each LF into text runs and line feeds. A
 // lead byte at the end of one read waits for the next, so a double-byte
 // character is never split between two insertions.
 #pragma once
