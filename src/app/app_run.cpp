@@ -8,10 +8,14 @@
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
 
 #include "shell/command_line.h"
 #include "shell/handover.h"
 #include "shell/key_bindings.h"
+#include "shell/last_resort.h"
 #include "shell/layout_file.h"
 #include "shell/response_file.h"
 #include "shell/startup.h"
@@ -136,7 +140,19 @@ int run_application(int argc, char** argv) {
   // Second instances find the window from now on.
   if (!main_window.listen_for_instances(directory))
     std::fprintf(stderr, "vintorel: other instances cannot reach this one\n");
-  int result = application.exec();
+  // An exception out of the event loop, or a terminate from anywhere, ends the
+  // process; the modified texts are rescued first and the user is told where.
+  install_last_resort(&main_window.work());
+  int result = 1;
+  try {
+    result = application.exec();
+  } catch (const std::exception&) {
+    std::vector<std::string> lines = rescue_modified_texts(main_window.work());
+    byte_string detail;
+    for (const std::string& line : lines) detail += line + "\n";
+    error_with_path(nullptr, string_caption_error, string_system_error, detail);
+  }
+  install_last_resort(nullptr);
   lock.release();
   return result;
 }

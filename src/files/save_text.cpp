@@ -126,11 +126,11 @@ std::string keep_old_bytes(const std::string& target) {
   return std::string();
 }
 
-// What can be saved of a text whose unedited lines cannot be read any more:
-// its edited lines, beside the file as NAME.rescue (a stamped name when that
-// is taken, the temporary directory when the directory takes no new file).
-std::string write_rescue(text_document& document, const std::string& target, int tab_size) {
-  std::string path = target + ".rescue";
+// A new rescue file beside `target` as NAME.rescue (a stamped name when that is
+// taken, the temporary directory when the directory takes no new file); the
+// descriptor and its path, or -1.
+int create_rescue_file(const std::string& target, std::string& path) {
+  path = target + ".rescue";
   const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
   int fd = ::open(path.c_str(), flags, 0600);
   if (fd < 0 && errno == EEXIST) {
@@ -138,6 +138,14 @@ std::string write_rescue(text_document& document, const std::string& target, int
     fd = ::open(path.c_str(), flags, 0600);
   }
   if (fd < 0) fd = create_in_temporary_directory(".rescue", path);
+  return fd;
+}
+
+// What can be saved of a text whose unedited lines cannot be read any more:
+// its edited lines, in a rescue file.
+std::string write_rescue(text_document& document, const std::string& target, int tab_size) {
+  std::string path;
+  int fd = create_rescue_file(target, path);
   if (fd < 0) return std::string();
   if (write_edited_lines(document, fd, tab_size) == write_status::written) return path;
   ::unlink(path.c_str());
@@ -224,6 +232,18 @@ void rewrite_in_place(const std::string& temporary, const std::string& target, c
 }
 
 }  // namespace
+
+std::string rescue_text(text_document& document, const std::string& path) {
+  std::string target = resolve_links(path);
+  if (target.empty()) target = path;
+  std::string rescue;
+  int fd = create_rescue_file(target, rescue);
+  if (fd < 0) return std::string();
+  write_status written = write_text_to(document, fd);
+  if (written == write_status::written) return rescue;
+  ::unlink(rescue.c_str());
+  return written == write_status::unreadable_line ? write_rescue(document, target, 8) : std::string();
+}
 
 save_result save_text_file(text_document& document, const std::string& path, const save_options& options) {
   save_result result;

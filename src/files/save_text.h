@@ -41,4 +41,9 @@ struct save_options {
 // The text stays open and readable whatever the result.
 save_result save_text_file(text_document& document, const std::string& path, const save_options& options);
 
+// The last resort when the editor cannot go on: the whole text (or, when its
+// unedited lines cannot be read any more, its edited lines with their numbers)
+// in a new file beside `path` named NAME.rescue. The rescue file's path, or "".
+std::string rescue_text(text_document& document, const std::string& path);
+
 }  // namespace vintorel

@@ -52,22 +52,42 @@ settings_colour parse_colour(std::string_view text) {
   return c;
 }
 
+namespace {
+
+// Upper bounds a desktop can hold, so that an absurd value costs neither the
+// start nor all memory: an 8K screen of 8x16 cells is 960 columns by 270 rows;
+// a tab of more than 99 columns is not a tab (the style dialog's range); the
+// deleted-character buffer takes 3 bytes a character up front, so a million is
+// 3 MiB; the string stack and the console keep what they are given, so their
+// bounds are what a user could want in them.
+constexpr std::int32_t max_columns = 960;
+constexpr std::int32_t max_lines = 271;
+constexpr std::int32_t max_between_pixel = 16;
+constexpr std::int32_t max_tab_size = 99;
+constexpr std::int32_t max_buffer_delete = 1 << 20;
+constexpr std::int32_t max_buffer_block = 1 << 16;
+constexpr std::int32_t max_buffer_console = 1000000;
+
+std::int32_t at_most(std::int32_t value, std::int32_t limit) { return value > limit ? limit : value; }
+
+}  // namespace
+
 bool load_display_settings(settings_record& s, const std::string& path) {
-  s.columns = read_setting_int(path, "value", "columns", 80);
+  s.columns = at_most(read_setting_int(path, "value", "columns", 80), max_columns);
   if (s.columns % 2 != 0) --s.columns;
   if (s.columns < 80) s.columns = 80;
-  s.lines = read_setting_int(path, "value", "lines", 21);
+  s.lines = at_most(read_setting_int(path, "value", "lines", 21), max_lines);
   if (s.lines % 2 == 0 && s.lines > 7) --s.lines;  // even values up to 6 become 7 below
   if (s.lines < 7) s.lines = 7;
-  s.between_pixel = read_setting_int(path, "value", "between pixel", 3);
+  s.between_pixel = at_most(read_setting_int(path, "value", "between pixel", 3), max_between_pixel);
   if (s.between_pixel < 0) s.between_pixel = 0;
-  s.tab_size = read_setting_int(path, "value", "tab size", 8);
+  s.tab_size = at_most(read_setting_int(path, "value", "tab size", 8), max_tab_size);
   if (s.tab_size < 1) s.tab_size = 1;
-  s.buffer_delete = read_setting_int(path, "value", "buffer delete", 1024);
+  s.buffer_delete = at_most(read_setting_int(path, "value", "buffer delete", 1024), max_buffer_delete);
   if (s.buffer_delete < 4) s.buffer_delete = 4;
-  s.buffer_block = read_setting_int(path, "value", "buffer block", 256);
+  s.buffer_block = at_most(read_setting_int(path, "value", "buffer block", 256), max_buffer_block);
   if (s.buffer_block < 4) s.buffer_block = 4;
-  s.buffer_console = read_setting_int(path, "value", "buffer console", 256);
+  s.buffer_console = at_most(read_setting_int(path, "value", "buffer console", 256), max_buffer_console);
   if (s.buffer_console < 1) s.buffer_console = 1;
 
   s.safety_directdraw = read_setting_bool(path, "switch", "safety DirectDraw", true);
