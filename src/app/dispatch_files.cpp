@@ -5,6 +5,7 @@
 
 #include "app/window_filer.h"
 #include "app/window_main.h"
+#include "files/file_system.h"
 #include "shell/command_handlers.h"
 #include "shell/response_file.h"
 #include "toolkit/key_mapping.h"
@@ -19,7 +20,11 @@ void open_file_with(window_& w, bool read_only) {
   // An outside file manager instead of the dialog: its window when one is
   // open, else the program.
   if (!s.filer_class.empty() && activate_filer_window(s.filer_class)) return;
-  if (!s.filer_path.empty() && QProcess::startDetached(QString::fromLocal8Bit(s.filer_path.c_str()), {})) return;
+  // A console program is never started as the file manager: it would run
+  // unseen with nobody to read its output.
+  if (!s.filer_path.empty() && !is_console_program(s.filer_path) &&
+      QProcess::startDetached(QString::fromLocal8Bit(s.filer_path.c_str()), {}))
+    return;
   w.before_dialog();
   byte_string chosen;
   if (w.user().choose_file(false, chosen)) w.open_text(w.work().text_count(), chosen, read_only);
@@ -65,15 +70,15 @@ void hand_over_files(window_& w, command_id, std::intptr_t read_only) {
 
 void hand_over_command(window_& w, command_id, std::intptr_t) {
   const main_window_setup& setup = w.setup();
-  workspace& work = w.work();
   std::vector<std::string> lines;
-  if (read_response_file(setup.response_path, lines) && lines.size() >= 2) {
-    work.command_directory = lines[0];
-    if (work.command_directory.empty() || work.command_directory.back() != '/') work.command_directory += '/';
-    work.last_command = lines[1];
-    if (setup.run_command) setup.run_command(work.command_directory, work.last_command);
-  }
+  bool have_command = read_response_file(setup.response_path, lines) && lines.size() >= 2;
+  // The file goes before the command runs, so that another hand-over need
+  // not wait for a long command.
   delete_response_file(setup.response_path);
+  if (!have_command) return;
+  byte_string directory = lines[0];
+  if (directory.empty() || directory.back() != '/') directory += '/';
+  w.run_command_in(directory, lines[1]);
 }
 
 }  // namespace vintorel::handlers

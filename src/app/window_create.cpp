@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "app/window_main.h"
 #include "app/window_menus.h"
@@ -68,7 +69,7 @@ int window_::on_create() {
 
   menus_ = std::make_unique<window_menus>(menu_bar(), [this](command_id id) { on_command(to_int(id), 0); });
   for (const std::string& title : style_menu_titles(ini_path("ext.ini"))) menus_->add_style_entry(title);
-  for (const std::string& title : section_names(ini_path("program.ini"), 128)) menus_->add_program_entry(title);
+  rebuild_program_menus();
 
   work_.discard_texts();
   if (!new_text(std::string(console_text_name))) return -1;
@@ -79,7 +80,8 @@ int window_::on_create() {
     if (start.items.command_mode) {
       work_.command_directory = start.items.directory;
       work_.last_command = start.items.command;
-      if (setup_.run_command) setup_.run_command(work_.command_directory, work_.last_command);
+      // The command runs once the window is up, as any command would.
+      QTimer::singleShot(0, frame(), [this] { run_command_in(work_.command_directory, work_.last_command); });
       created_ = true;
       return 0;
     }

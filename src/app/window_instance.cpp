@@ -32,8 +32,11 @@ void answer_request(window_& w, int connection) {
       send(w, command_id::hand_over_files, request.read_only ? 1 : 0);
       break;
     case request_kind::run_command:
+      // Answered before the command runs: the second instance has done its
+      // part once the command is handed over, however long it runs.
+      write_answer(connection, payload, answer_time_limit_ms);
       send(w, command_id::hand_over_command);
-      break;
+      return;
     case request_kind::list_texts:
       payload = w.work().describe();
       break;

@@ -34,9 +34,6 @@ struct main_window_setup {
   std::string executable_directory;     // ends in "/": settings files, manual
   std::string response_path;            // the hand-over response file
   start_request start;                  // the command line to process in on_create
-  // Runs a command line in the console with the given directory (the program
-  // layer provides it); unset, a command is only remembered.
-  std::function<void(const byte_string& directory, const byte_string& command)> run_command;
   // The drawing back end (a memory back end of the display's format when null).
   std::unique_ptr<drawing_backend> backend;
 };
@@ -89,6 +86,17 @@ class window_ : public window {
   // Rebuilds the text-switch submenu from the list.
   void rebuild_text_entries();
 
+  // ---- commands in the console (window_console.cpp) ----
+  // Runs `command_line` in the command directory with its output into the
+  // console, which the current pane shows first; returns when it has ended.
+  // False, after telling the user, when it could not be started.
+  bool execute_command(const byte_string& command_line);
+  // Makes `directory` the command directory and runs `command_line` there.
+  void run_command_in(const byte_string& directory, const byte_string& command_line);
+  bool command_running() const { return command_running_; }
+  // Both program menus again from program.ini, in file order.
+  void rebuild_program_menus();
+
   // ---- drawing (window_create.cpp) ----
   display_context& display() { return display_; }
   painter_display& painter() { return painter_; }
@@ -133,6 +141,7 @@ class window_ : public window {
   window_position position_;
   bool read_only_start_ = false;
   bool created_ = false;
+  bool command_running_ = false;
   std::unique_ptr<instance_server> server_;
   QSocketNotifier* notifier_ = nullptr;
 };

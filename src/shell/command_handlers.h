@@ -1,6 +1,7 @@
 // The handlers the command table names. They live in src/app, split by area
 // (dispatch_application, dispatch_files, dispatch_layout, dispatch_editing,
-// dispatch_strings, dispatch_saving, dispatch_settings) and work on the main window.
+// dispatch_strings, dispatch_saving, dispatch_settings, dispatch_programs,
+// dispatch_tools) and work on the main window.
 #pragma once
 #include <cstdint>
 
@@ -64,6 +65,14 @@ void jump(window_& w, command_id id, std::intptr_t parameter);
 // dispatch_settings.cpp
 void edit_style(window_& w, command_id id, std::intptr_t parameter);
 void edit_program(window_& w, command_id id, std::intptr_t parameter);
+
+// dispatch_programs.cpp
+void direct_command(window_& w, command_id id, std::intptr_t parameter);
+void run_program_entry(window_& w, command_id id, std::intptr_t parameter);
+
+// dispatch_tools.cpp
+void jump_tag(window_& w, command_id id, std::intptr_t parameter);
+void open_url(window_& w, command_id id, std::intptr_t parameter);
 
 }  // namespace handlers
 }  // namespace vintorel

@@ -80,7 +80,7 @@ inline constexpr command_record command_records[] = {
     command_row(command_id::mark, "mark", handlers::text_command),
     command_row(command_id::jump_mark, "jump_mark", handlers::text_command),
     command_row(command_id::jump_previousline, "jump_previousline", handlers::text_command),
-    command_row(command_id::jump_tag, "jump_tag", nullptr),
+    command_row(command_id::jump_tag, "jump_tag", handlers::jump_tag),
 
     command_row(command_id::backward_char, "backward_char", handlers::text_command),
     command_row(command_id::forward_char, "forward_char", handlers::text_command),
@@ -112,7 +112,7 @@ inline constexpr command_record command_records[] = {
     command_row(command_id::backspace_word, "backspace_word", handlers::text_command),
     command_row(command_id::backspace_head, "backspace_head", handlers::text_command),
 
-    command_row(command_id::open_url, "open_url", nullptr),
+    command_row(command_id::open_url, "open_url", handlers::open_url),
 
     command_row(command_id::benchmark, "", nullptr),
     range_row(command_id::charset_shift_jis, command_id::charset_utf_8, handlers::set_charset),
@@ -124,8 +124,8 @@ inline constexpr command_record command_records[] = {
     command_row(command_id::hand_over_command, "", handlers::hand_over_command),
     command_row(command_id::append_output, "", handlers::insert_string),
     range_row(command_id::first_text_entry, command_id::last_text_entry, handlers::show_text_entry),
-    command_row(command_id::direct_command, "", nullptr),
-    range_row(command_id::first_program_entry, command_id::last_program_entry, nullptr),
+    command_row(command_id::direct_command, "", handlers::direct_command),
+    range_row(command_id::first_program_entry, command_id::last_program_entry, handlers::run_program_entry),
     command_row(command_id::new_style, "", handlers::edit_style),
     range_row(command_id::first_style_entry, command_id::last_style_entry, handlers::edit_style),
     command_row(command_id::new_program, "", handlers::edit_program),

@@ -131,5 +131,33 @@ TEST(end_to_end, a_second_instance_ends_with_a_message_when_the_first_never_answ
   }
 }
 
+TEST(end_to_end, commands_of_the_p_switch_run_at_start_and_from_a_second_instance) {
+  editor_install editor;
+  auto appears = [&](const std::string& name) {
+    for (int i = 0; i < 600 && editor.dir.read("data/" + name).empty(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return editor.dir.read("data/" + name);
+  };
+  // The directory is given without its "/"; the command runs in it.
+  std::string data = editor.data().substr(0, editor.data().size() - 1);
+  pid_t first = editor.run({"/P", data, "sh", "-c", "printf made > made.txt"}, editor.dir.dir(),
+                           editor.dir.dir() + "first.log");
+  ASSERT_GT(first, 0);
+  EXPECT_EQ(appears("made.txt"), "made");
+  // A command that runs long does not keep the second instance waiting.
+  auto began = std::chrono::steady_clock::now();
+  pid_t second = editor.run({"/P", data, "sh", "-c", "printf two > two.txt; sleep 3"}, editor.dir.dir(),
+                            editor.dir.dir() + "second.log");
+  EXPECT_EQ(editor_install::wait_for(second, std::chrono::seconds(30)), 0);
+  EXPECT_EQ(appears("two.txt"), "two");
+  EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(3));
+  std::string after = editor.list();
+  EXPECT_TRUE(contains(after, "directory " + editor.data() + "\n")) << after;
+  EXPECT_TRUE(contains(after, "pane 0 0\n")) << after;
+  EXPECT_EQ(editor.dir.read("second.log"), "");
+  ::kill(first, SIGKILL);
+  editor_install::wait_for(first, std::chrono::seconds(5));
+}
+
 }  // namespace
 }  // namespace vintorel
