@@ -25,7 +25,7 @@ namespace {
 using bench_support::bench_file;
 using bench_support::size_of;
 
-void load_index(benchmark::State& state, int charset_code, int linefeed_code, const std::string& path = bench_file(),
+void load_index(benchmark::State& state, vintorel::charset charset_code, vintorel::linefeed_kind linefeed_code, const std::string& path = bench_file(),
                 bool detect_first = false) {
   std::int64_t lines = 0;
   std::size_t memory = 0;
@@ -49,11 +49,11 @@ void load_index(benchmark::State& state, int charset_code, int linefeed_code, co
 }
 
 void BM_index_build(benchmark::State& state) { load_index(state, vintorel::shift_jis, vintorel::crlf); }
-void BM_index_build_detected(benchmark::State& state) { load_index(state, 0, 0); }
-void BM_index_build_detected_utf8(benchmark::State& state) { load_index(state, 0, 0, bench_support::bench_file_utf8()); }
-void BM_baseline_detect_then_build(benchmark::State& state) { load_index(state, 0, 0, bench_file(), true); }
+void BM_index_build_detected(benchmark::State& state) { load_index(state, vintorel::unknown_charset, vintorel::unknown_linefeed); }
+void BM_index_build_detected_utf8(benchmark::State& state) { load_index(state, vintorel::unknown_charset, vintorel::unknown_linefeed, bench_support::bench_file_utf8()); }
+void BM_baseline_detect_then_build(benchmark::State& state) { load_index(state, vintorel::unknown_charset, vintorel::unknown_linefeed, bench_file(), true); }
 void BM_baseline_detect_then_build_utf8(benchmark::State& state) {
-  load_index(state, 0, 0, bench_support::bench_file_utf8(), true);
+  load_index(state, vintorel::unknown_charset, vintorel::unknown_linefeed, bench_support::bench_file_utf8(), true);
 }
 
 // Baseline: the same open, status, 64 KiB pread calls over the same bytes, but

@@ -27,22 +27,26 @@ int memory_file() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  int expected_charset, expected_linefeed;
+  charset expected_charset;
+  linefeed_kind expected_linefeed;
   // With and without the UTF-8 and EUC-JP guesses.
   for (bool guess : {false, true}) {
     test_support::reference_detect(data, size, expected_charset, expected_linefeed, guess);
-    int charset_code = 0, linefeed_code = 0;
+    charset charset_code = unknown_charset;
+    linefeed_kind linefeed_code = unknown_linefeed;
     detect_charset_bytes(reinterpret_cast<const char*>(data), size, charset_code, linefeed_code, guess);
     if (charset_code != expected_charset || linefeed_code != expected_linefeed) abort();
   }
-  int charset_code = 0, linefeed_code = 0;
+  charset charset_code = unknown_charset;
+  linefeed_kind linefeed_code = unknown_linefeed;
   detect_charset_bytes(reinterpret_cast<const char*>(data), size, charset_code, linefeed_code);
 
   if (size <= 4096) {
     static const int fd = memory_file();
     static const std::string path = "/proc/self/fd/" + std::to_string(fd);
     if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) abort();
-    int file_charset = 0, file_linefeed = 0;
+    charset file_charset = unknown_charset;
+    linefeed_kind file_linefeed = unknown_linefeed;
     detect_charset(path, file_charset, file_linefeed);
     if (file_charset != charset_code || file_linefeed != linefeed_code) abort();
   }

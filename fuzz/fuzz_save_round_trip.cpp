@@ -27,8 +27,8 @@ const std::string& input_path() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const int charset_code = 2 + data[0] % 4;      // Shift_JIS, ISO-2022-JP, EUC-JP, UTF-8
-  const int linefeed_code = 1 + (data[0] / 4) % 3;  // CR LF, LF, CR
+  const auto charset_code = static_cast<vintorel::charset>(2 + data[0] % 4);  // Shift_JIS ... UTF-8
+  const auto linefeed_code = static_cast<vintorel::linefeed_kind>(1 + (data[0] / 4) % 3);  // CR LF, LF, CR
   const char* bytes = reinterpret_cast<const char*>(data + 1);
   const std::size_t count = size - 1;
   int fd = open(input_path().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);

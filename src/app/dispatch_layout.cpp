@@ -100,14 +100,14 @@ void change_linefeed(window_& w, command_id, std::intptr_t) {
 void set_charset(window_& w, command_id id, std::intptr_t) {
   text_document* d = w.work().current_text();
   if (!d) return;
-  d->save_charset = charset_of_item(id);
+  d->save_charset = static_cast<charset>(charset_of_item(id));
   w.refresh_menus();
 }
 
 void set_linefeed(window_& w, command_id id, std::intptr_t) {
   text_document* d = w.work().current_text();
   if (!d) return;
-  d->save_linefeed = linefeed_of_item(id);
+  d->save_linefeed = static_cast<linefeed_kind>(linefeed_of_item(id));
   w.refresh_menus();
 }
 

@@ -16,8 +16,8 @@ struct text_place {
   std::int32_t left_column = 0;
   std::int32_t current_line = 0;
   std::int32_t desired_column = 0;
-  int charset = 0;
-  int linefeed = 0;
+  charset charset_code = unknown_charset;
+  linefeed_kind linefeed_code = unknown_linefeed;
 };
 
 text_place place_of(const text_document& d) {
@@ -30,8 +30,8 @@ void window_::close_and_reopen(close_mode mode) {
   int index = work_.current_text_index();
   text_place p = place_of(*work_.current_text());
   if (!close_text(mode, true)) return;
-  open_text(index, p.name, false, p.top_line, p.current_line, p.left_column, p.desired_column, p.charset,
-            p.linefeed);
+  open_text(index, p.name, false, p.top_line, p.current_line, p.left_column, p.desired_column, p.charset_code,
+            p.linefeed_code);
 }
 
 namespace handlers {
@@ -77,7 +77,7 @@ void duplicate_file(window_& w, command_id, std::intptr_t) {
     }
     send(w, command_id::change_window);
     w.open_text(work.text_count(), p.name, true, p.top_line, p.current_line, p.left_column, p.desired_column,
-                p.charset, p.linefeed);
+                p.charset_code, p.linefeed_code);
     send(w, command_id::change_window);
     return;
   }

@@ -67,7 +67,8 @@ class window_ : public window {
   // open already) in the current pane.
   bool open_text(int index, const std::string& path, bool read_only, std::int32_t top_line = 0,
                  std::int32_t current_line = 0, std::int32_t left_column = 0,
-                 std::int32_t desired_column = 0, int charset_code = 0, int linefeed_code = 0);
+                 std::int32_t desired_column = 0, charset charset_code = unknown_charset,
+                 linefeed_kind linefeed_code = unknown_linefeed);
   // Appends an empty text with the name and shows it.
   bool new_text(const std::string& name);
   // Shows text `index` in the current pane (the text-switch command).

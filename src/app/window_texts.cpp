@@ -70,7 +70,7 @@ void window_::add_text(int index, std::unique_ptr<text_document> document) {
 
 bool window_::open_text(int index, const std::string& path, bool read_only, std::int32_t top_line,
                         std::int32_t current_line, std::int32_t left_column, std::int32_t desired_column,
-                        int charset_code, int linefeed_code) {
+                        charset charset_code, linefeed_kind linefeed_code) {
   if (index < 0 || index > work_.text_count()) index = work_.text_count();
   std::string full = full_path(path);
   if (full.empty() || full.size() >= max_path) {
@@ -267,8 +267,8 @@ void window_::refresh_menus() {
     in.is_console = true;
   }
   for (const menu_item_state& s : menu_rule_states(in)) menus_->set_enabled(s.id, s.enabled);
-  menus_->set_charset_mark(d ? d->save_charset : 0);
-  menus_->set_linefeed_mark(d ? d->save_linefeed : 0);
+  menus_->set_charset_mark(d ? code_of(d->save_charset) : 0);
+  menus_->set_linefeed_mark(d ? code_of(d->save_linefeed) : 0);
   // Greying in the text-switch submenu follows the panes.
   grey_shown_text_entries(*menus_, work_);
 }

@@ -32,7 +32,7 @@ std::string capped(std::int64_t value, std::int64_t cap) {
 std::string position_part(const status_fields& f) {
   return format("%s %4s:%-3s %2d%% %11s %4s/%-4s", code_text(f.code).c_str(), capped(f.line, 9999).c_str(),
                 capped(f.column, 999).c_str(), f.percent, capped(f.size, 999999999).c_str(),
-                charset_name(f.charset), linefeed_name(f.linefeed));
+                charset_name(f.save_charset), linefeed_name(f.save_linefeed));
 }
 
 colour bar_colour(const display_context& display, const text_document& document) {
@@ -43,7 +43,8 @@ colour bar_colour(const display_context& display, const text_document& document)
 
 }  // namespace
 
-unsigned status_character_code(const byte_string& line, std::int32_t position, int charset, int linefeed) {
+unsigned status_character_code(const byte_string& line, std::int32_t position, charset save_charset,
+                               linefeed_kind linefeed) {
   if (position < 0 || static_cast<std::size_t>(position) >= line.size()) return 0;
   const std::size_t p = static_cast<std::size_t>(position);
   const unsigned char b = static_cast<unsigned char>(line[p]);
@@ -54,7 +55,7 @@ unsigned status_character_code(const byte_string& line, std::int32_t position, i
   }
   if (is_lead_byte(b) && p + 1 < line.size() && pairs_with_lead(static_cast<unsigned char>(line[p + 1]))) {
     const unsigned code = (b << 8) | static_cast<unsigned char>(line[p + 1]);
-    switch (charset) {
+    switch (save_charset) {
       case iso2022jp: return jms_to_jis(code);
       case euc_jp: {
         unsigned jis = jms_to_jis(code);
@@ -106,8 +107,8 @@ status_fields status_fields_of(text_document& document) {
   f.percent = count > 0 ? static_cast<int>(f.line * 100 / count) : 0;
   if (f.percent == 100) f.percent = 99;
   f.size = document.size;
-  f.charset = document.save_charset;
-  f.linefeed = document.save_linefeed;
+  f.save_charset = document.save_charset;
+  f.save_linefeed = document.save_linefeed;
   if (document.name != console_text_name) {
     if (document.state == read_only_state) f.state = 'R';
     else if (document.state == modified_state) f.state = '*';

@@ -8,6 +8,7 @@
 
 #include "display/display_context.h"
 #include "platform/byte_string.h"
+#include "platform/charsets.h"
 #include "text/display_requests.h"
 
 namespace vintorel {
@@ -21,8 +22,8 @@ struct status_fields {
   std::int64_t column = 1;       // column + 1
   int percent = 0;               // (line) × 100 / line count, 100 shown as 99
   std::int64_t size = 0;
-  int charset = 2;               // save_charset
-  int linefeed = 1;              // save_linefeed
+  charset save_charset = shift_jis;
+  linefeed_kind save_linefeed = crlf;
   char state = ' ';              // 'R', '*' or blank
   byte_string name;              // already shortened to at most 37 bytes
 };
@@ -33,7 +34,8 @@ constexpr std::string_view console_text_name = "console/scratch";
 // Code of the character at `position` as the status line shows it for a text
 // saved in `charset` with `linefeed`: the line end by its line-end kind, a
 // double-byte character converted (JIS, EUC, UTF-16), any other byte as is.
-unsigned status_character_code(const byte_string& line, std::int32_t position, int charset, int linefeed);
+unsigned status_character_code(const byte_string& line, std::int32_t position, charset save_charset,
+                               linefeed_kind linefeed);
 // The name shown: whole when at most 37 bytes, else the part after the last
 // "/" or "\", in both cases cut to 37 bytes.
 byte_string status_name(const byte_string& name);

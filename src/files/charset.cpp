@@ -286,27 +286,28 @@ bool charset_detector::feed(const char* data, std::size_t size) {
   return stopped;
 }
 
-void charset_detector::finish(int& charset, int& linefeed) {
+void charset_detector::finish(charset& charset_out, linefeed_kind& linefeed) {
   if (!classic_stopped) final_check(*this);
-  charset = charset_code;
+  charset_out = charset_code;
   linefeed = linefeed_code;
   // Never when an ESC, 0xFD, 0xFE or NUL decided.
   if (!guess_utf8_euc || decided_by_byte || charset_code == binary) return;
   if (utf8_valid && utf8_state == 0 && utf8_multibyte) {
-    charset = utf8;
+    charset_out = utf8;
   } else if (euc_possible && !ascii_only) {
-    charset = euc_jp;
+    charset_out = euc_jp;
   }
 }
 
-void detect_charset_bytes(const char* data, std::size_t size, int& charset_code, int& linefeed_code,
+void detect_charset_bytes(const char* data, std::size_t size, charset& charset_code, linefeed_kind& linefeed_code,
                           bool guess_utf8_euc) {
   charset_detector d(guess_utf8_euc);
   d.feed(data, size);
   d.finish(charset_code, linefeed_code);
 }
 
-void detect_charset(const std::string& path, int& charset_code, int& linefeed_code, bool guess_utf8_euc) {
+void detect_charset(const std::string& path, charset& charset_code, linefeed_kind& linefeed_code,
+                    bool guess_utf8_euc) {
   charset_code = shift_jis;
   linefeed_code = crlf;
   // O_NONBLOCK: a FIFO or device planted under the name must not hang the

@@ -26,15 +26,15 @@ struct charset_detector {
   // change nothing).
   bool feed(const char* data, std::size_t size);
   // The answer for the bytes fed so far, taken as the whole file.
-  void finish(int& charset_code, int& linefeed_code);
+  void finish(charset& charset_code, linefeed_kind& linefeed_code);
 
   bool guess_utf8_euc;
   bool stopped = false;          // both the classic rules and the UTF-8 check are done
   bool classic_stopped = false;
   bool decided_by_byte = false;  // an ESC, 0xFD or 0xFE decided the character set
   // The classic state machine.
-  int charset_code = 2;
-  int linefeed_code = 1;
+  charset charset_code = shift_jis;
+  linefeed_kind linefeed_code = crlf;
   bool charset_fixed = false;
   bool linefeed_fixed = false;
   bool ascii_only = true;
@@ -50,9 +50,10 @@ struct charset_detector {
 };
 
 // Guesses both from the file's bytes; shift_jis/crlf when it cannot be opened or is empty.
-void detect_charset(const std::string& path, int& charset_code, int& linefeed_code, bool guess_utf8_euc = true);
+void detect_charset(const std::string& path, charset& charset_code, linefeed_kind& linefeed_code,
+                    bool guess_utf8_euc = true);
 // The same over bytes already in memory.
-void detect_charset_bytes(const char* data, std::size_t size, int& charset_code, int& linefeed_code,
+void detect_charset_bytes(const char* data, std::size_t size, charset& charset_code, linefeed_kind& linefeed_code,
                           bool guess_utf8_euc = true);
 
 }  // namespace vintorel

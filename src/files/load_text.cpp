@@ -136,7 +136,7 @@ int access_state(const std::string& path, bool read_only) {
 
 void load_text_file(text_document& document, const std::string& path, bool read_only,
                     std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
-                    std::int32_t desired_column, int charset_code, int linefeed_code,
+                    std::int32_t desired_column, charset charset_code, linefeed_kind linefeed_code,
                     std::int32_t pane_rows, bool guess_utf8_euc) {
   document.destroy();  // leaves state 3 until the load succeeds
   document.block_state = block_kind::none;
@@ -162,13 +162,13 @@ void load_text_file(text_document& document, const std::string& path, bool read_
 
   scan_state scan;
   std::uint64_t longest = 0;
-  bool scanned = scan_file(document.file, document.lines, scan, charset_code == 0 ? &detector : nullptr, longest);
+  bool scanned = scan_file(document.file, document.lines, scan, charset_code == unknown_charset ? &detector : nullptr, longest);
   // A line too long to edit is still shown and saved: the text opens read-only.
   if (longest > max_line_bytes || scan.line_length > max_line_bytes) {
     state = read_only_state;
     document.has_overlong_line = true;
   }
-  if (charset_code == 0) detector.finish(document.file_charset, document.file_linefeed);
+  if (charset_code == unknown_charset) detector.finish(document.file_charset, document.file_linefeed);
   document.save_charset = document.file_charset;
   document.save_linefeed = document.file_linefeed;
   if (!scanned || !append_last_line(document, scan) ||

@@ -8,7 +8,7 @@
 
 namespace vintorel {
 
-// Fills `document` from the file at `path`. charset_code 0 asks for detection
+// Fills `document` from the file at `path`. unknown_charset asks for detection
 // (with the "detect UTF8" guesses when `guess_utf8_euc`), done on the blocks the
 // scan reads; a file detected as binary is not loaded (state 3, file_charset
 // binary). linefeed_code counts only when charset_code is not 0. `pane_rows` is the number
@@ -21,7 +21,7 @@ namespace vintorel {
 // since a cut path names another file).
 void load_text_file(text_document& document, const std::string& path, bool read_only,
                     std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
-                    std::int32_t desired_column, int charset_code, int linefeed_code,
+                    std::int32_t desired_column, charset charset_code, linefeed_kind linefeed_code,
                     std::int32_t pane_rows = 1, bool guess_utf8_euc = true);
 
 // The file is read for the scan in chunks of this many bytes.

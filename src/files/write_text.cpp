@@ -89,7 +89,7 @@ using encoder = bool (*)(char*, std::size_t, const char*);
 // Converts `text` (internal form, no line end) into `out` by the save character
 // set. A NUL byte cannot pass through the encoders, which stop at it, so each
 // piece between NUL bytes is converted on its own and the NUL kept.
-bool encode(const char* text, std::size_t count, int save_charset, byte_string& out) {
+bool encode(const char* text, std::size_t count, charset save_charset, byte_string& out) {
   encoder_size size_of = nullptr;
   encoder convert = nullptr;
   switch (save_charset) {
@@ -120,7 +120,7 @@ bool encode(const char* text, std::size_t count, int save_charset, byte_string& 
 
 // Rewrites the line end of an encoded line (the characters CR, LF and 0x1A are
 // the same bytes in every character set) for the save line-end kind.
-void adjust_line_end(byte_string& line, int save_linefeed, int file_linefeed) {
+void adjust_line_end(byte_string& line, linefeed_kind save_linefeed, linefeed_kind file_linefeed) {
   if (save_linefeed == crlf) {
     // The final CR of a file kept in its last line is that file's line end:
     // converting the text to CR LF gives it the LF too. In a CRLF file it is a

@@ -17,7 +17,7 @@
 
 namespace vintorel {
 
-const char* charset_name(int code) {
+const char* charset_name(charset code) {
   switch (code) {
     case shift_jis: return "SJIS";
     case iso2022jp: return "JIS";
@@ -27,7 +27,7 @@ const char* charset_name(int code) {
   }
 }
 
-const char* linefeed_name(int code) {
+const char* linefeed_name(linefeed_kind code) {
   switch (code) {
     case crlf: return "CRLF";
     case lf: return "LF";
@@ -36,14 +36,23 @@ const char* linefeed_name(int code) {
   }
 }
 
-int next_charset(int code) {
-  if (code >= shift_jis && code < utf8) return code + 1;
-  return code == utf8 ? shift_jis : code;
+charset next_charset(charset code) {
+  switch (code) {
+    case shift_jis: return iso2022jp;
+    case iso2022jp: return euc_jp;
+    case euc_jp: return utf8;
+    case utf8: return shift_jis;
+    default: return code;
+  }
 }
 
-int next_linefeed(int code) {
-  if (code >= crlf && code < cr) return code + 1;
-  return code == cr ? crlf : code;
+linefeed_kind next_linefeed(linefeed_kind code) {
+  switch (code) {
+    case crlf: return lf;
+    case lf: return cr;
+    case cr: return crlf;
+    default: return code;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -165,7 +174,7 @@ void utf8_to_sjis_in_place(byte_string& line) {
   line.resize(convert_utf8_to_sjis(line.data(), line.size(), line.data()));
 }
 
-void decode_in_place(byte_string& line, int charset_code) {
+void decode_in_place(byte_string& line, charset charset_code) {
   switch (charset_code) {
     case iso2022jp: jis_to_sjis_in_place(line); break;
     case euc_jp: euc_to_sjis_in_place(line); break;

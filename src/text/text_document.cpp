@@ -63,7 +63,7 @@ std::int32_t clamp32(std::int64_t value) {
 // A line that does not end the way the file's kind says (mixed line ends) keeps
 // its own line end, except that a CR LF line in a LF file is left as CR LF
 // rather than growing a second CR.
-void normalise_line_end(byte_string& line, int file_linefeed) {
+void normalise_line_end(byte_string& line, linefeed_kind file_linefeed) {
   if (file_linefeed == lf) {
     std::size_t at = line.find('\n');
     if (at != byte_string::npos && (at == 0 || line[at - 1] != '\r')) line.insert(at, 1, '\r');

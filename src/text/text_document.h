@@ -7,6 +7,7 @@
 
 #include "platform/block_file.h"
 #include "platform/byte_string.h"
+#include "platform/charsets.h"
 #include "text/line_index.h"
 
 namespace vintorel {
@@ -25,14 +26,14 @@ constexpr std::size_t max_line_bytes = (std::size_t{1} << 30) - 4096;
 
 // Gives a line fetched from a file of line-end kind `file_linefeed` the internal
 // CR LF (see fetch_line).
-void normalise_line_end(byte_string& line, int file_linefeed);
+void normalise_line_end(byte_string& line, linefeed_kind file_linefeed);
 
 struct text_document {
   std::int64_t size = 0;          // bytes of the text in the internal form; -1 unknown
-  int file_charset = 2;
-  int save_charset = 2;
-  int file_linefeed = 1;
-  int save_linefeed = 1;
+  charset file_charset = shift_jis;
+  charset save_charset = shift_jis;
+  linefeed_kind file_linefeed = crlf;
+  linefeed_kind save_linefeed = crlf;
   block_file file;                // open while the text exists; closed for new texts
   int state = failed_state;
   line_index lines;

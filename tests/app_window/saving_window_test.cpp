@@ -53,7 +53,7 @@ TEST_F(saving_window_test, save_asks_and_a_changed_line_end_asks_again_both_ways
   ASSERT_EQ(w->work().text_count(), 2);
   EXPECT_EQ(w->work().current_text_index(), 1);
   EXPECT_FALSE(current().is_modified());
-  EXPECT_EQ(current().save_linefeed, 2);
+  EXPECT_EQ(current().save_linefeed, lf);
   EXPECT_EQ(current().state, unchanged_state);
 }
 
@@ -66,7 +66,7 @@ TEST_F(saving_window_test, a_changed_charset_alone_can_be_saved_to_convert_the_f
   command(226);
   EXPECT_TRUE(was_asked("confirm 3 22"));
   EXPECT_EQ(files.read("k.txt"), "\x1b$B4A;z\x1b(B\r\n");
-  EXPECT_EQ(current().file_charset, 3);
+  EXPECT_EQ(current().file_charset, iso2022jp);
 }
 
 TEST_F(saving_window_test, a_new_text_is_asked_for_and_named_in_the_save_dialog) {
@@ -249,8 +249,8 @@ TEST_F(saving_window_test, reload_keeps_the_place_the_charset_and_the_line_end) 
   ASSERT_EQ(w->work().text_count(), 2);
   EXPECT_EQ(w->work().current_text_index(), 1);
   EXPECT_EQ(current().current_line, 2);
-  EXPECT_EQ(current().save_linefeed, 2);
-  EXPECT_EQ(current().save_charset, 4);
+  EXPECT_EQ(current().save_linefeed, lf);
+  EXPECT_EQ(current().save_charset, euc_jp);
   EXPECT_EQ(line(2), "three\r\n");
   EXPECT_NE(current().state, read_only_state);
 }

@@ -23,8 +23,8 @@ TEST(StatusLine, CharacterCodeFollowsTheLineEndKindAndTheSaveCharset) {
   struct row {
     byte_string line;
     std::int32_t position;
-    int charset;
-    int linefeed;
+    charset save_charset;
+    linefeed_kind linefeed;
     unsigned code;
   };
   const std::vector<row> rows = {
@@ -37,7 +37,7 @@ TEST(StatusLine, CharacterCodeFollowsTheLineEndKindAndTheSaveCharset) {
       {"\x82\r\n", 5, shift_jis, crlf, 0},
   };
   for (const row& r : rows)
-    EXPECT_EQ(status_character_code(r.line, r.position, r.charset, r.linefeed), r.code) << r.line << r.position;
+    EXPECT_EQ(status_character_code(r.line, r.position, r.save_charset, r.linefeed), r.code) << r.line << r.position;
 }
 
 TEST(StatusLine, LongNamesAndCutsToAWidth) {

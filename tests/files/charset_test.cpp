@@ -20,7 +20,7 @@
 namespace vintorel {
 namespace {
 
-using detected = std::pair<int, int>;  // charset code, line-end code
+using detected = std::pair<charset, linefeed_kind>;
 using test_support::iconv_convert;
 
 // What the detector finds in `bytes`, from memory or from a file; `guess` is the
@@ -60,7 +60,7 @@ TEST(detect, known_answers_and_files_that_are_not_read) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   // A FIFO would hang in open() without a writer.
   for (const std::string& path : {fifo, scratch.dir(), std::string("/nonexistent/vintorel/file.txt")}) {
-    detected d{0, 0};
+    detected d{unknown_charset, unknown_linefeed};
     detect_charset(path, d.first, d.second);
     EXPECT_EQ(d, (detected{shift_jis, crlf})) << path;
   }

@@ -34,7 +34,7 @@ TEST(detect_files, each_charset_opens_as_expected_and_saves_back_unchanged) {
   const struct {
     const char* name;
     std::string bytes;
-    int expected;
+    charset expected;
   } cases[] = {
       {"UTF-8", convert("UTF-8", text), utf8},
       {"UTF-8 with a BOM", "\xEF\xBB\xBF" + convert("UTF-8", text), utf8},
@@ -53,9 +53,10 @@ TEST(detect_files, each_charset_opens_as_expected_and_saves_back_unchanged) {
     const std::string path = dir.write("in.txt", c.bytes);
     for (bool guess : {true, false}) {
       text_document document;
-      load_text_file(document, path, false, 0, 0, 0, 0, 0, 0, 1, guess);
+      load_text_file(document, path, false, 0, 0, 0, 0, unknown_charset, unknown_linefeed, 1, guess);
       ASSERT_EQ(document.state, unchanged_state);
-      int classic = 0, linefeed = 0;
+      charset classic = unknown_charset;
+      linefeed_kind linefeed = unknown_linefeed;
       test_support::reference_detect(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size(), classic,
                                      linefeed);
       EXPECT_EQ(document.file_charset, guess ? c.expected : classic) << "guess " << guess;
@@ -67,7 +68,7 @@ TEST(detect_files, each_charset_opens_as_expected_and_saves_back_unchanged) {
   }
   // A binary file is not loaded, and says why.
   text_document document;
-  load_text_file(document, dir.write("bin", std::string("ab\0cd", 5)), false, 0, 0, 0, 0, 0, 0);
+  load_text_file(document, dir.write("bin", std::string("ab\0cd", 5)), false, 0, 0, 0, 0, unknown_charset, unknown_linefeed);
   EXPECT_EQ(document.state, failed_state);
   EXPECT_EQ(document.file_charset, binary);
 }

@@ -134,7 +134,7 @@ TEST_F(loading, files_that_cannot_be_loaded) {
   for (const auto& bad :
        {dir / "missing.txt", dir.write("a.txt", "x") + "/below.txt", dir.dir(), dir / "fifo", long_path + "g"}) {
     SCOPED_TRACE(bad);
-    load_text_file(document, bad, false, 0, 0, 0, 0, 0, 0);
+    load_text_file(document, bad, false, 0, 0, 0, 0, unknown_charset, unknown_linefeed);
     EXPECT_EQ(document.state, failed_state);
     EXPECT_EQ(document.line_count(), 0);
     EXPECT_FALSE(document.is_usable());

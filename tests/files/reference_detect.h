@@ -34,8 +34,8 @@ inline bool strict_utf8(const std::uint8_t* data, std::size_t size, bool& multib
 }
 
 // `guess`: the "detect UTF8" decision, made unless an ESC, 0xFD, 0xFE or NUL decided.
-inline void reference_detect(const std::uint8_t* data, std::size_t size, int& charset_code,
-                             int& linefeed_code, bool guess = false) {
+inline void reference_detect(const std::uint8_t* data, std::size_t size, charset& charset_code,
+                             linefeed_kind& linefeed_code, bool guess = false) {
   charset_code = shift_jis;
   linefeed_code = crlf;
   bool charset_fixed = false, linefeed_fixed = false, ascii = true, euc = true, utf = true, by_byte = false;

@@ -21,7 +21,7 @@ using test_support::write_bytes;
 // line, and a mixed line of kanji, hiragana, katakana (some whose second
 // Shift_JIS byte is 0x5C), half-width katakana and ASCII.
 constexpr std::size_t line_count = 3;
-const std::string* lines_in(int charset_code) {
+const std::string* lines_in(charset charset_code) {
   static const std::string lines[4][line_count] = {
       {"\xB6\xC0\xB6\xC5\x20\xC3\xBD\xC4", "",
        "\x95\x5C\x8E\xA6\x82\xC6\x83\x5C\x81\x5B\x83\x58\x81\x41\x8A\xBF\x8E\x9A\x82\xC6\xB6\xC5\x82\xCC"
@@ -35,14 +35,14 @@ const std::string* lines_in(int charset_code) {
       {"\xEF\xBD\xB6\xEF\xBE\x80\xEF\xBD\xB6\xEF\xBE\x85\x20\xEF\xBE\x83\xEF\xBD\xBD\xEF\xBE\x84", "",
        "\xE8\xA1\xA8\xE7\xA4\xBA\xE3\x81\xA8\xE3\x82\xBD\xE3\x83\xBC\xE3\x82\xB9\xE3\x80\x81\xE6\xBC\xA2"
        "\xE5\xAD\x97\xE3\x81\xA8\xEF\xBD\xB6\xEF\xBE\x85\xE3\x81\xAE\xE6\xB7\xB7\xE5\x9C\xA8\x20\x61\x62\x63"}};
-  return lines[charset_code - shift_jis];
+  return lines[code_of(charset_code) - code_of(shift_jis)];
 }
 
-const char* line_end(int linefeed_code) {
+const char* line_end(linefeed_kind linefeed_code) {
   return linefeed_code == lf ? "\n" : linefeed_code == cr ? "\r" : "\r\n";
 }
 
-std::string file_bytes(int charset_code, int linefeed_code, bool final_line_end) {
+std::string file_bytes(charset charset_code, linefeed_kind linefeed_code, bool final_line_end) {
   std::string bytes;
   for (std::size_t i = 0; i < line_count; ++i) {
     bytes += lines_in(charset_code)[i];
@@ -52,8 +52,8 @@ std::string file_bytes(int charset_code, int linefeed_code, bool final_line_end)
 }
 
 struct round_trip_case {
-  int charset_code;
-  int linefeed_code;
+  charset charset_code;
+  linefeed_kind linefeed_code;
   bool final_line_end;
 };
 
@@ -90,25 +90,25 @@ TEST_P(round_trip, writes_back_the_same_bytes_and_converts_to_every_other_charse
   }
   EXPECT_FALSE(document.is_modified());
 
-  for (int charset_code : {shift_jis, iso2022jp, euc_jp, utf8}) {
+  for (charset charset_code : {shift_jis, iso2022jp, euc_jp, utf8}) {
     document.save_charset = charset_code;
     ASSERT_TRUE(write_text(document, dir / "out.txt"));
     EXPECT_EQ(read_bytes(dir / "out.txt"), file_bytes(charset_code, c.linefeed_code, c.final_line_end))
-        << "written as " << charset_code;
+        << "written as " << charset_name(charset_code);
   }
 }
 
 std::vector<round_trip_case> all_cases() {
   std::vector<round_trip_case> cases;
-  for (int charset_code : {shift_jis, iso2022jp, euc_jp, utf8})
-    for (int linefeed_code : {crlf, lf, cr})
+  for (charset charset_code : {shift_jis, iso2022jp, euc_jp, utf8})
+    for (linefeed_kind linefeed_code : {crlf, lf, cr})
       for (bool final_line_end : {true, false}) cases.push_back({charset_code, linefeed_code, final_line_end});
   return cases;
 }
 
 std::string case_name(const ::testing::TestParamInfo<round_trip_case>& info) {
   const char* names[] = {"", "", "sjis", "jis", "euc", "utf8", "crlf", "lf", "cr"};
-  return std::string(names[info.param.charset_code]) + "_" + names[info.param.linefeed_code + 5] +
+  return std::string(names[code_of(info.param.charset_code)]) + "_" + names[code_of(info.param.linefeed_code) + 5] +
          (info.param.final_line_end ? "_final_line_end" : "_no_final_line_end");
 }
 

@@ -35,8 +35,8 @@ class saving : public ::testing::Test {
   void TearDown() override { file_seam::reset(); }
 
   // Loads `path`, types `typed` at the start of line `line`, and commits it.
-  void open_and_edit(const std::string& path, std::int32_t line, const byte_string& typed, int charset_code = shift_jis,
-                     int linefeed_code = crlf) {
+  void open_and_edit(const std::string& path, std::int32_t line, const byte_string& typed, charset charset_code = shift_jis,
+                     linefeed_kind linefeed_code = crlf) {
     load_text_file(document, path, false, 0, 0, 0, 0, charset_code, linefeed_code);
     ASSERT_EQ(document.state, unchanged_state);
     document.current_line = line;
@@ -157,7 +157,8 @@ TEST_F(saving, unedited_lines_are_written_as_they_were_read) {
   // Characters code page 932 lacks: an emoji, a copyright sign, e acute, and a
   // JIS X 0212 character (0x8F prefix) in EUC-JP. One other line is edited.
   const struct {
-    int charset_code, linefeed_code, save_linefeed;
+    charset charset_code;
+    linefeed_kind linefeed_code, save_linefeed;
     std::string in, out;
     std::int32_t first_lossy;  // the first line an edit would change beyond the edit
   } cases[] = {

@@ -16,11 +16,11 @@ using test_support::read_bytes;
 
 class writing : public ::testing::Test {
  protected:
-  void load(const std::string& bytes, int charset_code, int linefeed_code) {
+  void load(const std::string& bytes, charset charset_code, linefeed_kind linefeed_code) {
     load_text_file(document, dir.write("in.txt", bytes), false, 0, 0, 0, 0, charset_code, linefeed_code);
     ASSERT_EQ(document.state, unchanged_state);
   }
-  std::string written(int save_charset, int save_linefeed) {
+  std::string written(charset save_charset, linefeed_kind save_linefeed) {
     document.save_charset = save_charset;
     document.save_linefeed = save_linefeed;
     EXPECT_TRUE(write_text(document, dir / "out.txt"));
@@ -33,7 +33,9 @@ class writing : public ::testing::Test {
 TEST_F(writing, line_ends_and_last_lines_are_converted_without_joining_or_splitting_lines) {
   const struct {
     std::string in;
-    int file_linefeed, save_charset, save_linefeed;
+    linefeed_kind file_linefeed;
+    charset save_charset;
+    linefeed_kind save_linefeed;
     std::string out;
   } cases[] = {
       // The final CR of a CR file stays in the last line and becomes the new line end.
@@ -48,7 +50,7 @@ TEST_F(writing, line_ends_and_last_lines_are_converted_without_joining_or_splitt
       {std::string("a\0\x8A\xBF\r\n", 6), crlf, utf8, crlf, std::string("a\0\xE6\xBC\xA2\r\n", 7)},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.in) + " to " + std::to_string(c.save_linefeed));
+    SCOPED_TRACE(::testing::PrintToString(c.in) + " to " + linefeed_name(c.save_linefeed));
     load(c.in, shift_jis, c.file_linefeed);
     EXPECT_EQ(written(c.save_charset, c.save_linefeed), c.out);
   }

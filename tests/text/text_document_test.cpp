@@ -23,7 +23,7 @@ namespace {
 using test_support::scratch_dir;
 using test_support::write_bytes;
 
-void load(text_document& document, const std::string& path, int linefeed_code) {
+void load(text_document& document, const std::string& path, linefeed_kind linefeed_code) {
   load_text_file(document, path, false, 0, 0, 0, 0, shift_jis, linefeed_code);
   ASSERT_NE(document.state, failed_state);
 }
@@ -51,7 +51,7 @@ TEST(text_document, cursor_placement_by_desired_column) {
 // LF and CR files read as CR LF; a line of another kind keeps its own line end,
 // and the cursor at its end stands before it, never past its bytes.
 TEST(text_document, line_ends_of_every_kind) {
-  struct { const char* bytes; int linefeed; std::vector<byte_string> lines; } files[] = {
+  struct { const char* bytes; linefeed_kind linefeed; std::vector<byte_string> lines; } files[] = {
       {"abc\nxy", lf, {"abc\r\n", "xy\x1A"}},
       {"abc\rxy", cr, {"abc\r\n", "xy\x1A"}},
       {"one\r\ntwo\nthree\rend", crlf, {"one\r\n", "two\n", "three\r", "end\x1A"}},
