@@ -78,7 +78,7 @@ void hand_over_command(window_& w, command_id, std::intptr_t) {
   if (!have_command) return;
   byte_string directory = lines[0];
   if (directory.empty() || directory.back() != '/') directory += '/';
-  w.run_command_in(directory, lines[1]);
+  run_command_in(w, directory, lines[1]);
 }
 
 }  // namespace vintorel::handlers

@@ -20,7 +20,7 @@ void run_from_dialog(window_& w, int entry) {
   box.programs_path = w.ini_path("program.ini");
   box.directory = w.work().command_directory;
   if (box.run_modal(w.frame()) != 1) return;
-  w.run_command_in(box.directory, box.command_line);
+  run_command_in(w, box.directory, box.command_line);
 }
 
 }  // namespace

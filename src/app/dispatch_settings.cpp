@@ -77,7 +77,7 @@ void edit_program(window_& w, command_id id, std::intptr_t) {
     index = entry_index(command_id::first_program_edit, id);
   }
   dialog_program box(program_ini, w.ini_path("vintorel.txt"), index);
-  box.on_programs_changed = [&w] { w.rebuild_program_menus(); };
+  box.on_programs_changed = [&w] { rebuild_program_menus(w); };
   box.run_modal(w.frame());
 }
 

@@ -10,7 +10,6 @@
 #include "display/painter.h"
 #include "exec/console_trim.h"
 #include "exec/program_entries.h"
-#include "settings/program_entry.h"
 #include "platform/string_table.h"
 
 namespace vintorel {
@@ -81,16 +80,10 @@ bool window_::execute_command(const byte_string& command_line) {
   return result == 1;
 }
 
-void window_::run_command_in(const byte_string& directory, const byte_string& command_line) {
-  work_.command_directory = directory;
-  work_.last_command = command_line;
-  execute_command(command_line);
-}
-
-void window_::rebuild_program_menus() {
-  if (!menus_) return;
-  menus_->remove_program_entries();
-  for (const std::string& title : program_menu_titles(ini_path("program.ini"))) menus_->add_program_entry(title);
+void run_command_in(window_& w, const byte_string& directory, const byte_string& command_line) {
+  w.work().command_directory = directory;
+  w.work().last_command = command_line;
+  w.execute_command(command_line);
 }
 
 }  // namespace vintorel

@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include "app/window_entries.h"
 #include "app/window_main.h"
 #include "app/window_menus.h"
 #include "display/painter.h"
@@ -69,7 +70,7 @@ int window_::on_create() {
 
   menus_ = std::make_unique<window_menus>(menu_bar(), [this](command_id id) { on_command(to_int(id), 0); });
   for (const std::string& title : style_menu_titles(ini_path("ext.ini"))) menus_->add_style_entry(title);
-  rebuild_program_menus();
+  rebuild_program_menus(*this);
 
   work_.discard_texts();
   if (!new_text(std::string(console_text_name))) return -1;
@@ -81,7 +82,7 @@ int window_::on_create() {
       work_.command_directory = start.items.directory;
       work_.last_command = start.items.command;
       // The command runs once the window is up, as any command would.
-      QTimer::singleShot(0, frame(), [this] { run_command_in(work_.command_directory, work_.last_command); });
+      QTimer::singleShot(0, frame(), [this] { run_command_in(*this, work_.command_directory, work_.last_command); });
       created_ = true;
       return 0;
     }

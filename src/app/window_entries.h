@@ -7,8 +7,9 @@ namespace vintorel {
 class window_;
 
 // Removes the entries (and the separator before them) and adds one per
-// section of the file, in file order. The program menus are rebuilt by
-// window_::rebuild_program_menus.
+// section of the file, in file order: the style submenu from ext.ini, both
+// program menus from program.ini.
 void rebuild_style_menu(window_& w);
+void rebuild_program_menus(window_& w);
 
 }  // namespace vintorel

@@ -92,11 +92,6 @@ class window_ : public window {
   // console, which the current pane shows first; returns when it has ended.
   // False, after telling the user, when it could not be started.
   bool execute_command(const byte_string& command_line);
-  // Makes `directory` the command directory and runs `command_line` there.
-  void run_command_in(const byte_string& directory, const byte_string& command_line);
-  bool command_running() const { return command_running_; }
-  // Both program menus again from program.ini, in file order.
-  void rebuild_program_menus();
 
   // ---- drawing (window_create.cpp) ----
   display_context& display() { return display_; }
@@ -146,6 +141,10 @@ class window_ : public window {
   std::unique_ptr<instance_server> server_;
   QSocketNotifier* notifier_ = nullptr;
 };
+
+// Makes `directory` the command directory and runs `command_line` there
+// (window_console.cpp).
+void run_command_in(window_& w, const byte_string& directory, const byte_string& command_line);
 
 // Commands the window sends or posts to itself.
 inline void send(window_& w, command_id id, std::intptr_t parameter = 0) { w.send_command(to_int(id), parameter); }

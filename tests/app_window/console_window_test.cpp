@@ -9,6 +9,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/window_entries.h"
 #include "app/window_menus.h"
 #include "main_window_fixture.h"
 #include "scoped_env.h"
@@ -48,7 +49,7 @@ class console_window_test : public window_test::main_window_test {
 TEST_F(console_window_test, a_silent_command_adds_four_lines_and_runs_in_the_command_directory) {
   start(files_to_open({files.write("a.txt", "text\r\n")}));
   ASSERT_EQ(w->work().current_text_index(), 1);
-  w->run_command_in(files.dir(), "true");
+  run_command_in(*w, files.dir(), "true");
   settle();
   // The console is shown, and what it had (one empty line) is followed by
   // an empty line, the echo, an empty line and the cursor's empty last line.
@@ -62,7 +63,7 @@ TEST_F(console_window_test, a_silent_command_adds_four_lines_and_runs_in_the_com
 TEST_F(console_window_test, a_long_run_is_trimmed_to_its_last_lines) {
   settings.buffer_console = 256;
   start();
-  w->run_command_in(files.dir(), "seq 1 299");
+  run_command_in(*w, files.dir(), "seq 1 299");
   std::vector<byte_string> lines = console_lines();
   ASSERT_EQ(lines.size(), 192u);
   // Empty line, echo, 1..299, the final line feed's empty line and the last.
@@ -132,7 +133,7 @@ TEST_F(console_window_test, program_entries_come_from_program_ini_and_confirm_as
   command(503);  // no such entry: nothing
   EXPECT_EQ(console_lines(), lines);
   files.write("program.ini", "[&Only]\nprogram=true\n");
-  w->rebuild_program_menus();
+  rebuild_program_menus(*w);
   EXPECT_EQ(w->menus().program_entry_count(), 1);
 }
 
@@ -141,7 +142,7 @@ TEST_F(console_window_test, tag_jump_steps_through_grep_output) {
   std::filesystem::create_directories(files.path("src/sub"));
   files.write("src/sub/b.c", "1\r\n2\r\n3\r\n4 x\r\n");
   start();
-  w->run_command_in(files.dir(), "grep -n x a.c src/sub/b.c");
+  run_command_in(*w, files.dir(), "grep -n x a.c src/sub/b.c");
   // To the first output line, below the echo.
   text_document& console = w->work().text_at(0);
   edit_context c = w->context();
