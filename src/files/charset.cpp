@@ -14,6 +14,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/fd_io.h"
+
 namespace vintorel {
 
 // ---------------------------------------------------------------------------
@@ -310,12 +312,11 @@ void detect_charset(const std::string& path, charset& charset_code, linefeed_kin
                     bool guess_utf8_euc) {
   charset_code = shift_jis;
   linefeed_code = crlf;
-  // O_NONBLOCK: a FIFO or device planted under the name must not hang the
-  // caller in open or read; only regular files are examined.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  // Only regular files are examined: a FIFO or device must not hang the caller.
+  const int fd = open_regular_file(path);
   if (fd < 0) return;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
     ::close(fd);
     return;
   }

@@ -12,26 +12,13 @@
 
 #include "files/charset.h"
 #include "files/file_system.h"
+#include "platform/fd_io.h"
 
 namespace vintorel {
 
 namespace {
 
 constexpr std::size_t max_name = 255;
-
-// Reads `count` bytes at `offset`, continuing after a short read; false on an
-// error or when the file ends first.
-bool read_chunk(int fd, std::uint64_t offset, char* dest, std::size_t count) {
-  while (count > 0) {
-    ssize_t got = pread(fd, dest, count, static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    dest += got;
-    offset += static_cast<std::uint64_t>(got);
-    count -= static_cast<std::size_t>(got);
-  }
-  return true;
-}
 
 // Start of the data at or after `offset` (the end of a hole), at most `size`.
 std::uint64_t next_data(int fd, std::uint64_t offset, std::uint64_t size) {
@@ -97,7 +84,7 @@ bool scan_file(block_file& file, line_index& lines, scan_state& state, charset_d
     }
     std::uint64_t left = file.size - offset;
     std::size_t want = left < scan_chunk_size ? static_cast<std::size_t>(left) : scan_chunk_size;
-    if (!read_chunk(file.fd, offset, buffer.get(), want) || !add_block_sum(file, buffer.get(), want)) return false;
+    if (!read_exactly_at(file.fd, offset, buffer.get(), want) || !add_block_sum(file, buffer.get(), want)) return false;
     if (detector && detector->feed(buffer.get(), want) && detector->charset_code == binary) return false;
     if (!scan_bytes(state, buffer.get(), want, on_line)) return false;
     if (state.line_length >= std::numeric_limits<std::uint32_t>::max()) return false;

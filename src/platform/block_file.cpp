@@ -34,22 +34,6 @@ bool still_unchanged(block_file& file) {
   return true;
 }
 
-// Reads exactly `count` bytes at `offset`; false on error or end of file.
-bool read_fully(int fd, std::uint64_t offset, char* dest, std::size_t count) {
-  while (count > 0) {
-    ssize_t got = pread(fd, dest, count, static_cast<off_t>(offset));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return false;
-    dest += got;
-    offset += static_cast<std::uint64_t>(got);
-    count -= static_cast<std::size_t>(got);
-  }
-  return true;
-}
-
 // The cached block holding `start`, read from the disk when it is not cached.
 block_file::block* find_block(block_file& file, std::uint64_t start) {
   block_file::block* victim = &file.blocks[0];
@@ -71,11 +55,11 @@ block_file::block* find_block(block_file& file, std::uint64_t start) {
   if (index < file.block_sums.size()) {
     // Only this block's bytes decide: a block that is shorter now or holds other
     // bytes is unreadable, every other block stays as readable as it was.
-    if (!read_fully(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted)) ||
+    if (!read_exactly_at(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted)) ||
         block_checksum(victim->bytes.get(), static_cast<std::size_t>(wanted)) != file.block_sums[index])
       return nullptr;
   } else {
-    if (!read_fully(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted))) {
+    if (!read_exactly_at(file.fd, start, victim->bytes.get(), static_cast<std::size_t>(wanted))) {
       // The file was opened with more bytes than it now has.
       file.changed = true;
       return nullptr;
@@ -111,7 +95,7 @@ std::size_t read_whole_blocks(block_file& file, std::uint64_t offset, char* dest
       break;
     take += static_cast<std::size_t>(bytes);
   }
-  if (take == 0 || !read_fully(file.fd, offset, dest, take)) return 0;
+  if (take == 0 || !read_exactly_at(file.fd, offset, dest, take)) return 0;
   for (std::size_t at = 0; at < take; at += block_file::block_size) {
     std::size_t bytes = take - at < block_file::block_size ? take - at : block_file::block_size;
     if (block_checksum(dest + at, bytes) != file.block_sums[(offset + at) / block_file::block_size]) return 0;

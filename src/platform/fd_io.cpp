@@ -23,6 +23,19 @@ bool write_all(int fd, std::string_view data, write_call write) {
   return true;
 }
 
+bool read_exactly_at(int fd, std::uint64_t offset, void* dest, std::size_t count) {
+  char* out = static_cast<char*>(dest);
+  while (count > 0) {
+    ssize_t got = pread(fd, out, count, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    out += got;
+    offset += static_cast<std::uint64_t>(got);
+    count -= static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
 int open_regular_file(const std::string& path) {
   // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ using write_call = ssize_t (*)(int fd, const void* data, std::size_t size);
 // Writes all of `data`; false on an error or a write that takes nothing.
 // `write` stands in for write(2) where a test needs to make it fail.
 bool write_all(int fd, std::string_view data, write_call write = nullptr);
+
+// Reads exactly `count` bytes at `offset`, continuing after short reads; false
+// on an error or when the file ends first.
+bool read_exactly_at(int fd, std::uint64_t offset, void* dest, std::size_t count);
 
 // Opens `path` for reading only when it is a regular file; a FIFO or device
 // under the name never blocks the open and is refused. The descriptor (blocking
