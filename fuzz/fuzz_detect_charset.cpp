@@ -1,8 +1,6 @@
 // Fuzzes character-set detection over arbitrary file bytes: the memory scan must
 // match the detector's rules taken one byte at a time, and the file scan must match
 // the memory scan.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -11,20 +9,9 @@
 
 #include "../tests/files/reference_detect.h"  // shared with the detector tests
 #include "files/charset.h"
+#include "memory_file.h"
 
 using namespace vintorel;
-
-namespace {
-
-// An in-memory file, reached by path through /proc, so that rewriting it for every
-// input costs no disk flushes.
-int memory_file() {
-  const int fd = memfd_create("fuzz_detect_charset", 0);
-  if (fd < 0) abort();
-  return fd;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   charset expected_charset;
@@ -42,12 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   detect_charset_bytes(reinterpret_cast<const char*>(data), size, charset_code, linefeed_code);
 
   if (size <= 4096) {
-    static const int fd = memory_file();
-    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) abort();
+    static const memory_file file;
+    file.hold(data, size);
     charset file_charset = unknown_charset;
     linefeed_kind file_linefeed = unknown_linefeed;
-    detect_charset(path, file_charset, file_linefeed);
+    detect_charset(file.path, file_charset, file_linefeed);
     if (file_charset != charset_code || file_linefeed != linefeed_code) abort();
   }
   return 0;

@@ -2,8 +2,6 @@
 // bytes, with sheets sized for the cell the header claims (up to 16 × 32) so
 // that lying headers and hostile block tables meet real sheet bounds; and the
 // start-up font check over two such files, with the generator never found.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstddef>
@@ -14,6 +12,7 @@
 
 #include "display/fontx2.h"
 #include "display/surfaces.h"
+#include "memory_file.h"
 
 using namespace vintorel;
 
@@ -45,16 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   load_full_width_glyph_bytes(data, size, sheets, target);
 
   // The two halves of the input as the two font files of the start-up check.
-  static const int half_fd = memfd_create("half", 0), full_fd = memfd_create("full", 0);
-  if (half_fd < 0 || full_fd < 0) return 0;
+  static const memory_file half_file, full_file;
   const std::size_t cut = size / 2;
-  if (ftruncate(half_fd, 0) != 0 || ftruncate(full_fd, 0) != 0 ||
-      pwrite(half_fd, data, cut, 0) != static_cast<ssize_t>(cut) ||
-      pwrite(full_fd, data + cut, size - cut, 0) != static_cast<ssize_t>(size - cut))
-    return 0;
+  half_file.hold(data, cut);
+  full_file.hold(data + cut, size - cut);
   font_check check;
-  check.half_width_font = "/proc/self/fd/" + std::to_string(half_fd);
-  check.full_width_font = "/proc/self/fd/" + std::to_string(full_fd);
+  check.half_width_font = half_file.path;
+  check.full_width_font = full_file.path;
   check.directory = "/nonexistent/";
   check.screen_width = size > 0 ? 64 + data[0] * 16 : 1920;
   check.screen_height = size > 1 ? 64 + data[1] * 8 : 1080;

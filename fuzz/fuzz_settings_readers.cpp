@@ -2,8 +2,6 @@
 // file bytes: the value limits, the switches and strings, the key bindings,
 // the window position and the keyword lists. Nothing may crash, hang or leave a
 // value outside its limits.
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -15,13 +13,14 @@
 #include "settings/settings_file.h"
 #include "shell/key_bindings.h"
 #include "shell/layout_file.h"
+#include "memory_file.h"
 
 using namespace vintorel;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const int fd = memfd_create("fuzz_settings", 0);
-  static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-  if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
+  static const memory_file file;
+  file.hold(data, size);
+  const std::string& path = file.path;
 
   settings_record settings;
   load_display_settings(settings, path);
