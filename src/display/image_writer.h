@@ -1,0 +1,63 @@
+// Painting straight into the locked text and screen images: glyphs composed
+// from the locked glyph sheets and solid fills, with the same pixels the
+// surface copies of the painter give (the cell scratch is not needed for it).
+// Every surface is locked the first time it is needed and stays locked until
+// release() or the writer's end.
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "display/display_context.h"
+#include "display/pixel_blocks.h"
+
+namespace vintorel {
+
+class image_writer {
+ public:
+  explicit image_writer(display_context& display);
+  ~image_writer();
+  image_writer(const image_writer&) = delete;
+  image_writer& operator=(const image_writer&) = delete;
+
+  // False when the images cannot be written directly (no back end, a surface
+  // missing or lost, a pixel format other than 16 or 32 bits, a lock refused):
+  // the caller then draws with surface copies, which rebuild lost surfaces.
+  bool usable() const { return usable_; }
+
+  // A pixel rectangle of both images in `c` (clipped to the images).
+  bool fill(const pixel_rect& area, colour c);
+  // One character at cell (row, column), as draw_glyph composes it.
+  bool glyph(int row, int column, unsigned code, colour fg, colour bg);
+
+  // Unlocks everything; the writer is unusable afterwards.
+  void release();
+
+ private:
+  display_context& display_;
+  bool usable_ = false;
+  int bytes_per_pixel_ = 0;
+  std::size_t stride_ = 0;
+  std::uint8_t* text_ = nullptr;
+  std::uint8_t* screen_ = nullptr;
+  // Locked sheets by surface index (half-width first), null until needed.
+  std::array<std::uint8_t*, 1 + full_width_sheet_count> sheets_{};
+  std::uint32_t ink_ = 0;
+  std::uint32_t blank_ = 0;
+  // The glyph colours asked for last and the values they compose with.
+  bool have_last_ = false;
+  colour last_fg_{};
+  colour last_bg_{};
+  glyph_values last_values_{};
+
+  std::uint32_t value_of(colour c);
+  std::uint8_t* sheet_pixels(int index);
+  // The image rows at pixel (x, y).
+  twin_rows rows_at(int x, int y) const;
+  surface& sheet_surface(int index) const;
+  // The ink mask of glyph slot `slot` (sheet `sheet`, area `source`), taken
+  // from the sheet on first use; null when the sheet holds other pixels there,
+  // or when it could not be locked (`failed` is then set).
+  const std::uint32_t* glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed);
+};
+
+}  // namespace vintorel
