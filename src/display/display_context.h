@@ -88,7 +88,7 @@ struct glyph_mask_cache {
   int cell_height = 0;
   std::uint32_t ink = 0;  // the pixel values of "text normal" and "back normal"
   std::uint32_t blank = 0;
-  std::vector<std::uint32_t> rows;  // cell_height rows per glyph slot
+  std::vector<std::uint16_t> rows;  // cell_height rows of 2·W bits per glyph slot
   // Per glyph slot: 0 not taken yet, 1 taken, 2 the sheet holds other pixels
   // there (drawn from the sheet itself).
   std::vector<std::uint8_t> made;

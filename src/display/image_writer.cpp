@@ -69,7 +69,7 @@ std::uint8_t* image_writer::sheet_pixels(int index) {
   return p;
 }
 
-std::uint32_t image_writer::value_of(colour c) {
+std::uint32_t image_writer::value_of(const colour& c) {
   paint_preparations& p = display_.prepared;
   for (int i = 0; i < p.recent_count; ++i)
     if (p.recent_colours[static_cast<std::size_t>(i)] == c) return p.recent_values[static_cast<std::size_t>(i)];
@@ -89,12 +89,15 @@ namespace {
 constexpr int half_width_slots = 256;
 constexpr int full_width_sheet_slots = 512;
 constexpr int glyph_slots = half_width_slots + full_width_sheet_count * full_width_sheet_slots;
-// Masks hold a full-width row in 32 bits.
+// Masks hold a full-width row in 32 bits at most.
 constexpr int widest_masked_cell = 16;
+
+// Mask words a glyph slot takes: every slot has room for a full-width glyph.
+int slot_words(const cell_metrics& m) { return m.height * mask_words(2 * m.width); }
 
 }  // namespace
 
-const std::uint32_t* image_writer::glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed) {
+const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed) {
   glyph_mask_cache& cache = display_.prepared.glyph_masks;
   const cell_metrics& m = display_.metrics;
   if (cache.rows.empty() || cache.cell_width != m.width || cache.cell_height != m.height || cache.ink != ink_ ||
@@ -103,10 +106,10 @@ const std::uint32_t* image_writer::glyph_mask(int slot, int sheet, const pixel_r
     cache.cell_height = m.height;
     cache.ink = ink_;
     cache.blank = blank_;
-    cache.rows.assign(static_cast<std::size_t>(glyph_slots) * static_cast<std::size_t>(m.height), 0);
+    cache.rows.assign(static_cast<std::size_t>(glyph_slots) * static_cast<std::size_t>(slot_words(m)), 0);
     cache.made.assign(glyph_slots, 0);
   }
-  std::uint32_t* rows = cache.rows.data() + static_cast<std::size_t>(slot) * static_cast<std::size_t>(m.height);
+  std::uint16_t* rows = cache.rows.data() + static_cast<std::size_t>(slot) * static_cast<std::size_t>(slot_words(m));
   std::uint8_t& made = cache.made[static_cast<std::size_t>(slot)];
   if (made == 0) {
     const std::uint8_t* pixels = sheet_pixels(sheet);
@@ -125,12 +128,34 @@ const std::uint32_t* image_writer::glyph_mask(int slot, int sheet, const pixel_r
   return made == 1 ? rows : nullptr;
 }
 
-twin_rows image_writer::rows_at(int x, int y) const {
-  const std::size_t offset = static_cast<std::size_t>(y) * stride_ + static_cast<std::size_t>(x) * bytes_per_pixel_;
-  return twin_rows{text_ + offset, screen_ + offset, stride_};
+image_rows image_writer::text_at(int x, int y) const {
+  return image_rows{text_ + static_cast<std::size_t>(y) * stride_ + static_cast<std::size_t>(x) * bytes_per_pixel_,
+                    stride_};
 }
 
-bool image_writer::fill(const pixel_rect& area, colour c) {
+image_rows image_writer::screen_at(int x, int y) const {
+  return image_rows{screen_ + static_cast<std::size_t>(y) * stride_ + static_cast<std::size_t>(x) * bytes_per_pixel_,
+                    stride_};
+}
+
+void image_writer::mirror(int x, int y, int width, int height) {
+  if (!deferred_)
+    copy_block(screen_at(x, y), text_at(x, y), static_cast<std::size_t>(width) * bytes_per_pixel_, height);
+}
+
+bool image_writer::copy_to_screen(const pixel_rect& area) {
+  if (!usable_) return false;
+  const surface& text = *display_.surfaces.text_image;
+  const int x0 = std::max(area.x, 0);
+  const int y0 = std::max(area.y, 0);
+  const int x1 = std::min(area.x + area.width, text.width());
+  const int y1 = std::min(area.y + area.height, text.height());
+  if (x1 > x0 && y1 > y0)
+    copy_block(screen_at(x0, y0), text_at(x0, y0), static_cast<std::size_t>(x1 - x0) * bytes_per_pixel_, y1 - y0);
+  return true;
+}
+
+bool image_writer::fill(const pixel_rect& area, const colour& c) {
   if (!usable_) return false;
   const surface& text = *display_.surfaces.text_image;
   const int x0 = std::max(area.x, 0);
@@ -138,11 +163,12 @@ bool image_writer::fill(const pixel_rect& area, colour c) {
   const int x1 = std::min(area.x + area.width, text.width());
   const int y1 = std::min(area.y + area.height, text.height());
   if (x1 <= x0 || y1 <= y0) return true;
-  fill_block(rows_at(x0, y0), x1 - x0, y1 - y0, value_of(c), bytes_per_pixel_);
+  fill_block(text_at(x0, y0), x1 - x0, y1 - y0, value_of(c), bytes_per_pixel_);
+  if (!deferred_) fill_block(screen_at(x0, y0), x1 - x0, y1 - y0, value_of(c), bytes_per_pixel_);
   return true;
 }
 
-bool image_writer::glyph(int row, int column, unsigned code, colour fg, colour bg) {
+bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, const colour& bg) {
   if (!usable_) return false;
   const cell_metrics& m = display_.metrics;
   int sheet = -1;
@@ -189,9 +215,10 @@ bool image_writer::glyph(int row, int column, unsigned code, colour fg, colour b
       y + source.height <= to.height() && source.x + source.width <= from.width() &&
       source.y + source.height <= from.height()) {
     bool failed = false;
-    if (const std::uint32_t* rows = glyph_mask(slot_index, sheet, source, failed)) {
-      mask_block(rows_at(x, y), rows, source.width, source.height, values.foreground, values.background,
+    if (const std::uint16_t* rows = glyph_mask(slot_index, sheet, source, failed)) {
+      mask_block(text_at(x, y), rows, source.width, source.height, values.foreground, values.background,
                  bytes_per_pixel_);
+      mirror(x, y, source.width, source.height);
       return true;
     }
     if (failed) return false;
@@ -209,7 +236,8 @@ bool image_writer::glyph(int row, int column, unsigned code, colour fg, colour b
   if (source.width <= 0 || source.height <= 0) return true;
   const std::uint8_t* start = pixels + static_cast<std::size_t>(source.y) * from.stride() +
                               static_cast<std::size_t>(source.x) * bytes_per_pixel_;
-  glyph_block(rows_at(x, y), start, from.stride(), source.width, source.height, values, bytes_per_pixel_);
+  glyph_block(text_at(x, y), start, from.stride(), source.width, source.height, values, bytes_per_pixel_);
+  mirror(x, y, source.width, source.height);
   return true;
 }
 

@@ -24,10 +24,18 @@ class image_writer {
   // the caller then draws with surface copies, which rebuild lost surfaces.
   bool usable() const { return usable_; }
 
-  // A pixel rectangle of both images in `c` (clipped to the images).
-  bool fill(const pixel_rect& area, colour c);
+  // From here on fills and glyphs go to the text image only, and
+  // copy_to_screen() brings them over (one copy of a whole row or pane is
+  // cheaper than writing every cell twice).
+  void defer_screen() { deferred_ = true; }
+  // Copies a pixel rectangle (clipped to the images) from the text image to
+  // the screen image.
+  bool copy_to_screen(const pixel_rect& area);
+
+  // A pixel rectangle of the images in `c` (clipped to the images).
+  bool fill(const pixel_rect& area, const colour& c);
   // One character at cell (row, column), as draw_glyph composes it.
-  bool glyph(int row, int column, unsigned code, colour fg, colour bg);
+  bool glyph(int row, int column, unsigned code, const colour& fg, const colour& bg);
 
   // Unlocks everything; the writer is unusable afterwards.
   void release();
@@ -35,6 +43,7 @@ class image_writer {
  private:
   display_context& display_;
   bool usable_ = false;
+  bool deferred_ = false;
   int bytes_per_pixel_ = 0;
   std::size_t stride_ = 0;
   std::uint8_t* text_ = nullptr;
@@ -49,15 +58,19 @@ class image_writer {
   colour last_bg_{};
   glyph_values last_values_{};
 
-  std::uint32_t value_of(colour c);
+  std::uint32_t value_of(const colour& c);
   std::uint8_t* sheet_pixels(int index);
   // The image rows at pixel (x, y).
-  twin_rows rows_at(int x, int y) const;
+  image_rows text_at(int x, int y) const;
+  image_rows screen_at(int x, int y) const;
+  // Unless deferred, the block just written to the text image goes to the
+  // screen image too.
+  void mirror(int x, int y, int width, int height);
   surface& sheet_surface(int index) const;
   // The ink mask of glyph slot `slot` (sheet `sheet`, area `source`), taken
   // from the sheet on first use; null when the sheet holds other pixels there,
   // or when it could not be locked (`failed` is then set).
-  const std::uint32_t* glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed);
+  const std::uint16_t* glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed);
 };
 
 }  // namespace vintorel

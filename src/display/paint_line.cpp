@@ -118,14 +118,14 @@ const keyword_table* prepared_keywords(display_context& display, const byte_stri
 struct copies_sink {
   display_context& display;
   int row;
-  void begin(int first_column, int columns, colour background) {
+  void begin(int first_column, int columns, const colour& background) {
     fill_cells(display, row, first_column, 1, columns, background);
   }
-  bool glyph(int column, int, unsigned code, colour fg, colour bg) {
+  bool glyph(int column, int, unsigned code, const colour& fg, const colour& bg) {
     draw_glyph_with_copies(display, row, column, code, fg, bg);
     return true;
   }
-  bool cell(int column, colour c) {
+  bool cell(int column, const colour& c) {
     fill_cells(display, row, column, 1, 1, c);
     return true;
   }
@@ -138,12 +138,13 @@ struct direct_sink {
   display_context& display;
   image_writer& writer;
   int row;
+  bool copy_row;  // copy the row to the screen image at the end (else the caller copies)
   int next = 0;  // first column not painted yet
   int end_column = 0;
   colour background{};
   pixel_rect row_rect{};
 
-  void begin(int first_column, int columns, colour row_background) {
+  void begin(int first_column, int columns, const colour& row_background) {
     next = first_column;
     end_column = first_column + columns;
     background = row_background;
@@ -155,19 +156,21 @@ struct direct_sink {
     next = column;
     return ok;
   }
-  bool glyph(int column, int cells, unsigned code, colour fg, colour bg) {
+  bool glyph(int column, int cells, unsigned code, const colour& fg, const colour& bg) {
     if (!gap_to(column) || !writer.glyph(row, column, code, fg, bg)) return false;
     next = column + cells;
     return true;
   }
-  bool cell(int column, colour c) {
+  bool cell(int column, const colour& c) {
     if (!gap_to(column) || !writer.fill(cell_block_rect(display.metrics, row, column, 1, 1), c)) return false;
     next = column + 1;
     return true;
   }
   bool end() {
     if (!gap_to(end_column)) return false;
-    if (!row_rect.empty()) invalidate(display, row_rect);
+    if (row_rect.empty()) return true;
+    if (copy_row && !writer.copy_to_screen(row_rect)) return false;
+    invalidate(display, row_rect);
     return true;
   }
 };
@@ -265,7 +268,7 @@ bool walk_line(display_context& display, const pane_view& pane, const text_docum
 // when the writer fails part way) by surface copies. False when the line could
 // not be read (nothing is painted then).
 bool paint_one_line(display_context& display, image_writer* writer, const pane_view& pane, text_document& document,
-                    std::int32_t line) {
+                    std::int32_t line, bool copy_row = true) {
   const std::int32_t relative = line - document.top_line;
   if (relative < 0 || relative >= pane.rows) return false;
   const int row = pane.first_row + relative;
@@ -284,7 +287,7 @@ bool paint_one_line(display_context& display, image_writer* writer, const pane_v
   const keyword_table* keywords = prepared_keywords(display, keywords_of(display, pane));
 
   if (writer && writer->usable()) {
-    direct_sink sink{display, *writer, row, 0, 0, {}, {}};
+    direct_sink sink{display, *writer, row, copy_row, 0, 0, {}, {}};
     if (walk_line(display, pane, document, line, *bytes, pattern, keywords, sink)) return true;
     // A surface was lost or refused: the copies rebuild and paint it all again.
     writer->release();
@@ -298,6 +301,7 @@ bool paint_one_line(display_context& display, image_writer* writer, const pane_v
 
 void paint_line(display_context& display, const pane_view& pane, text_document& document, std::int32_t line) {
   image_writer writer(display);
+  writer.defer_screen();
   paint_one_line(display, &writer, pane, document, line);
 }
 
@@ -305,6 +309,7 @@ void repaint_pane(display_context& display, const pane_view& pane, text_document
   const std::int32_t count = std::max<std::int32_t>(0, std::min(document.line_count(), pane.rows));
   {
     image_writer writer(display);
+    writer.defer_screen();
     if (writer.usable()) {
       // Every row but the first is cleared, and each line then paints its own
       // row over again: clearing only what no line paints (the rows past the
@@ -312,7 +317,8 @@ void repaint_pane(display_context& display, const pane_view& pane, text_document
       // same image.
       std::vector<bool> painted(static_cast<std::size_t>(std::max(pane.rows, 0)), false);
       for (std::int32_t n = 0; n < count; ++n)
-        painted[static_cast<std::size_t>(n)] = paint_one_line(display, &writer, pane, document, document.top_line + n);
+        painted[static_cast<std::size_t>(n)] =
+            paint_one_line(display, &writer, pane, document, document.top_line + n, false);
       const cell_metrics& m = display.metrics;
       const colour blank = display.colours[back_normal];
       bool ok = writer.usable();
@@ -325,6 +331,12 @@ void repaint_pane(display_context& display, const pane_view& pane, text_document
           ok = writer.fill(pixel_rect{cells.x, cells.y + m.height, cells.width, m.between}, blank);
         }
       }
+      // The first row only when its line was painted (it is not cleared),
+      // and not the gap below it.
+      if (ok && count > 0 && painted[0])
+        ok = writer.copy_to_screen(cell_block_rect(m, pane.first_row, pane.first_column, 1, pane.columns));
+      ok = ok && writer.copy_to_screen(
+                     cell_block_rect(m, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns));
       if (ok) {
         invalidate(display, cell_block_rect(m, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns));
         writer.release();

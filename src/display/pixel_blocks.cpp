@@ -37,13 +37,12 @@ bool uniform_bytes(Pixel p) {
 }
 
 template <class Pixel>
-void fill_typed(const twin_rows& to, int width, int height, std::uint32_t value) {
+void fill_typed(const image_rows& to, int width, int height, std::uint32_t value) {
   using L = lanes<Pixel>;
   if (uniform_bytes(static_cast<Pixel>(value))) {
     const std::size_t bytes = static_cast<std::size_t>(width) * sizeof(Pixel);
     for (int y = 0; y < height; ++y) {
       std::memset(to.first + y * to.stride, static_cast<int>(value & 0xFF), bytes);
-      std::memset(to.second + y * to.stride, static_cast<int>(value & 0xFF), bytes);
     }
     return;
   }
@@ -51,16 +50,9 @@ void fill_typed(const twin_rows& to, int width, int height, std::uint32_t value)
   const Pixel p = static_cast<Pixel>(value);
   for (int y = 0; y < height; ++y) {
     std::uint8_t* a = to.first + y * to.stride;
-    std::uint8_t* b = to.second + y * to.stride;
     int x = 0;
-    for (; x + L::count <= width; x += L::count) {
-      L::store(a + x * sizeof(Pixel), v);
-      L::store(b + x * sizeof(Pixel), v);
-    }
-    for (; x < width; ++x) {
-      std::memcpy(a + x * sizeof(Pixel), &p, sizeof p);
-      std::memcpy(b + x * sizeof(Pixel), &p, sizeof p);
-    }
+    for (; x + L::count <= width; x += L::count) L::store(a + x * sizeof(Pixel), v);
+    for (; x < width; ++x) std::memcpy(a + x * sizeof(Pixel), &p, sizeof p);
   }
 }
 
@@ -72,7 +64,7 @@ Pixel compose(Pixel s, const glyph_values& v) {
 }
 
 template <class Pixel>
-void glyph_typed(const twin_rows& to, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+void glyph_typed(const image_rows& to, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
                  const glyph_values& values) {
   using L = lanes<Pixel>;
   using vec = typename L::vec;
@@ -83,7 +75,6 @@ void glyph_typed(const twin_rows& to, const std::uint8_t* sheet, std::size_t she
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* s = sheet + y * sheet_stride;
     std::uint8_t* a = to.first + y * to.stride;
-    std::uint8_t* b = to.second + y * to.stride;
     int x = 0;
     for (; x + L::count <= width; x += L::count) {
       const vec in = L::load(s + x * sizeof(Pixel));
@@ -92,16 +83,19 @@ void glyph_typed(const twin_rows& to, const std::uint8_t* sheet, std::size_t she
       vec out = (is_blank & bg) | (~is_blank & in);
       out = (is_ink & fg) | (~is_ink & out);
       L::store(a + x * sizeof(Pixel), out);
-      L::store(b + x * sizeof(Pixel), out);
     }
     for (; x < width; ++x) {
       Pixel in;
       std::memcpy(&in, s + x * sizeof(Pixel), sizeof in);
       const Pixel out = compose(in, values);
       std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
-      std::memcpy(b + x * sizeof(Pixel), &out, sizeof out);
     }
   }
+}
+
+// The ink bits of mask row y.
+inline std::uint32_t mask_bits(const std::uint16_t* rows, int y, int width) {
+  return mask_words(width) == 1 ? rows[y] : rows[2 * y] | static_cast<std::uint32_t>(rows[2 * y + 1]) << 16;
 }
 
 // Lane masks for every pattern of ink bits one vector covers: entry b has
@@ -121,7 +115,7 @@ const typename lanes<Pixel>::vec* ink_lanes() {
 // One glyph row; `Width` > 0 fixes the width at compile time (the loop then
 // unrolls), 0 takes it from `width`.
 template <class Pixel, int Width>
-inline void mask_row(std::uint8_t* a, std::uint8_t* b, std::uint32_t bits, int width,
+inline void mask_row(std::uint8_t* a, std::uint32_t bits, int width,
                      const typename lanes<Pixel>::vec* table, typename lanes<Pixel>::vec other,
                      typename lanes<Pixel>::vec differ, Pixel ink_pixel, Pixel other_pixel) {
   using L = lanes<Pixel>;
@@ -129,20 +123,19 @@ inline void mask_row(std::uint8_t* a, std::uint8_t* b, std::uint32_t bits, int w
   constexpr std::uint32_t lane_mask = (1u << L::count) - 1;
   const int w = Width > 0 ? Width : width;
   int x = 0;
+#pragma GCC unroll 8
   for (; x + L::count <= w; x += L::count) {
     const vec out = other ^ (table[(bits >> x) & lane_mask] & differ);
     L::store(a + x * sizeof(Pixel), out);
-    L::store(b + x * sizeof(Pixel), out);
   }
   for (; x < w; ++x) {
     const Pixel out = (bits >> x) & 1 ? ink_pixel : other_pixel;
     std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
-    std::memcpy(b + x * sizeof(Pixel), &out, sizeof out);
   }
 }
 
 template <class Pixel, int Width>
-void mask_rows(const twin_rows& to, const std::uint32_t* rows, int width, int height, std::uint32_t ink_value,
+void mask_rows(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
                std::uint32_t other_value) {
   using L = lanes<Pixel>;
   using vec = typename L::vec;
@@ -150,16 +143,15 @@ void mask_rows(const twin_rows& to, const std::uint32_t* rows, int width, int he
   const vec other = L::splat(other_value);
   const vec differ = other ^ L::splat(ink_value);
   std::uint8_t* a = to.first;
-  std::uint8_t* b = to.second;
-  for (int y = 0; y < height; ++y, a += to.stride, b += to.stride)
-    mask_row<Pixel, Width>(a, b, rows[y], width, table, other, differ, static_cast<Pixel>(ink_value),
+  for (int y = 0; y < height; ++y, a += to.stride)
+    mask_row<Pixel, Width>(a, mask_bits(rows, y, width), width, table, other, differ, static_cast<Pixel>(ink_value),
                            static_cast<Pixel>(other_value));
 }
 
 // The usual cell widths (8-pixel half-width cells and their full-width
 // glyphs) get loops of fixed length.
 template <class Pixel>
-void mask_typed(const twin_rows& to, const std::uint32_t* rows, int width, int height, std::uint32_t ink_value,
+void mask_typed(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
                 std::uint32_t other_value) {
   if (width == 16)
     mask_rows<Pixel, 16>(to, rows, width, height, ink_value, other_value);
@@ -170,7 +162,7 @@ void mask_typed(const twin_rows& to, const std::uint32_t* rows, int width, int h
 }
 
 template <class Pixel>
-bool make_mask_typed(std::uint32_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+bool make_mask_typed(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
                      std::uint32_t ink, std::uint32_t blank) {
   bool two_values = true;
   for (int y = 0; y < height; ++y) {
@@ -184,14 +176,15 @@ bool make_mask_typed(std::uint32_t* rows, const std::uint8_t* sheet, std::size_t
       else if (p != static_cast<Pixel>(blank))
         two_values = false;
     }
-    rows[y] = bits;
+    rows[y * mask_words(width)] = static_cast<std::uint16_t>(bits);
+    if (mask_words(width) == 2) rows[y * 2 + 1] = static_cast<std::uint16_t>(bits >> 16);
   }
   return two_values;
 }
 
 }  // namespace
 
-void mask_block(const twin_rows& to, const std::uint32_t* rows, int width, int height, std::uint32_t ink_value,
+void mask_block(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
                 std::uint32_t other_value, int bytes_per_pixel) {
   if (bytes_per_pixel == 4)
     mask_typed<std::uint32_t>(to, rows, width, height, ink_value, other_value);
@@ -199,21 +192,25 @@ void mask_block(const twin_rows& to, const std::uint32_t* rows, int width, int h
     mask_typed<std::uint16_t>(to, rows, width, height, ink_value, other_value);
 }
 
-bool make_mask(std::uint32_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+bool make_mask(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
                std::uint32_t ink, std::uint32_t blank, int bytes_per_pixel) {
   if (bytes_per_pixel == 4) return make_mask_typed<std::uint32_t>(rows, sheet, sheet_stride, width, height, ink, blank);
   if (bytes_per_pixel == 2) return make_mask_typed<std::uint16_t>(rows, sheet, sheet_stride, width, height, ink, blank);
   return false;
 }
 
-void fill_block(const twin_rows& to, int width, int height, std::uint32_t value, int bytes_per_pixel) {
+void copy_block(const image_rows& to, const image_rows& from, std::size_t row_bytes, int height) {
+  for (int y = 0; y < height; ++y) std::memcpy(to.first + y * to.stride, from.first + y * from.stride, row_bytes);
+}
+
+void fill_block(const image_rows& to, int width, int height, std::uint32_t value, int bytes_per_pixel) {
   if (bytes_per_pixel == 4)
     fill_typed<std::uint32_t>(to, width, height, value);
   else if (bytes_per_pixel == 2)
     fill_typed<std::uint16_t>(to, width, height, value);
 }
 
-void glyph_block(const twin_rows& to, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+void glyph_block(const image_rows& to, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
                  const glyph_values& values, int bytes_per_pixel) {
   if (bytes_per_pixel == 4)
     glyph_typed<std::uint32_t>(to, sheet, sheet_stride, width, height, values);
