@@ -99,17 +99,24 @@ inline std::uint32_t mask_bits(const std::uint16_t* rows, int y, int width) {
 }
 
 // Lane masks for every pattern of ink bits one vector covers: entry b has
-// all bits set in lane i where bit i of b is set.
+// all bits set in lane i where bit i of b is set. Made before main runs, so
+// that reading them needs no guard.
+template <class Pixel>
+std::array<typename lanes<Pixel>::vec, (1u << lanes<Pixel>::count)> make_ink_lanes() {
+  std::array<typename lanes<Pixel>::vec, (1u << lanes<Pixel>::count)> t{};
+  for (unsigned b = 0; b < t.size(); ++b)
+    for (int i = 0; i < lanes<Pixel>::count; ++i) t[b][i] = (b >> i) & 1 ? -1 : 0;
+  return t;
+}
+const auto ink_lanes_32 = make_ink_lanes<std::uint32_t>();
+const auto ink_lanes_16 = make_ink_lanes<std::uint16_t>();
+
 template <class Pixel>
 const typename lanes<Pixel>::vec* ink_lanes() {
-  using L = lanes<Pixel>;
-  static const auto table = [] {
-    std::array<typename L::vec, (1u << L::count)> t{};
-    for (unsigned b = 0; b < t.size(); ++b)
-      for (int i = 0; i < L::count; ++i) t[b][i] = (b >> i) & 1 ? -1 : 0;
-    return t;
-  }();
-  return table.data();
+  if constexpr (sizeof(Pixel) == 4)
+    return ink_lanes_32.data();
+  else
+    return ink_lanes_16.data();
 }
 
 // One glyph row; `Width` > 0 fixes the width at compile time (the loop then
