@@ -4,6 +4,9 @@
 #include <QSocketNotifier>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <stdexcept>
+
 #include "app/window_main.h"
 #include "platform/instance.h"
 
@@ -29,16 +32,24 @@ void answer_request(window_& w, int connection) {
       }
       break;
     case request_kind::open_files:
-      send(w, command_id::hand_over_files, request.read_only ? 1 : 0);
-      break;
     case request_kind::run_command:
-      // Answered before the command runs: the second instance has done its
-      // part once the command is handed over, however long it runs.
+      // Answered before the files open or the command runs: the second
+      // instance has done its part once they are handed over, however long
+      // the loading takes and whatever box it shows. The response file is
+      // read before this returns, so the next hand-over finds it gone.
       write_answer(connection, payload, answer_time_limit_ms);
-      send(w, command_id::hand_over_command);
+      if (request.kind == request_kind::open_files)
+        send(w, command_id::hand_over_files, request.read_only ? 1 : 0);
+      else
+        send(w, command_id::hand_over_command);
       return;
     case request_kind::list_texts:
       payload = w.work().describe();
+      break;
+    case request_kind::fail_for_test:
+      // The way tests reach the last resort: an exception nobody catches.
+      if (const char* faults = std::getenv("VINTOREL_TEST_FAULTS"); faults && *faults)
+        throw std::logic_error("fault asked for by a test");
       break;
   }
   write_answer(connection, payload, answer_time_limit_ms);
@@ -46,10 +57,8 @@ void answer_request(window_& w, int connection) {
 
 }  // namespace
 
-bool window_::listen_for_instances(const std::string& directory) {
-  if (!frame()) return false;
-  auto server = std::make_unique<instance_server>();
-  if (!server->listen(directory)) return false;
+bool window_::listen_for_instances(std::unique_ptr<instance_server> server) {
+  if (!frame() || !server || server->fd() < 0) return false;
   server_ = std::move(server);
   notifier_ = new QSocketNotifier(server_->fd(), QSocketNotifier::Read, frame());
   QObject::connect(notifier_, &QSocketNotifier::activated, frame(), [this] {
@@ -60,6 +69,8 @@ bool window_::listen_for_instances(const std::string& directory) {
       ::close(connection);
     }
   });
+  // Connections made while the window was being made wait in the socket's
+  // queue; the notifier sees them as soon as the event loop runs.
   return true;
 }
 
