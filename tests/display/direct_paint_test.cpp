@@ -112,7 +112,7 @@ TEST_P(DirectPaint, LinesAndPanesMatchTheCopiesUnderEveryColourRule) {
       d.switches.view_mb_space = switches & 16;
       d.switches.word_search = switches & 32;
       d.pane_styles[0].tab_size = tab;
-      d.pane_styles[0].keywords = byte_string("int\0return\0ma\0\x82\xA0\0\0", 20);
+      d.pane_styles[0].keywords = byte_string("int\0return\0ma\0\x82\xA0\0\0", 18);
       d.colours = palette();
       if (odd_colours) {
         // Glyphs in their own background and in "back normal" get corrected
