@@ -2,10 +2,13 @@
 // line's bytes in the open file or an in-memory line in the internal form.
 //
 // File lines are contiguous when the index is built, so their boundaries live in
-// one table of start offsets (`file_starts`, one 64-bit offset per file line plus
-// the end); an entry only names the file line it refers to, or owns an in-memory
-// record. That keeps the index at 16 bytes per line. Entries are never rewritten
-// to point elsewhere in the file: a line is either the file's bytes or replaced.
+// one table of start offsets, one per file line plus the end. Starts only grow
+// and no line reaches 4 GiB, so the table keeps the low 32 bits of each start;
+// the high bits are counted from the few file lines where the low bits wrapped
+// around. An entry is 32 bits: it names the file line it refers to, or the slot
+// of an in-memory record. That keeps an unedited index at 8 bytes per line.
+// Entries are never rewritten to point elsewhere in the file: a line is either
+// the file's bytes or replaced.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -24,31 +27,32 @@ struct line_record {
   byte_string text;                  // internal form of an in-memory line
 };
 
-// A growable array of 64-bit words in pages of its own. It grows and shrinks
+// A growable array of plain words in pages of its own. It grows and shrinks
 // with mremap, so building an index of millions of lines never copies it and
 // never keeps a spare half after shrink_to_fit. Even a small array takes a page.
-class word_array {
+template <typename T>
+class page_array {
  public:
-  word_array() = default;
-  word_array(const word_array&) = delete;
-  word_array& operator=(const word_array&) = delete;
-  ~word_array() { clear(); }
+  page_array() = default;
+  page_array(const page_array&) = delete;
+  page_array& operator=(const page_array&) = delete;
+  ~page_array() { clear(); }
 
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
-  std::uint64_t operator[](std::size_t i) const { return data_[i]; }
-  std::uint64_t& operator[](std::size_t i) { return data_[i]; }
-  std::uint64_t back() const { return data_[size_ - 1]; }
-  const std::uint64_t* begin() const { return data_; }
-  const std::uint64_t* end() const { return data_ + size_; }
+  T operator[](std::size_t i) const { return data_[i]; }
+  T& operator[](std::size_t i) { return data_[i]; }
+  T back() const { return data_[size_ - 1]; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
 
-  bool push_back(std::uint64_t word) {
+  bool push_back(T word) {
     if (size_ == capacity_ && !grow(size_ + 1)) return false;
     data_[size_++] = word;
     return true;
   }
   void pop_back() { --size_; }
-  bool insert(std::size_t at, std::uint64_t word);  // false when memory runs out
+  bool insert(std::size_t at, T word);  // false when memory runs out
   void erase(std::size_t at, std::size_t count = 1);  // words [at, at + count)
   void clear();          // gives the pages back
   void shrink_to_fit();  // gives back whole pages beyond the size
@@ -56,7 +60,7 @@ class word_array {
 
  private:
   bool grow(std::size_t needed);
-  std::uint64_t* data_ = nullptr;
+  T* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;  // words
   std::size_t mapped_ = 0;    // bytes
@@ -93,22 +97,40 @@ class line_index {
   // Removes `count` entries from `first` (as many as there are) with one move
   // of the entries behind them, however many lines go.
   void erase(std::int32_t first, std::int32_t count);
-  // Puts `record` in place of entry `index` (releasing the old one); needs no
-  // allocation, so it cannot fail for a valid index and record.
+  // Puts `record` in place of entry `index` (releasing the old one). Replacing a
+  // file line takes a free record slot: after make_replaceable() succeeded, the
+  // next replace needs no allocation, so it cannot fail for a valid index and
+  // record (other replacements of file lines in between may use that slot up).
   bool replace(std::int32_t index, std::unique_ptr<line_record> record);
+  bool make_replaceable();  // false when memory runs out
 
   // Structural invariants (entries valid, file lines in range, memory lengths
   // equal to their texts); for tests.
   bool check() const;
-  // Bytes of index memory (entries and start table), for the benchmark report.
+  // Bytes of index memory (entries, start table, record slots and records), for
+  // the benchmark report.
   std::size_t memory_bytes() const;
 
  private:
-  // Each entry is a tagged word: odd = (file line number << 1) | 1, even = a
-  // pointer to an owned line_record (records are at least 8-byte aligned).
-  word_array entries_;
-  word_array file_starts_;  // file line k spans [k], [k+1]
-  std::size_t records_ = 0;  // pointer entries, so releasing them can stop early
+  std::uint64_t file_start(std::uint64_t file_line) const;
+  bool take_slot(std::uint32_t& slot);  // a free record slot; false when memory runs out
+  void release_slot(std::uint32_t slot);  // deletes its record, never allocates
+
+  // Each entry is a tagged word: odd = (file line number << 1) | 1, even =
+  // record slot << 1.
+  page_array<std::uint32_t> entries_;
+  // Low 32 bits of the start of file line k (the end of line k - 1).
+  page_array<std::uint32_t> start_lows_;
+  // File lines whose start's high 32 bits are one more than their predecessor's,
+  // in order; and the high bits of the first start.
+  page_array<std::uint32_t> wraps_;
+  std::uint32_t first_high_ = 0;
+  std::uint64_t last_start_ = 0;  // the end of the file lines appended so far
+  // Record slots: a pointer to an owned line_record (even), or a free slot
+  // holding ((next free slot + 1) << 1) | 1, 1 ending the free list.
+  page_array<std::uint64_t> slots_;
+  std::uint64_t free_slot_ = 0;  // first free slot + 1, 0 for none
+  std::size_t records_ = 0;  // slots in use
 };
 
 }  // namespace vintorel
