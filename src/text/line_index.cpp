@@ -217,6 +217,23 @@ const byte_string& line_index::text(std::int32_t index) const {
   return record_in(slots_[slot_of(entry)])->text;
 }
 
+std::int32_t line_index::file_run_up(std::int32_t first, std::int32_t end) const {
+  if (first < 0 || first >= size() || !is_file_entry(entries_[static_cast<std::size_t>(first)])) return first;
+  std::size_t last = static_cast<std::size_t>(first);
+  std::size_t stop = static_cast<std::size_t>(std::min(end, size()));
+  // The next file line's entry is two more than the one before it.
+  while (last + 1 < stop && entries_[last + 1] == entries_[last] + 2) ++last;
+  return static_cast<std::int32_t>(last);
+}
+
+std::int32_t line_index::file_run_down(std::int32_t last, std::int32_t first) const {
+  if (last < 0 || last >= size() || !is_file_entry(entries_[static_cast<std::size_t>(last)])) return last;
+  std::size_t at = static_cast<std::size_t>(last);
+  std::size_t stop = static_cast<std::size_t>(std::max(first, 0));
+  while (at > stop && entries_[at - 1] + 2 == entries_[at]) --at;
+  return static_cast<std::int32_t>(at);
+}
+
 bool line_index::insert(std::int32_t index, byte_string text) {
   if (text.size() > std::numeric_limits<std::uint32_t>::max()) return false;
   std::unique_ptr<line_record> record(new (std::nothrow) line_record);

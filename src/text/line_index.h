@@ -90,6 +90,13 @@ class line_index {
   std::uint32_t length(std::int32_t index) const;
   const byte_string& text(std::int32_t index) const;  // memory lines only
 
+  // The last entry of [first, end) up to which every entry from `first` on is a
+  // file line following the one before it in the file (first itself when it is
+  // not a file line); and the first entry of [first, last] from which every
+  // entry up to `last` is one.
+  std::int32_t file_run_up(std::int32_t first, std::int32_t end) const;
+  std::int32_t file_run_down(std::int32_t last, std::int32_t first) const;
+
   // Editing keeps the order of every other entry.
   bool insert(std::int32_t index, byte_string text);
   bool insert(std::int32_t index, std::unique_ptr<line_record> record);

@@ -17,6 +17,7 @@ struct model_line {
   std::uint64_t offset;
   std::uint32_t length;
   byte_string text;
+  std::int64_t file_line = -1;  // for in-memory lines
 };
 
 void expect_same(const line_index& index, const std::vector<model_line>& model) {
@@ -29,6 +30,22 @@ void expect_same(const line_index& index, const std::vector<model_line>& model) 
     ASSERT_EQ(index.length(at), line.length) << "line " << i;
     ASSERT_EQ(index.is_in_memory(at), line.offset == in_memory) << "line " << i;
     ASSERT_EQ(index.text(at), line.text) << "line " << i;
+  }
+  // Runs of file lines that follow each other in the file, up and down.
+  auto follows = [&](std::size_t i) {
+    return model[i].file_line >= 0 && model[i - 1].file_line >= 0 && model[i].file_line == model[i - 1].file_line + 1;
+  };
+  for (std::size_t i = 0; i < model.size(); ++i) {
+    auto at = static_cast<std::int32_t>(i);
+    std::size_t up = i, down = i;
+    if (model[i].file_line >= 0) {
+      while (up + 1 < model.size() && follows(up + 1)) ++up;
+      while (down > 0 && follows(down)) --down;
+    }
+    ASSERT_EQ(index.file_run_up(at, index.size()), static_cast<std::int32_t>(up)) << "line " << i;
+    ASSERT_EQ(index.file_run_down(at, 0), static_cast<std::int32_t>(down)) << "line " << i;
+    ASSERT_EQ(index.file_run_up(at, at + 1), at);
+    ASSERT_EQ(index.file_run_down(at, at), at);
   }
 }
 
@@ -46,7 +63,7 @@ TEST(line_index, random_building_and_editing_agree_with_a_plain_vector) {
     for (int i = 0; i < file_lines; ++i) {
       std::uint32_t length = random() % 20 == 0 ? UINT32_MAX - random() % 3 : random() % 90;
       ASSERT_TRUE(index.append_file_line(length));
-      model.push_back({start, length, {}});
+      model.push_back({start, length, {}, i});
       start += length;
     }
     ASSERT_TRUE(index.append_memory_line("last\x1A"));
