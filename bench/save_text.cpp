@@ -56,13 +56,17 @@ void BM_save_and_reopen_one_edited_line(benchmark::State& state) {
   document.current->text.insert(0, "edited ");
   document.current->length = static_cast<std::uint32_t>(document.current->text.size());
   document.commit_current_line();
+  vintorel::save_options options;
+  options.keep_written = true;
   for (auto _ : state) {
     vintorel::text_document reopened;
-    if (vintorel::save_text_file(document, output_path(), {}).status != vintorel::save_status::saved) {
+    vintorel::save_result result = vintorel::save_text_file(document, output_path(), options);
+    if (result.status != vintorel::save_status::saved) {
       state.SkipWithError("save failed");
       break;
     }
-    vintorel::load_text_file(reopened, output_path(), false, 0, 0, 0, 0, vintorel::shift_jis, vintorel::crlf);
+    vintorel::load_text_file(reopened, output_path(), false, 0, 0, 0, 0, vintorel::shift_jis, vintorel::crlf, 1, true,
+                             result.written.get());
     if (reopened.state == vintorel::failed_state || reopened.line_count() != document.line_count()) {
       state.SkipWithError("reopening failed");
       break;

@@ -3,6 +3,7 @@
 #include "files/write_text.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,8 +26,12 @@ constexpr char end_of_text = 0x1A;
 // remembered, so a short write, a failed sync or close is never taken for success.
 class output_file {
  public:
-  explicit output_file(int fd) : fd_(fd), buffer_(new (std::nothrow) char[buffer_size]) {
+  // With `written`, every byte is also recorded there as the loader's scan
+  // would record it (the file must be written from offset 0).
+  explicit output_file(int fd, written_file* written = nullptr)
+      : fd_(fd), buffer_(new (std::nothrow) char[buffer_size]), written_(written) {
     ok_ = fd_ >= 0 && buffer_;
+    if (written_) written_->usable = ok_;
   }
   ~output_file() {
     if (fd_ >= 0) file_seam::close(fd_);
@@ -64,6 +69,7 @@ class output_file {
   bool finish() {
     flush();
     if (ok_ && file_seam::fsync(fd_) != 0 && errno != EINVAL) ok_ = false;  // EINVAL: cannot be synced (a device)
+    if (written_) note_identity();
     if (fd_ >= 0 && file_seam::close(fd_) != 0) ok_ = false;
     fd_ = -1;
     return ok_;
@@ -72,15 +78,35 @@ class output_file {
  private:
   static constexpr std::size_t buffer_size = 1 << 20;
 
+  // Every flush but the last writes a full buffer, so the recorded pieces end
+  // on block boundaries.
+  static_assert(buffer_size % block_file::block_size == 0);
+
   void flush() {
+    if (ok_ && written_ && written_->usable && !record_written_bytes(*written_, buffer_.get(), used_))
+      written_->usable = false;
     if (ok_) ok_ = write_all(fd_, std::string_view(buffer_.get(), used_), file_seam::write);
     used_ = 0;
+  }
+
+  // The file as the writer leaves it, so that a later open can tell it is the same.
+  void note_identity() {
+    struct stat status;
+    if (!ok_ || fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
+      written_->usable = false;
+      return;
+    }
+    written_->size = static_cast<std::uint64_t>(status.st_size);
+    written_->inode = static_cast<std::uint64_t>(status.st_ino);
+    written_->device = static_cast<std::uint64_t>(status.st_dev);
+    written_->mtime_ns = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
   }
 
   int fd_ = -1;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   bool ok_ = false;
+  written_file* written_ = nullptr;
 };
 
 using encoder_size = std::size_t (*)(const char*);
@@ -230,8 +256,8 @@ write_status write_lines(text_document& document, output_file& out) {
 
 }  // namespace
 
-write_status write_text_to(text_document& document, int fd, int tab_size) {
-  output_file out(fd);
+write_status write_text_to(text_document& document, int fd, int tab_size, written_file* written) {
+  output_file out(fd, written);
   if (!out.ok()) return write_status::open_failed;
   document.commit_current_line();
   write_status status;
@@ -242,6 +268,7 @@ write_status write_text_to(text_document& document, int fd, int tab_size) {
   }
   if (!out.finish() && status == write_status::written) status = write_status::write_failed;
   if (!document.load_current_line(tab_size) && status == write_status::written) status = write_status::unreadable_line;
+  if (written && status != write_status::written) written->usable = false;
   return status;
 }
 

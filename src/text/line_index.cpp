@@ -121,6 +121,17 @@ void line_index::clear() {
   last_start_ = 0;
 }
 
+void line_index::swap(line_index& other) {
+  entries_.swap(other.entries_);
+  start_lows_.swap(other.start_lows_);
+  wraps_.swap(other.wraps_);
+  slots_.swap(other.slots_);
+  std::swap(first_high_, other.first_high_);
+  std::swap(last_start_, other.last_start_);
+  std::swap(free_slot_, other.free_slot_);
+  std::swap(records_, other.records_);
+}
+
 std::uint64_t line_index::file_start(std::uint64_t file_line) const {
   // The wraps before or at this line each added 2^32.
   auto behind = std::upper_bound(wraps_.begin(), wraps_.end(), static_cast<std::uint32_t>(file_line));

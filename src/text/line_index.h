@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "platform/byte_string.h"
 
@@ -57,6 +58,12 @@ class page_array {
   void clear();          // gives the pages back
   void shrink_to_fit();  // gives back whole pages beyond the size
   std::size_t capacity_bytes() const { return mapped_; }
+  void swap(page_array& other) {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(mapped_, other.mapped_);
+  }
 
  private:
   bool grow(std::size_t needed);
@@ -76,6 +83,7 @@ class line_index {
   std::int32_t size() const;
   bool empty() const { return size() == 0; }
   void clear();
+  void swap(line_index& other);  // exchanges the whole contents
 
   // Building: file lines are appended in file order, each starting where the
   // previous one ended; `start` is the first line's offset.
