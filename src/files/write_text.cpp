@@ -39,6 +39,7 @@ class output_file {
   bool ok() const { return ok_; }
 
   void write(const char* data, std::size_t count) {
+    if (recording() && !record_scanned_bytes(*written_, data, count)) written_->usable = false;
     while (ok_ && count > 0) {
       if (used_ == buffer_size) flush();
       std::size_t take = buffer_size - used_;
@@ -48,6 +49,22 @@ class output_file {
       data += take;
       count -= take;
     }
+  }
+
+  // Copies the bytes of the file lines [first, last] of `document`, which
+  // follow each other in its file, straight into the buffer; false when they
+  // cannot be read (the output stays as good as it was).
+  bool copy_lines(text_document& document, std::int32_t first, std::int32_t last) {
+    std::uint64_t start = document.lines.offset(first);
+    std::uint64_t end = document.lines.offset(last) + document.lines.length(last);
+    if (recording()) {
+      // Their records are known; only the bytes at either end can change how
+      // the scan joins them to what comes before and after.
+      char first_byte = 0, last_byte = 0;
+      if (!read_at(document.file, start, &first_byte, 1) || !read_at(document.file, end - 1, &last_byte, 1)) return false;
+      if (!record_copied_lines(*written_, document.lines, first, last, first_byte, last_byte)) written_->usable = false;
+    }
+    return copy_from(document.file, start, end - start);
   }
 
   // Copies `count` bytes of `file` from `offset` straight into the buffer; false
@@ -82,9 +99,10 @@ class output_file {
   // on block boundaries.
   static_assert(buffer_size % block_file::block_size == 0);
 
+  bool recording() const { return ok_ && written_ && written_->usable; }
+
   void flush() {
-    if (ok_ && written_ && written_->usable && !record_written_bytes(*written_, buffer_.get(), used_))
-      written_->usable = false;
+    if (recording() && !record_block_sums(*written_, buffer_.get(), used_)) written_->usable = false;
     if (ok_) ok_ = write_all(fd_, std::string_view(buffer_.get(), used_), file_seam::write);
     used_ = 0;
   }
@@ -222,12 +240,9 @@ write_status write_lines(text_document& document, output_file& out) {
     const bool file_line = !document.lines.is_in_memory(index);
     if (as_read && file_line && same_end) {
       // Lines that follow each other in the file are one copy.
-      std::uint64_t start = document.lines.offset(index);
-      std::uint64_t end = start + document.lines.length(index);
-      for (++index; index < count && !document.lines.is_in_memory(index) && document.lines.offset(index) == end;
-           ++index)
-        end += document.lines.length(index);
-      if (!out.copy_from(document.file, start, end - start)) return write_status::unreadable_line;
+      std::int32_t last = document.lines.file_run_up(index, count);
+      if (!out.copy_lines(document, index, last)) return write_status::unreadable_line;
+      index = last + 1;
       continue;
     }
     if (as_read && file_line) {

@@ -28,10 +28,18 @@ struct written_file {
   written_file& operator=(const written_file&) = delete;
 };
 
-// Feeds the next `count` bytes the writer puts into the file (from offset 0 on,
-// in pieces that end on block boundaries, but for the last) to the same scan
-// and checksums the loader would use; false when memory runs out or a line is
-// too long, which leaves `written` unusable.
-bool record_written_bytes(written_file& written, const char* bytes, std::size_t count);
+// The recording, each false when memory runs out or the bytes are beyond what
+// can be recorded (then `written` is left unusable):
+// - the checksums of the next `count` bytes of the file (from offset 0 on, in
+//   pieces that end on block boundaries, but for the last);
+bool record_block_sums(written_file& written, const char* bytes, std::size_t count);
+// - the next bytes, fed to the loader's scan;
+bool record_scanned_bytes(written_file& written, const char* bytes, std::size_t count);
+// - the next bytes copied from file lines [first, last] of `lines` that follow
+//   each other in their file: the scan of that file closed exactly these
+//   records, so they are taken as they are. `first_byte` is the first byte of
+//   the copy and `last_byte` its last.
+bool record_copied_lines(written_file& written, const line_index& lines, std::int32_t first, std::int32_t last,
+                         char first_byte, char last_byte);
 
 }  // namespace vintorel

@@ -16,6 +16,7 @@ namespace vintorel {
 namespace {
 
 constexpr std::int32_t max_lines = std::numeric_limits<std::int32_t>::max();
+static_assert(static_cast<std::size_t>(max_lines) == 0x7FFFFFFF);
 
 bool is_file_entry(std::uint32_t entry) { return (entry & 1) != 0; }
 std::uint64_t file_line_of(std::uint32_t entry) { return entry >> 1; }
@@ -146,7 +147,7 @@ void line_index::begin_file_lines(std::uint64_t start) {
   last_start_ = start;
 }
 
-bool line_index::append_file_line(std::uint32_t length) {
+bool line_index::append_file_line_slowly(std::uint32_t length) {
   if (start_lows_.empty() || entries_.size() >= static_cast<std::size_t>(max_lines) - 1) return false;
   std::uint64_t line = start_lows_.size() - 1;
   std::uint64_t end = last_start_ + length;

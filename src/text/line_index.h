@@ -47,6 +47,8 @@ class page_array {
   const T* begin() const { return data_; }
   const T* end() const { return data_ + size_; }
 
+  bool has_room() const { return size_ < capacity_; }
+  void push_within(T word) { data_[size_++] = word; }  // only when has_room()
   bool push_back(T word) {
     if (size_ == capacity_ && !grow(size_ + 1)) return false;
     data_[size_++] = word;
@@ -88,7 +90,17 @@ class line_index {
   // Building: file lines are appended in file order, each starting where the
   // previous one ended; `start` is the first line's offset.
   void begin_file_lines(std::uint64_t start);
-  bool append_file_line(std::uint32_t length);  // false when memory runs out
+  bool append_file_line(std::uint32_t length) {  // false when memory runs out
+    // Most lines neither cross a 4 GiB boundary nor need the tables to grow.
+    std::uint64_t end = last_start_ + length;
+    if ((end >> 32) != (last_start_ >> 32) || !start_lows_.has_room() || !entries_.has_room() ||
+        start_lows_.empty() || entries_.size() >= max_index_lines - 1)
+      return append_file_line_slowly(length);
+    entries_.push_within(static_cast<std::uint32_t>((start_lows_.size() - 1) << 1) | 1);
+    start_lows_.push_within(static_cast<std::uint32_t>(end));
+    last_start_ = end;
+    return true;
+  }
   bool append_memory_line(byte_string text);
   // Gives back the spare capacity left by growing; called once building is done.
   void compact();
@@ -127,6 +139,8 @@ class line_index {
   std::size_t memory_bytes() const;
 
  private:
+  static constexpr std::size_t max_index_lines = 0x7FFFFFFF;
+  bool append_file_line_slowly(std::uint32_t length);
   std::uint64_t file_start(std::uint64_t file_line) const;
   bool take_slot(std::uint32_t& slot);  // a free record slot; false when memory runs out
   void release_slot(std::uint32_t slot);  // deletes its record, never allocates
