@@ -8,6 +8,7 @@
 // Both files live in a per-user directory of mode 0700, so no other user can
 // take the lock, listen in the editor's place or send it requests.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -98,10 +99,13 @@ enum class request_outcome {
   answered,       // the request was carried out
   not_listening,  // no instance listens (yet, or any more)
   no_answer,      // connected, but no complete answer within the time limit
+  cancelled,      // the cancel flag was set while waiting for the answer
 };
 // Connects, sends the request and waits at most limit_ms for the answer; the
-// lines before "done" go to `payload` when it is given.
+// lines before "done" go to `payload` when it is given. Setting `cancel` (from
+// another thread) ends the wait within a tenth of a second.
 request_outcome send_request(const std::string& directory, const instance_request& request,
-                             int limit_ms, std::string* payload = nullptr);
+                             int limit_ms, std::string* payload = nullptr,
+                             const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace vintorel

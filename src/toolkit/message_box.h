@@ -3,6 +3,7 @@
 // answer them (and the file dialog) without showing anything.
 #pragma once
 #include <QIcon>
+#include <functional>
 
 #include "platform/user_interface.h"
 
@@ -14,6 +15,9 @@ namespace vintorel {
 void notice(QWidget* owner, int caption_id, int text_id);
 // Question icon, OK and Cancel: true for OK.
 bool confirm(QWidget* owner, int caption_id, int text_id);
+// The same box, closed by itself (as Cancel) as soon as `settled` turns true;
+// it is asked every tenth of a second.
+bool confirm_until(QWidget* owner, int caption_id, int text_id, const std::function<bool()>& settled);
 // Question icon, Yes, No and Cancel.
 choice choose(QWidget* owner, int caption_id, int text_id);
 // Exclamation icon, OK.
