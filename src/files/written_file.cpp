@@ -60,16 +60,15 @@ bool record_copied_lines(written_file& written, const line_index& lines, std::in
       ++line;
     }
   }
-  for (; line <= last; ++line) {
-    std::uint32_t length = lines.length(line);
-    if (line == last && last_byte == '\r') {
-      // A final lone CR waits, as in the scan, for the byte behind it.
-      scan.line_length = length;
-      scan.cr_pending = true;
-      return true;
-    }
-    if (!close_record(written, length)) return false;
-    scan.line_start += length;
+  if (line > last) return true;
+  // A final lone CR waits, as in the scan, for the byte behind it.
+  const bool cr_waits = last_byte == '\r';
+  const std::int32_t closed = cr_waits ? last - 1 : last;
+  if (!written.lines.append_file_lines_like(lines, line, closed, written.longest)) return false;
+  scan.line_start = written.lines.file_lines_end();
+  if (cr_waits) {
+    scan.line_length = lines.length(last);
+    scan.cr_pending = true;
   }
   return true;
 }

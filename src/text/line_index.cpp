@@ -166,6 +166,19 @@ bool line_index::append_file_line_slowly(std::uint32_t length) {
   return true;
 }
 
+bool line_index::append_file_lines_like(const line_index& from, std::int32_t first, std::int32_t last,
+                                        std::uint64_t& longest) {
+  if (first < 0 || last >= from.size() || first > last) return first > last;
+  std::size_t line = static_cast<std::size_t>(file_line_of(from.entries_[static_cast<std::size_t>(first)]));
+  const std::size_t end = line + static_cast<std::size_t>(last - first) + 1;
+  for (; line < end; ++line) {
+    std::uint32_t length = from.start_lows_[line + 1] - from.start_lows_[line];
+    if (length > longest) longest = length;
+    if (!append_file_line(length)) return false;
+  }
+  return true;
+}
+
 bool line_index::append_memory_line(byte_string text) { return insert(size(), std::move(text)); }
 
 void line_index::compact() {

@@ -101,7 +101,14 @@ class line_index {
     last_start_ = end;
     return true;
   }
+  // Appends, as the next file lines, lines of the same lengths as the file lines
+  // [first, last] of `from`, which must follow each other in its file (see
+  // file_run_up); `longest` grows to the longest of them. False when memory
+  // runs out (some may have been appended then).
+  bool append_file_lines_like(const line_index& from, std::int32_t first, std::int32_t last, std::uint64_t& longest);
   bool append_memory_line(byte_string text);
+  // Where the file lines appended so far end.
+  std::uint64_t file_lines_end() const { return last_start_; }
   // Gives back the spare capacity left by growing; called once building is done.
   void compact();
 
