@@ -272,6 +272,8 @@ write_status write_lines(text_document& document, output_file& out) {
 }  // namespace
 
 write_status write_text_to(text_document& document, int fd, int tab_size, written_file* written) {
+  // The written text has about as many lines as the text.
+  if (written) written->lines.reserve_file_lines(static_cast<std::size_t>(document.line_count()));
   output_file out(fd, written);
   if (!out.ok()) return write_status::open_failed;
   document.commit_current_line();

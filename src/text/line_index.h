@@ -47,6 +47,7 @@ class page_array {
   const T* begin() const { return data_; }
   const T* end() const { return data_ + size_; }
 
+  bool reserve(std::size_t words) { return words <= capacity_ || grow(words); }
   bool has_room() const { return size_ < capacity_; }
   void push_within(T word) { data_[size_++] = word; }  // only when has_room()
   bool push_back(T word) {
@@ -90,6 +91,11 @@ class line_index {
   // Building: file lines are appended in file order, each starting where the
   // previous one ended; `start` is the first line's offset.
   void begin_file_lines(std::uint64_t start);
+  // Room for `count` more file lines, so that appending them does not grow the
+  // tables step by step; false when memory runs out (appending may still work).
+  bool reserve_file_lines(std::size_t count) {
+    return entries_.reserve(entries_.size() + count) && start_lows_.reserve(start_lows_.size() + count + 1);
+  }
   bool append_file_line(std::uint32_t length) {  // false when memory runs out
     // Most lines neither cross a 4 GiB boundary nor need the tables to grow.
     std::uint64_t end = last_start_ + length;
