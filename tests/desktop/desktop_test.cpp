@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "platform/instance.h"
 #include "scratch_dir.h"
 
 namespace vintorel {
@@ -112,7 +113,8 @@ class desktop_editor {
   // Starts the editor on `files` and waits for its window; false when none
   // shows.
   bool start(const std::vector<std::string>& files) {
-    std::vector<std::string> argv = {dir.path("vintorel")};
+    std::vector<std::string> argv = prefix;
+    argv.push_back(dir.path("vintorel"));
     argv.insert(argv.end(), files.begin(), files.end());
     pid_ = spawn_child(argv, env, "", -1, dir.path("editor.log"));
     main_window_ = pid_ > 0 ? wait_window("", "", 60s) : "";  // the first start makes the fonts
@@ -128,8 +130,9 @@ class desktop_editor {
   void keys(std::vector<std::string> names) { keys_to(main_window_, std::move(names)); }
   // Waits for a box captioned `caption` other than `previous`, and answers it
   // with Return; the box's window id, or "" when none came.
-  std::string answer_box(const std::string& caption, const std::string& previous = "") {
-    std::string box = wait_window(caption, previous);
+  std::string answer_box(const std::string& caption, const std::string& previous = "",
+                         std::chrono::milliseconds limit = 20s) {
+    std::string box = wait_window(caption, previous, limit);
     // A key that reaches the box before it takes input is lost: press again.
     for (int tries = 0; !box.empty() && tries < 3; ++tries) {
       keys_to(box, {"Return"});
@@ -144,10 +147,23 @@ class desktop_editor {
     pid_ = -1;
     return status;
   }
+  // The exit status once the editor ends by itself, -1 when it does not.
+  int wait_end(std::chrono::milliseconds limit) {
+    int status = wait_for_child(pid_, limit);
+    if (status != -1) pid_ = -1;
+    return status;
+  }
   std::string log() { return note_ + "\n" + dir.read("editor.log"); }
+  // What the running editor says of its texts ("" when it does not answer).
+  std::string list() {
+    std::string payload;
+    send_request(dir.path("rt") + "/vintorel/", {request_kind::list_texts, false}, 5000, &payload);
+    return payload;
+  }
 
   scratch_dir dir;
   std::vector<std::string> env;
+  std::vector<std::string> prefix;  // a program the editor runs under (prlimit)
 
  private:
   // The first visible window of the editor named `name` ("" for any) that is
@@ -194,6 +210,7 @@ std::string with_line_end(const std::string& text, const char* end) {
 }
 
 const char* const caption_confirm = "確認";
+const char* const caption_error = "エラー";
 
 class desktop_test : public ::testing::Test {
  protected:
@@ -292,6 +309,53 @@ TEST_F(desktop_test, the_clipboard_is_shared_with_another_program) {
   wait_for_child(owner, 5s);
   EXPECT_EQ(editor.quit(), 0) << editor.log();
 }
+
+// A failure nobody catches ends the editor, but the edits are in a rescue file
+// beside their file first, and the user is told where.
+TEST_F(desktop_test, an_uncaught_failure_leaves_the_edits_in_a_rescue_file) {
+  desktop_editor editor(x);
+  editor.env.push_back("VINTOREL_TEST_FAULTS=1");
+  editor.dir.write("kept.txt", "hello\r\n");
+  const std::string kept = editor.dir.path("kept.txt");
+  ASSERT_TRUE(editor.start({kept})) << editor.log();
+  editor.keys({"x", "y", "Down"});  // leaving the line makes the text modified
+  ASSERT_TRUE(eventually([&] { return editor.list().find("2 " + kept + "\n") != std::string::npos; }))
+      << editor.list();
+  send_request(editor.dir.path("rt") + "/vintorel/", {request_kind::fail_for_test, false}, 2000);
+  EXPECT_TRUE(eventually([&] { return editor.dir.read("kept.txt.rescue") == "xyhello\r\n"; })) << editor.log();
+  EXPECT_EQ(editor.dir.read("kept.txt"), "hello\r\n");
+  EXPECT_FALSE(editor.answer_box(caption_error).empty()) << editor.log();
+  EXPECT_NE(editor.wait_end(20s), -1) << editor.log();
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// Within 1 GiB of address space a 10 MiB file opens, takes edits and saves;
+// a file whose line index alone needs more is refused with a box, and the
+// editor goes on. (The sanitizers reserve far more address space than this.)
+TEST_F(desktop_test, under_a_one_gib_address_space_limit_a_file_too_big_is_refused_and_editing_goes_on) {
+  desktop_editor editor(x);
+  editor.prefix = {"prlimit", "--as=1073741824", "--"};
+  std::string line = "0123456789 abcdefghij \x93\xfa\x96\x7b\x8c\xea\r\n";
+  std::string big;
+  while (big.size() < (10u << 20)) big += line;
+  editor.dir.write("big.txt", big);
+  // 160 Mi empty lines: a line index of several hundred MiB at the least.
+  editor.dir.write("lines.txt", std::string(160u << 20, '\n'));
+  ASSERT_TRUE(editor.start({editor.dir.path("big.txt")})) << editor.log();
+  editor.keys({"y", "End", "z", "F2"});
+  ASSERT_FALSE(editor.answer_box(caption_confirm).empty()) << editor.log();
+  EXPECT_TRUE(eventually([&] { return editor.dir.read("big.txt") == "y" + big + "z"; })) << editor.log();
+
+  pid_t second = spawn_child({editor.dir.path("vintorel"), editor.dir.path("lines.txt")}, editor.env, "", -1,
+                             editor.dir.path("second.log"));
+  EXPECT_EQ(wait_for_child(second, 30s), 0) << editor.dir.read("second.log");
+  EXPECT_FALSE(editor.answer_box(caption_error, "", 120s).empty()) << editor.log();
+  std::string texts = editor.list();
+  EXPECT_NE(texts.find("big.txt\n"), std::string::npos) << texts;
+  EXPECT_EQ(texts.find("lines.txt"), std::string::npos) << texts;
+  EXPECT_EQ(editor.quit(), 0) << editor.log();
+}
+#endif
 
 }  // namespace
 }  // namespace vintorel
