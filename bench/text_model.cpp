@@ -1,13 +1,17 @@
 // The text model on a text of 10 million lines: inserting a line in the middle,
 // and searching forward through the whole text for a string only its last line
-// holds, each next to a baseline in the same run (moving the same index
-// entries; a memmem over the same lines fetched the same way).
+// holds, and backward for one no line holds, each next to a
+// baseline in the same run (moving the same index entries; a memmem over the
+// same lines fetched the same way; one memmem over the file's blocks).
 //
 // The file (about 30 bytes a line) is generated once in $TMPDIR (else /tmp) and
 // reused by later runs. VINTOREL_BENCH_LINES sets another line count.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -158,6 +162,49 @@ void search_baseline(benchmark::State& state) {
   }
 }
 BENCHMARK(search_baseline)->Unit(benchmark::kMillisecond);
+
+// From the last line back to the first for a string no line holds.
+void search_backward_through_the_text(benchmark::State& state) {
+  loaded_text& t = text();
+  t.strings.search_string = "needle_nowhere";
+  for (auto _ : state) {
+    go_to_position(t.document, t.context, t.document.line_count() - 1, 0, -1, false);
+    if (search_backward(t.document, t.context, false)) state.SkipWithError("a string no line holds was found");
+  }
+  t.strings.search_string = needle;
+}
+BENCHMARK(search_backward_through_the_text)->Unit(benchmark::kMillisecond);
+
+// The floor for a search: one memmem over the whole file read in the same 64
+// KiB blocks, each block searched with the needle's length less one byte of the
+// previous block in front.
+void search_baseline_memmem_blocks(benchmark::State& state) {
+  const std::string path = bench_path();
+  const std::size_t length = std::strlen(needle);
+  const std::size_t block = 65536;
+  std::vector<char> buffer(block + length);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat status;
+  fstat(fd, &status);
+  const std::uint64_t size = static_cast<std::uint64_t>(status.st_size);
+  for (auto _ : state) {
+    std::uint64_t found = UINT64_MAX;
+    std::size_t carried = 0;
+    for (std::uint64_t offset = 0; offset < size && found == UINT64_MAX;) {
+      ssize_t got = pread(fd, buffer.data() + carried, block, static_cast<off_t>(offset));
+      if (got <= 0) break;
+      std::size_t have = carried + static_cast<std::size_t>(got);
+      if (const void* at = memmem(buffer.data(), have, needle, length))
+        found = offset - carried + static_cast<std::uint64_t>(static_cast<const char*>(at) - buffer.data());
+      carried = std::min(have, length - 1);
+      std::memmove(buffer.data(), buffer.data() + have - carried, carried);
+      offset += static_cast<std::uint64_t>(got);
+    }
+    if (found == UINT64_MAX) state.SkipWithError("the needle was not found");
+  }
+  close(fd);
+}
+BENCHMARK(search_baseline_memmem_blocks)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vintorel

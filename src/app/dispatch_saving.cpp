@@ -29,9 +29,17 @@ text_place place_of(const text_document& d) {
 void window_::close_and_reopen(close_mode mode) {
   int index = work_.current_text_index();
   text_place p = place_of(*work_.current_text());
-  if (!close_text(mode, true)) return;
+  // The file just saved is opened from what its writer recorded.
+  keep_written_ = true;
+  bool closed = close_text(mode, true);
+  keep_written_ = false;
+  if (!closed) {
+    written_.reset();
+    return;
+  }
   open_text(index, p.name, false, p.top_line, p.current_line, p.left_column, p.desired_column, p.charset_code,
             p.linefeed_code);
+  written_.reset();  // when the text was only shown again, nothing took it
 }
 
 namespace handlers {

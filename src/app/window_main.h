@@ -10,6 +10,7 @@
 #include <string>
 
 #include "display/display_context.h"
+#include "files/written_file.h"
 #include "display/keyboard.h"
 #include "display/painter_display.h"
 #include "settings/main_settings.h"
@@ -136,6 +137,10 @@ class window_ : public window {
   workspace work_;
   // Files whose lines hold characters the internal form lacks, told once each.
   std::set<std::string> lossy_files_told_;
+  // While close_and_reopen saves: the saved file's index as its writer
+  // recorded it, which the reopening takes instead of reading the file.
+  bool keep_written_ = false;
+  std::unique_ptr<written_file> written_;
   std::unique_ptr<window_menus> menus_;
   window_position position_;
   bool read_only_start_ = false;

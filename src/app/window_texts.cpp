@@ -103,7 +103,8 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
 
   auto document = std::make_unique<text_document>();
   load_text_file(*document, full, read_only, top_line, left_column, current_line, desired_column, charset_code,
-                 linefeed_code, display_.layout.pane_rows, setup_.settings->detect_utf8);
+                 linefeed_code, display_.layout.pane_rows, setup_.settings->detect_utf8, written_.get());
+  written_.reset();
   // A binary file is refused without a word.
   if (document->file_charset == binary) return false;
   if (document->state == failed_state) {
@@ -156,7 +157,9 @@ bool window_::save_text(text_document& document) {
   options.keep_backup = setup_.settings->backup;
   options.tab_size = display_.pane_styles[static_cast<std::size_t>(work_.current_pane())].tab_size;
   // The text stays open, modified and readable unless the file now holds it.
+  options.keep_written = keep_written_;
   save_result result = save_text_file(document, path, options);
+  written_ = std::move(result.written);
   if (result.backup_failed) ui_.error(string_caption_error, string_file_error);
   switch (result.status) {
     case save_status::saved:

@@ -12,6 +12,7 @@
 
 #include "files/charset.h"
 #include "files/file_system.h"
+#include "files/written_file.h"
 #include "platform/fd_io.h"
 
 namespace vintorel {
@@ -112,6 +113,11 @@ bool append_last_line(text_document& document, const scan_state& state) {
   return document.lines.append_memory_line(std::move(text));
 }
 
+bool is_written_file(const block_file& file, const written_file& written) {
+  return file.size == written.size && file.inode == written.inode && file.device == written.device &&
+         file.mtime_ns == written.mtime_ns;
+}
+
 int access_state(const std::string& path, bool read_only) {
   if (read_only) return read_only_state;
   std::string attributes;
@@ -124,7 +130,7 @@ int access_state(const std::string& path, bool read_only) {
 void load_text_file(text_document& document, const std::string& path, bool read_only,
                     std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
                     std::int32_t desired_column, charset charset_code, linefeed_kind linefeed_code,
-                    std::int32_t pane_rows, bool guess_utf8_euc) {
+                    std::int32_t pane_rows, bool guess_utf8_euc, written_file* written) {
   document.destroy();  // leaves state 3 until the load succeeds
   document.block_state = block_kind::none;
   document.block_backward = false;
@@ -149,7 +155,18 @@ void load_text_file(text_document& document, const std::string& path, bool read_
 
   scan_state scan;
   std::uint64_t longest = 0;
-  bool scanned = scan_file(document.file, document.lines, scan, charset_code == unknown_charset ? &detector : nullptr, longest);
+  bool scanned;
+  if (written && written->usable && charset_code != unknown_charset && is_written_file(document.file, *written)) {
+    // The writer saw every byte of this very file: its records are the scan's.
+    document.lines.swap(written->lines);
+    document.file.block_sums.swap(written->block_sums);
+    scan = written->scan;
+    longest = written->longest;
+    written->usable = false;
+    scanned = true;
+  } else {
+    scanned = scan_file(document.file, document.lines, scan, charset_code == unknown_charset ? &detector : nullptr, longest);
+  }
   // A line too long to edit is still shown and saved: the text opens read-only.
   if (longest > max_line_bytes || scan.line_length > max_line_bytes) {
     state = read_only_state;

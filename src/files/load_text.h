@@ -19,10 +19,16 @@ namespace vintorel {
 // file, cannot be read, changed while it was scanned, has a line of 4 GiB or
 // more, or its full path is longer than 255 bytes (refused rather than cut,
 // since a cut path names another file).
+//
+// `written` (from saving the file just before) gives the index the writer
+// recorded; it is taken instead of a scan when the file at `path` is still the
+// one written (same device, inode, size and time) and the character set is
+// given, and it is left empty then.
+struct written_file;
 void load_text_file(text_document& document, const std::string& path, bool read_only,
                     std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
                     std::int32_t desired_column, charset charset_code, linefeed_kind linefeed_code,
-                    std::int32_t pane_rows = 1, bool guess_utf8_euc = true);
+                    std::int32_t pane_rows = 1, bool guess_utf8_euc = true, written_file* written = nullptr);
 
 // The file is read for the scan in chunks of this many bytes.
 constexpr std::size_t scan_chunk_size = 65536;

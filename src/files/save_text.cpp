@@ -274,7 +274,9 @@ save_result save_text_file(text_document& document, const std::string& path, con
     if (!owner_kept || fchmod(fd, old.st_mode & 07777) != 0) in_place = true;
   }
 
-  write_status written = write_text_to(document, fd, options.tab_size);
+  std::unique_ptr<written_file> record;
+  if (options.keep_written) record.reset(new (std::nothrow) written_file);
+  write_status written = write_text_to(document, fd, options.tab_size, record.get());
   if (written != write_status::written) {
     ::unlink(temporary.c_str());
     if (written == write_status::unreadable_line) {
@@ -287,6 +289,8 @@ save_result save_text_file(text_document& document, const std::string& path, con
     rewrite_in_place(temporary, target, old, options, result);
   } else {
     replace_by_rename(temporary, target, exists, old, options, result);
+    // The file under the name is now the one the writer wrote.
+    if (result.status == save_status::saved && record && record->usable) result.written = std::move(record);
   }
   return result;
 }

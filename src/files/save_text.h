@@ -10,8 +10,10 @@
 // first kept in a copy (the backup, or a stamped copy removed afterwards), the
 // space is reserved, and a failed rewrite is undone from that copy.
 #pragma once
+#include <memory>
 #include <string>
 
+#include "files/written_file.h"
 #include "text/text_document.h"
 
 namespace vintorel {
@@ -30,11 +32,15 @@ struct save_result {
   save_status status = save_status::not_written;
   bool backup_failed = false;  // the old file could not be kept under its backup name
   std::string kept_path;
+  // With save_options::keep_written, when the new file was renamed into place:
+  // its index as the writer recorded it, for load_text_file to open it unread.
+  std::unique_ptr<written_file> written;
 };
 
 struct save_options {
-  bool keep_backup = false;  // keep the old file under its time-stamped backup name
-  int tab_size = 8;          // for placing the cursor again after writing
+  bool keep_backup = false;   // keep the old file under its time-stamped backup name
+  int tab_size = 8;           // for placing the cursor again after writing
+  bool keep_written = false;  // the file will be opened again at once
 };
 
 // Writes `document` to `path` (its own file, or a new name) as described above.

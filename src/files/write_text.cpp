@@ -3,6 +3,7 @@
 #include "files/write_text.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,8 +26,12 @@ constexpr char end_of_text = 0x1A;
 // remembered, so a short write, a failed sync or close is never taken for success.
 class output_file {
  public:
-  explicit output_file(int fd) : fd_(fd), buffer_(new (std::nothrow) char[buffer_size]) {
+  // With `written`, every byte is also recorded there as the loader's scan
+  // would record it (the file must be written from offset 0).
+  explicit output_file(int fd, written_file* written = nullptr)
+      : fd_(fd), buffer_(new (std::nothrow) char[buffer_size]), written_(written) {
     ok_ = fd_ >= 0 && buffer_;
+    if (written_) written_->usable = ok_;
   }
   ~output_file() {
     if (fd_ >= 0) file_seam::close(fd_);
@@ -34,6 +39,7 @@ class output_file {
   bool ok() const { return ok_; }
 
   void write(const char* data, std::size_t count) {
+    if (recording() && !record_scanned_bytes(*written_, data, count)) written_->usable = false;
     while (ok_ && count > 0) {
       if (used_ == buffer_size) flush();
       std::size_t take = buffer_size - used_;
@@ -43,6 +49,22 @@ class output_file {
       data += take;
       count -= take;
     }
+  }
+
+  // Copies the bytes of the file lines [first, last] of `document`, which
+  // follow each other in its file, straight into the buffer; false when they
+  // cannot be read (the output stays as good as it was).
+  bool copy_lines(text_document& document, std::int32_t first, std::int32_t last) {
+    std::uint64_t start = document.lines.offset(first);
+    std::uint64_t end = document.lines.offset(last) + document.lines.length(last);
+    if (recording()) {
+      // Their records are known; only the bytes at either end can change how
+      // the scan joins them to what comes before and after.
+      char first_byte = 0, last_byte = 0;
+      if (!read_at(document.file, start, &first_byte, 1) || !read_at(document.file, end - 1, &last_byte, 1)) return false;
+      if (!record_copied_lines(*written_, document.lines, first, last, first_byte, last_byte)) written_->usable = false;
+    }
+    return copy_from(document.file, start, end - start);
   }
 
   // Copies `count` bytes of `file` from `offset` straight into the buffer; false
@@ -64,6 +86,7 @@ class output_file {
   bool finish() {
     flush();
     if (ok_ && file_seam::fsync(fd_) != 0 && errno != EINVAL) ok_ = false;  // EINVAL: cannot be synced (a device)
+    if (written_) note_identity();
     if (fd_ >= 0 && file_seam::close(fd_) != 0) ok_ = false;
     fd_ = -1;
     return ok_;
@@ -72,15 +95,36 @@ class output_file {
  private:
   static constexpr std::size_t buffer_size = 1 << 20;
 
+  // Every flush but the last writes a full buffer, so the recorded pieces end
+  // on block boundaries.
+  static_assert(buffer_size % block_file::block_size == 0);
+
+  bool recording() const { return ok_ && written_ && written_->usable; }
+
   void flush() {
+    if (recording() && !record_block_sums(*written_, buffer_.get(), used_)) written_->usable = false;
     if (ok_) ok_ = write_all(fd_, std::string_view(buffer_.get(), used_), file_seam::write);
     used_ = 0;
+  }
+
+  // The file as the writer leaves it, so that a later open can tell it is the same.
+  void note_identity() {
+    struct stat status;
+    if (!ok_ || fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
+      written_->usable = false;
+      return;
+    }
+    written_->size = static_cast<std::uint64_t>(status.st_size);
+    written_->inode = static_cast<std::uint64_t>(status.st_ino);
+    written_->device = static_cast<std::uint64_t>(status.st_dev);
+    written_->mtime_ns = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
   }
 
   int fd_ = -1;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   bool ok_ = false;
+  written_file* written_ = nullptr;
 };
 
 using encoder_size = std::size_t (*)(const char*);
@@ -196,12 +240,9 @@ write_status write_lines(text_document& document, output_file& out) {
     const bool file_line = !document.lines.is_in_memory(index);
     if (as_read && file_line && same_end) {
       // Lines that follow each other in the file are one copy.
-      std::uint64_t start = document.lines.offset(index);
-      std::uint64_t end = start + document.lines.length(index);
-      for (++index; index < count && !document.lines.is_in_memory(index) && document.lines.offset(index) == end;
-           ++index)
-        end += document.lines.length(index);
-      if (!out.copy_from(document.file, start, end - start)) return write_status::unreadable_line;
+      std::int32_t last = document.lines.file_run_up(index, count);
+      if (!out.copy_lines(document, index, last)) return write_status::unreadable_line;
+      index = last + 1;
       continue;
     }
     if (as_read && file_line) {
@@ -230,8 +271,10 @@ write_status write_lines(text_document& document, output_file& out) {
 
 }  // namespace
 
-write_status write_text_to(text_document& document, int fd, int tab_size) {
-  output_file out(fd);
+write_status write_text_to(text_document& document, int fd, int tab_size, written_file* written) {
+  // The written text has about as many lines as the text.
+  if (written) written->lines.reserve_file_lines(static_cast<std::size_t>(document.line_count()));
+  output_file out(fd, written);
   if (!out.ok()) return write_status::open_failed;
   document.commit_current_line();
   write_status status;
@@ -242,6 +285,7 @@ write_status write_text_to(text_document& document, int fd, int tab_size) {
   }
   if (!out.finish() && status == write_status::written) status = write_status::write_failed;
   if (!document.load_current_line(tab_size) && status == write_status::written) status = write_status::unreadable_line;
+  if (written && status != write_status::written) written->usable = false;
   return status;
 }
 

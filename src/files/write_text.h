@@ -3,6 +3,7 @@
 #include <ctime>
 #include <string>
 
+#include "files/written_file.h"
 #include "text/text_document.h"
 
 namespace vintorel {
@@ -19,8 +20,10 @@ enum class write_status {
 // and save_linefeed, then syncs and closes `fd`, whatever happens. When the save
 // character set is the file's, a line that was not edited is copied from the
 // file byte for byte and only its line end is rewritten (when the save line end
-// differs); other lines are converted from the internal form.
-write_status write_text_to(text_document& document, int fd, int tab_size = 8);
+// differs); other lines are converted from the internal form. With `written`,
+// the index and block checksums of what was written are kept there (usable
+// only when the text was written whole), for opening the file again unread.
+write_status write_text_to(text_document& document, int fd, int tab_size = 8, written_file* written = nullptr);
 
 // The same into `path`, created or emptied; false on any failure (the file at
 // `path` may then hold part of the text).

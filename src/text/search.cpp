@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "text/block_direction.h"
+#include "text/block_search.h"
 #include "text/char_class.h"
 #include "text/cursor_place.h"
 #include "text/editing.h"
@@ -45,29 +46,11 @@ bool search_forward(text_document& document, edit_context& context, bool repaint
   if (!commit_and_reload(document, context)) return false;
   search_pattern pattern = prepare_pattern(context);
   if (!pattern.usable) return false;
-  // One buffer serves every line fetched.
-  byte_string fetched;
-  std::int32_t count = document.line_count();
-  for (std::int32_t line = document.current_line; line < count; ++line) {
-    std::string_view text;
-    std::size_t from = 0;
-    if (line == document.current_line) {
-      text = document.current->text;
-      from = static_cast<std::size_t>(document.position) + 1;
-    } else {
-      // A line that cannot be read holds no match.
-      if (!document.fetch_line(line, fetched)) continue;
-      text = fetched;
-    }
-    if (from >= text.size()) continue;
-    match_scanner scanner(text, pattern);
-    std::size_t found = scanner.next(from, text.size(), text.size());
-    // Internal lines end in their terminator; a match behind a stray CR inside
-    // a line would be beyond what the line shows.
-    if (found == npos || found + pattern.n > content_end(text)) continue;
-    return place_on_match(document, context, line, found, repaint);
-  }
-  return false;
+  std::size_t found = first_match_in_line(document.current->text, static_cast<std::size_t>(document.position) + 1, pattern);
+  if (found != npos) return place_on_match(document, context, document.current_line, found, repaint);
+  line_match match = first_match_in_lines(document, pattern, document.current_line + 1, document.line_count());
+  if (match.line < 0) return false;
+  return place_on_match(document, context, match.line, match.offset, repaint);
 }
 
 bool search_backward(text_document& document, edit_context& context, bool repaint) {
@@ -75,29 +58,11 @@ bool search_backward(text_document& document, edit_context& context, bool repain
   if (!commit_and_reload(document, context)) return false;
   search_pattern pattern = prepare_pattern(context);
   if (!pattern.usable) return false;
-  byte_string fetched;
-  for (std::int32_t line = document.current_line; line >= 0; --line) {
-    std::string_view text;
-    if (line == document.current_line) {
-      text = document.current->text;
-    } else {
-      if (!document.fetch_line(line, fetched)) continue;
-      text = fetched;
-    }
-    std::size_t end = content_end(text);
-    std::size_t limit = end;
-    if (line == document.current_line)
-      limit = std::min(static_cast<std::size_t>(document.position), end);
-    // The match nearest before the scan's start wins, so the line is walked
-    // left to right keeping the last match that starts before it.
-    match_scanner scanner(text, pattern);
-    std::size_t last = npos;
-    for (std::size_t at = scanner.next(0, limit, end); at != npos;
-         at = scanner.next(at + 1, limit, end))
-      last = at;
-    if (last != npos) return place_on_match(document, context, line, last, repaint);
-  }
-  return false;
+  std::size_t found = last_match_in_line(document.current->text, static_cast<std::size_t>(document.position), pattern);
+  if (found != npos) return place_on_match(document, context, document.current_line, found, repaint);
+  line_match match = last_match_in_lines(document, pattern, document.current_line - 1, 0);
+  if (match.line < 0) return false;
+  return place_on_match(document, context, match.line, match.offset, repaint);
 }
 
 void get_search_string(text_document& document, edit_context& context) {

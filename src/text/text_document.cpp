@@ -111,6 +111,8 @@ bool text_document::load_current_line(int tab_size) {
   std::unique_ptr<line_record> record(new (std::nothrow) line_record);
   if (!record) return false;
   if (!fetch_line(current_line, record->text)) return false;
+  // The commit that gives the edited line back must not need memory.
+  if (!lines.make_replaceable()) return false;
   if (record->text.size() > std::numeric_limits<std::uint32_t>::max()) return false;
   record->offset = in_memory;
   record->length = static_cast<std::uint32_t>(record->text.size());
@@ -143,8 +145,9 @@ void text_document::commit_current_line() {
   if (is_line_changed()) {
     current->offset = in_memory;
     current->length = static_cast<std::uint32_t>(current->text.size());
-    // Replacing the entry in place needs no allocation, so the edited text can
-    // never be lost here and the index never holds two records for one line.
+    // Replacing the entry in place needs no allocation (loading the line made
+    // room for it), so the edited text can never be lost here and the index
+    // never holds two records for one line.
     if (lines.replace(current_line, std::move(current))) {
       state = modified_state;
       if (on_modified) on_modified(*this);
