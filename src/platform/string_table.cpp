@@ -69,6 +69,8 @@ constexpr std::array<const char*, string_table_size> table = {
     "このファイルにはShift_JISで表せない文字を含む行があります.\n"
     "その行を編集すると、表せない文字は失われます. 編集していない行はそのまま保存されます.",
     /* 41 */ "編集できないほど長い行があるため、読み取り専用で開きました.",
+    // Shown in the version box above the folder the settings files are in.
+    /* 42 */ "設定ファイルの場所:",
 };
 
 const std::array<byte_string, string_table_size>& sjis_table() {
