@@ -3,5 +3,8 @@
 # VINTOREL_DESKTOP_SOURCE and VINTOREL_DESKTOP_WORK are set before this runs.
 file(READ "${VINTOREL_DESKTOP_SOURCE}" text)
 string(REPLACE "Exec=vintorel " "Exec=\"${CMAKE_INSTALL_PREFIX}/bin/vintorel\" " text "${text}")
-file(WRITE "${VINTOREL_DESKTOP_WORK}/vintorel.desktop" "${text}")
-file(INSTALL "${VINTOREL_DESKTOP_WORK}/vintorel.desktop" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")
+# One work file per prefix: installations into two prefixes may run at once.
+string(MD5 prefix_key "${CMAKE_INSTALL_PREFIX}")
+set(work "${VINTOREL_DESKTOP_WORK}/${prefix_key}")
+file(WRITE "${work}/vintorel.desktop" "${text}")
+file(INSTALL "${work}/vintorel.desktop" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")
