@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "shell/response_file.h"
 #include "shell/startup.h"
 #include "app/program_icon.h"
+#include "app/second_start.h"
 #include "app/window_main.h"
 #include "display/font_setup.h"
 #include "platform/instance.h"
@@ -94,6 +96,10 @@ int run_application(int argc, char** argv) {
     return 0;
   }
   std::string response_path = environment.temporary_directory + "vintorel.rsp";
+  // Started alone: the running editor did not answer and the user chose not
+  // to wait. Such an editor holds no lock, takes no hand-over and leaves the
+  // response file to the running one.
+  bool alone = false;
   if (lock_state == instance_lock::state::held_elsewhere) {
     handover_input in;
     in.instance_directory = directory;
@@ -107,13 +113,22 @@ int run_application(int argc, char** argv) {
       int ms = std::atoi(wait);
       if (ms > 0) limits.find_window_ms = limits.response_file_ms = limits.answer_ms = ms;
     }
-    int message = handover_message(hand_over(in, limits));
-    if (message) system_error(message);
-    return 0;
+    handover_result result = hand_over_with_notice(in, limits);
+    if (result != handover_result::cancelled) {
+      if (int message = handover_message(result)) system_error(message);
+      return 0;
+    }
+    alone = true;
   }
 
-  // The first instance.
-  if (response_file_exists(response_path)) delete_response_file(response_path);
+  // Second starts connect from now on; their requests wait in the socket's
+  // queue until the window answers them, however long the start-up takes.
+  std::unique_ptr<instance_server> server;
+  if (!alone) {
+    if (response_file_exists(response_path)) delete_response_file(response_path);
+    server = std::make_unique<instance_server>();
+    if (!server->listen(directory)) std::fprintf(stderr, "vintorel: other instances cannot reach this one\n");
+  }
   const program_places& places = environment.places;
   const std::string& exe = places.settings_directory;
   if (!ensure_start_files(exe)) {
@@ -155,9 +170,7 @@ int run_application(int argc, char** argv) {
     system_error(string_system_error);
     return 0;
   }
-  // Second instances find the window from now on.
-  if (!main_window.listen_for_instances(directory))
-    std::fprintf(stderr, "vintorel: other instances cannot reach this one\n");
+  if (server) main_window.listen_for_instances(std::move(server));
   // An exception out of the event loop, or a terminate from anywhere, ends the
   // process; the modified texts are rescued first and the user is told where.
   install_last_resort(&main_window.work());

@@ -46,10 +46,8 @@ void answer_request(window_& w, int connection) {
 
 }  // namespace
 
-bool window_::listen_for_instances(const std::string& directory) {
-  if (!frame()) return false;
-  auto server = std::make_unique<instance_server>();
-  if (!server->listen(directory)) return false;
+bool window_::listen_for_instances(std::unique_ptr<instance_server> server) {
+  if (!frame() || !server || server->fd() < 0) return false;
   server_ = std::move(server);
   notifier_ = new QSocketNotifier(server_->fd(), QSocketNotifier::Read, frame());
   QObject::connect(notifier_, &QSocketNotifier::activated, frame(), [this] {
@@ -60,6 +58,8 @@ bool window_::listen_for_instances(const std::string& directory) {
       ::close(connection);
     }
   });
+  // Connections made while the window was being made wait in the socket's
+  // queue; the notifier sees them as soon as the event loop runs.
   return true;
 }
 

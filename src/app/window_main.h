@@ -121,8 +121,9 @@ class window_ : public window {
   edit_context context();
   window_position position() const { return position_; }
 
-  // Listens for second instances in `directory`; false when that fails.
-  bool listen_for_instances(const std::string& directory);
+  // Answers second instances on `server`, which already listens (connections
+  // made before this wait in its queue); false without a window.
+  bool listen_for_instances(std::unique_ptr<instance_server> server);
 
  private:
   // Inserts a text into the list at `index` and shows it in the current pane.

@@ -11,6 +11,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -46,14 +47,19 @@ bool peer_is_this_user(int fd) {
   return cred.uid == geteuid();
 }
 
-// Waits until `fd` is ready for `events` or the deadline passes.
-bool wait_for(int fd, short events, long long deadline) {
+// Waits until `fd` is ready for `events` or the deadline passes. With a
+// cancel flag it looks at the flag every tenth of a second and gives up once
+// it is set.
+bool wait_for(int fd, short events, long long deadline, const std::atomic<bool>* cancel = nullptr) {
   for (;;) {
+    if (cancel && cancel->load()) return false;
+    int left = remaining(deadline);
+    int slice = cancel && left > 100 ? 100 : left;
     pollfd p{fd, events, 0};
-    int r = ::poll(&p, 1, remaining(deadline));
+    int r = ::poll(&p, 1, slice);
     if (r > 0) return true;
-    if (r == 0) return false;
-    if (errno != EINTR) return false;
+    if (r == 0 && slice == left) return false;
+    if (r < 0 && errno != EINTR) return false;
   }
 }
 
@@ -76,7 +82,7 @@ bool write_all(int fd, std::string_view bytes, long long deadline) {
 
 // Reads what is there into `buffer`; false at the end of the stream, on an
 // error or when the deadline passes with nothing read.
-bool read_some(int fd, std::string& buffer, long long deadline) {
+bool read_some(int fd, std::string& buffer, long long deadline, const std::atomic<bool>* cancel = nullptr) {
   for (;;) {
     char chunk[512];
     ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
@@ -87,7 +93,7 @@ bool read_some(int fd, std::string& buffer, long long deadline) {
     if (n == 0) return false;
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) return false;
-    if (!wait_for(fd, POLLIN, deadline)) return false;
+    if (!wait_for(fd, POLLIN, deadline, cancel)) return false;
   }
 }
 
@@ -301,14 +307,14 @@ bool write_answer(int connection, std::string_view payload, int limit_ms) {
 }
 
 request_outcome send_request(const std::string& directory, const instance_request& request, int limit_ms,
-                             std::string* payload) {
+                             std::string* payload, const std::atomic<bool>* cancel) {
   int fd = connect_to(directory + socket_name);
   if (fd < 0) return request_outcome::not_listening;
   long long deadline = now_ms() + limit_ms;
   request_outcome outcome = request_outcome::no_answer;
   std::string answer;
   if (write_all(fd, format_request(request), deadline)) {
-    while (answer.size() <= max_answer && read_some(fd, answer, deadline)) {
+    while (answer.size() <= max_answer && read_some(fd, answer, deadline, cancel)) {
       // The answer ends with a line "done".
       if (answer == "done\n" ||
           (answer.size() > 5 && answer.compare(answer.size() - 6, 6, "\ndone\n") == 0)) {
@@ -319,6 +325,7 @@ request_outcome send_request(const std::string& directory, const instance_reques
     }
   }
   ::close(fd);
+  if (outcome == request_outcome::no_answer && cancel && cancel->load()) return request_outcome::cancelled;
   return outcome;
 }
 

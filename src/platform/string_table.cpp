@@ -69,8 +69,13 @@ constexpr std::array<const char*, string_table_size> table = {
     "このファイルにはShift_JISで表せない文字を含む行があります.\n"
     "その行を編集すると、表せない文字は失われます. 編集していない行はそのまま保存されます.",
     /* 41 */ "編集できないほど長い行があるため、読み取り専用で開きました.",
+    // A second start whose running editor does not answer says so and offers
+    // to start on its own.
+    /* 42 */
+    "起動しているエディタが応答しません. このエディタを単独で起動しますか?\n"
+    "(キャンセルを選ぶと応答を待ち続けます)",
     // Shown in the version box above the folder the settings files are in.
-    /* 42 */ "設定ファイルの場所:",
+    /* 43 */ "設定ファイルの場所:",
 };
 
 const std::array<byte_string, string_table_size>& sjis_table() {

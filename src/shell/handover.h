@@ -2,6 +2,7 @@
 // running instance through the response file and the instance socket, with a
 // time limit on every wait so that it never hangs.
 #pragma once
+#include <atomic>
 #include <string>
 
 #include "shell/command_line.h"
@@ -14,6 +15,7 @@ struct handover_limits {
   int response_file_ms = 10000;  // for an earlier hand-over to be consumed
   int answer_ms = 60000;         // for a request to be carried out
   int poll_ms = 100;
+  int notice_ms = 2000;          // before the user is told that nobody answers
 };
 
 enum class handover_result {
@@ -23,6 +25,7 @@ enum class handover_result {
   response_busy,     // an earlier response file was never consumed
   file_error,        // the response file could not be written
   no_answer,         // it took a request but did not carry it out in time
+  cancelled,         // the cancel flag was set: the user chose to start alone
 };
 
 struct handover_input {
@@ -33,10 +36,13 @@ struct handover_input {
   bool read_only = false;          // /R given or Ctrl held at start
 };
 
-handover_result hand_over(const handover_input& input, const handover_limits& limits = {});
+// Setting `cancel` from another thread ends every wait within a poll interval
+// (a tenth of a second) with `cancelled`.
+handover_result hand_over(const handover_input& input, const handover_limits& limits = {},
+                          const std::atomic<bool>* cancel = nullptr);
 
 // The string-table id of the message a result calls for: 0 for done, 31 when
-// the response file failed, 29 for the rest.
+// the response file failed, 29 for the rest (0 for cancelled: the user chose).
 int handover_message(handover_result result);
 
 }  // namespace vintorel

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <map>
 #include <string>
 
@@ -28,12 +29,19 @@ QString load_bounded(int id, std::size_t size) {
 
 int show_box(QWidget* owner, QMessageBox::Icon icon, int caption_id, int text_id,
              QMessageBox::StandardButtons buttons, QMessageBox::StandardButton default_button,
-             const QString& detail = QString()) {
+             const QString& detail = QString(), const std::function<bool()>& settled = {}) {
   QString text = load_bounded(text_id, 256);
   if (!detail.isEmpty()) text += "\n\n" + detail;
   QMessageBox box(icon, load_bounded(caption_id, 128), text, buttons, owner);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(default_button);
+  QTimer watch;
+  if (settled) {
+    QObject::connect(&watch, &QTimer::timeout, &box, [&] {
+      if (settled()) box.done(QMessageBox::Cancel);
+    });
+    watch.start(100);
+  }
   return box.exec();
 }
 
@@ -56,6 +64,13 @@ bool confirm(QWidget* owner, int caption_id, int text_id) {
   if (responder) return responder->confirm(caption_id, text_id);
   return show_box(owner, QMessageBox::Question, caption_id, text_id,
                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+bool confirm_until(QWidget* owner, int caption_id, int text_id, const std::function<bool()>& settled) {
+  if (responder) return responder->confirm(caption_id, text_id);
+  if (settled()) return false;
+  return show_box(owner, QMessageBox::Question, caption_id, text_id, QMessageBox::Ok | QMessageBox::Cancel,
+                  QMessageBox::Cancel, QString(), settled) == QMessageBox::Ok;
 }
 
 choice choose(QWidget* owner, int caption_id, int text_id) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <QIcon>
 #include <QString>
+#include <functional>
 
 #include "platform/user_interface.h"
 
@@ -15,6 +16,9 @@ namespace vintorel {
 void notice(QWidget* owner, int caption_id, int text_id);
 // Question icon, OK and Cancel: true for OK.
 bool confirm(QWidget* owner, int caption_id, int text_id);
+// The same box, closed by itself (as Cancel) as soon as `settled` turns true;
+// it is asked every tenth of a second.
+bool confirm_until(QWidget* owner, int caption_id, int text_id, const std::function<bool()>& settled);
 // Question icon, Yes, No and Cancel.
 choice choose(QWidget* owner, int caption_id, int text_id);
 // Exclamation icon, OK.

@@ -131,6 +131,33 @@ TEST(end_to_end, a_second_instance_ends_with_a_message_when_the_first_never_answ
   }
 }
 
+TEST(end_to_end, a_second_start_tells_of_a_stopped_first_and_hands_over_once_it_runs_again) {
+  editor_install editor;
+  pid_t first = editor.run({}, editor.dir.dir(), editor.dir.dir() + "first.log");
+  ASSERT_GT(first, 0);
+  ASSERT_TRUE(contains(editor.list(), "text 0 1 console/scratch\n"));
+  editor.dir.write("data/late.txt", "late\r\n");
+  ::kill(first, SIGSTOP);
+  auto started = std::chrono::steady_clock::now();
+  pid_t second = editor.run({"late.txt"}, editor.data(), editor.dir.dir() + "second.log");
+  // The box (answered as Cancel: keep waiting) comes after two seconds.
+  std::string log;
+  while (!contains(log, "confirm 3 42") && std::chrono::steady_clock::now() - started < std::chrono::seconds(10)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    log = editor.dir.read("second.log");
+  }
+  auto noticed = std::chrono::steady_clock::now() - started;
+  EXPECT_TRUE(contains(log, "confirm 3 42")) << log;
+  EXPECT_LT(noticed, std::chrono::seconds(3));
+  EXPECT_GE(noticed, std::chrono::milliseconds(1900));
+  ::kill(first, SIGCONT);
+  EXPECT_EQ(editor_install::wait_for(second, std::chrono::seconds(30)), 0);
+  std::string after = editor.list();
+  EXPECT_TRUE(contains(after, editor.data() + "late.txt\n")) << after << editor.dir.read("second.log");
+  ::kill(first, SIGKILL);
+  editor_install::wait_for(first, std::chrono::seconds(5));
+}
+
 TEST(end_to_end, commands_of_the_p_switch_run_at_start_and_from_a_second_instance) {
   editor_install editor;
   auto appears = [&](const std::string& name) {

@@ -96,6 +96,34 @@ TEST(hand_over, ends_when_the_running_instance_is_gone_never_shows_its_window_or
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
+TEST(hand_over, a_cancel_from_another_thread_ends_every_wait_at_once) {
+  scratch_directory scratch;
+  auto in = files_input(scratch.dir(), {"/w/a.txt"}, false);
+  handover_limits patient = quick();
+  patient.find_window_ms = patient.answer_ms = 60000;
+  auto cancel_after = [&](std::atomic<bool>& cancel) {
+    auto start = std::chrono::steady_clock::now();
+    std::thread user([&] {
+      ::usleep(200000);
+      cancel = true;
+    });
+    EXPECT_EQ(hand_over(in, patient, &cancel), handover_result::cancelled);
+    user.join();
+    return std::chrono::steady_clock::now() - start;
+  };
+  {
+    fake_instance starting(scratch.dir(), false);  // never shows its window
+    std::atomic<bool> cancel{false};
+    EXPECT_LT(cancel_after(cancel), std::chrono::seconds(2));
+  }
+  fake_instance stopped(scratch.dir(), false);  // takes requests, never answers
+  stopped.never_answer = true;
+  stopped.start();
+  std::atomic<bool> cancel{false};
+  EXPECT_LT(cancel_after(cancel), std::chrono::seconds(2));
+  EXPECT_EQ(handover_message(handover_result::cancelled), 0) << "the user chose: no error box";
+}
+
 TEST(hand_over, waits_for_an_earlier_response_file_and_gives_up_when_it_stays) {
   running_instance running;
   auto in = files_input(running.scratch.dir(), {"/w/new.txt"}, false);
