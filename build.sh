@@ -9,6 +9,8 @@
 #   ./build.sh sanitize   the same tests with address and undefined-behaviour sanitizers
 #   ./build.sh fuzz       build the libFuzzer targets with clang and replay their corpus
 set -euo pipefail
+# The editor starts where build.sh was called, so relative file names work.
+caller_directory=$PWD
 cd "$(dirname "$0")"
 
 # qt6-translations-l10n puts Qt's own dialogs (file dialog, buttons) into the
@@ -43,7 +45,9 @@ case "$mode" in
     # Installed into build/run, the editor keeps the user's settings outside
     # build/, so that rm -rf build never takes them along.
     cmake --install build --prefix "$PWD/build/run" >/dev/null
-    exec build/run/bin/vintorel "$@"
+    editor="$PWD/build/run/bin/vintorel"
+    cd "$caller_directory"
+    exec "$editor" "$@"
     ;;
   install)
     install_missing "${packages[@]}"
