@@ -1,9 +1,13 @@
 // Command dispatch: every command id the main window receives (keys, menus,
 // typed text, hand-overs) is looked up in the command table, checked against
 // its menu item and handed to the record's handler.
+#include <new>
+#include <stdexcept>
+
 #include "app/window_main.h"
 #include "app/window_menus.h"
 #include "shell/command_table.h"
+#include "platform/string_table.h"
 
 namespace vintorel {
 
@@ -14,7 +18,15 @@ void window_::on_command(int number, std::intptr_t parameter) {
   if (!record || !record->run) return;
   // Commands greyed in their menu are refused silently.
   if (record->available != command_id::none && (!menus_ || !menus_->is_enabled(record->available))) return;
-  record->run(*this, id, parameter);
+  try {
+    record->run(*this, id, parameter);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out in a part that does not check for it: this command gives
+    // up, the editor and its texts go on.
+    error(string_caption_error, string_memory);
+  } catch (const std::length_error&) {
+    error(string_caption_error, string_memory);
+  }
 }
 
 }  // namespace vintorel

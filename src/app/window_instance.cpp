@@ -4,6 +4,9 @@
 #include <QSocketNotifier>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <stdexcept>
+
 #include "app/window_main.h"
 #include "platform/instance.h"
 
@@ -29,16 +32,24 @@ void answer_request(window_& w, int connection) {
       }
       break;
     case request_kind::open_files:
-      send(w, command_id::hand_over_files, request.read_only ? 1 : 0);
-      break;
     case request_kind::run_command:
-      // Answered before the command runs: the second instance has done its
-      // part once the command is handed over, however long it runs.
+      // Answered before the files open or the command runs: the second
+      // instance has done its part once they are handed over, however long
+      // the loading takes and whatever box it shows. The response file is
+      // read before this returns, so the next hand-over finds it gone.
       write_answer(connection, payload, answer_time_limit_ms);
-      send(w, command_id::hand_over_command);
+      if (request.kind == request_kind::open_files)
+        send(w, command_id::hand_over_files, request.read_only ? 1 : 0);
+      else
+        send(w, command_id::hand_over_command);
       return;
     case request_kind::list_texts:
       payload = w.work().describe();
+      break;
+    case request_kind::fail_for_test:
+      // The way tests reach the last resort: an exception nobody catches.
+      if (const char* faults = std::getenv("VINTOREL_TEST_FAULTS"); faults && *faults)
+        throw std::logic_error("fault asked for by a test");
       break;
   }
   write_answer(connection, payload, answer_time_limit_ms);

@@ -217,6 +217,8 @@ std::string format_request(const instance_request& request) {
       return "command\n";
     case request_kind::list_texts:
       return "list\n";
+    case request_kind::fail_for_test:
+      return "fail\n";
   }
   return "raise\n";
 }
@@ -232,6 +234,8 @@ bool parse_request(std::string_view line, instance_request& out) {
     r.kind = request_kind::run_command;
   } else if (line == "list") {
     r.kind = request_kind::list_texts;
+  } else if (line == "fail") {
+    r.kind = request_kind::fail_for_test;
   } else {
     return false;
   }

@@ -1,9 +1,11 @@
 // The single running instance: a per-user lock file held with flock stands for
-// the named mutex, and the running instance listens on a Unix socket once its
-// window exists. A second instance "finds the window" by connecting, and hands
+// the named mutex, and the running instance listens on a Unix socket from when its
+// start-up begins (connections wait in the socket's queue until its window
+// answers them). A second instance "finds the window" by connecting, and hands
 // requests over on it (raise the window, open the files or run the command of
-// the response file); each request is answered only after it has been carried
-// out, which makes it a synchronous send.
+// the response file); a request is answered once the running instance has
+// taken it: after a raise or list is carried out, before files are opened or
+// a command runs.
 //
 // Both files live in a per-user directory of mode 0700, so no other user can
 // take the lock, listen in the editor's place or send it requests. Within it
@@ -63,14 +65,16 @@ enum class request_kind {
   open_files,   // open the files listed in the response file (command 338)
   run_command,  // run the command in the response file (command 339)
   list_texts,   // describe the open texts (for tests and diagnosis)
+  fail_for_test,  // throw from the event loop, when the editor runs with
+                  // VINTOREL_TEST_FAULTS set (tests of the last resort)
 };
 struct instance_request {
   request_kind kind = request_kind::raise;
   bool read_only = false;  // open_files: open them read-only
 };
 
-// A request travels as one line: "raise", "open 0", "open 1", "command" or
-// "list", followed by a line feed; the answer is any number of lines followed
+// A request travels as one line: "raise", "open 0", "open 1", "command",
+// "list" or "fail", followed by a line feed; the answer is any number of lines followed
 // by "done" and a line feed.
 constexpr std::size_t max_request_line = 64;
 std::string format_request(const instance_request& request);

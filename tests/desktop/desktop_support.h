@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "platform/instance.h"
 #include "scratch_dir.h"
 
 namespace vintorel::desktop_support {
@@ -121,7 +122,8 @@ class desktop_editor {
   // Starts the editor on `files` and waits for its window; false when none
   // shows.
   bool start(const std::vector<std::string>& files) {
-    std::vector<std::string> argv = {program};
+    std::vector<std::string> argv = prefix;
+    argv.push_back(program);
     argv.insert(argv.end(), files.begin(), files.end());
     pid_ = spawn_child(argv, env, cwd, -1, dir.path("editor.log"));
     main_window_ = pid_ > 0 ? wait_window("", "", 60s) : "";  // the first start makes the fonts
@@ -137,8 +139,9 @@ class desktop_editor {
   void keys(std::vector<std::string> names) { keys_to(main_window_, std::move(names)); }
   // Waits for a box captioned `caption` other than `previous`, and answers it
   // with Return; the box's window id, or "" when none came.
-  std::string answer_box(const std::string& caption, const std::string& previous = "") {
-    std::string box = wait_window(caption, previous);
+  std::string answer_box(const std::string& caption, const std::string& previous = "",
+                         std::chrono::milliseconds limit = 20s) {
+    std::string box = wait_window(caption, previous, limit);
     // A key that reaches the box before it takes input is lost: press again.
     for (int tries = 0; !box.empty() && tries < 3; ++tries) {
       keys_to(box, {"Return"});
@@ -152,6 +155,25 @@ class desktop_editor {
     int status = wait_for_child(pid_, 20s);
     pid_ = -1;
     return status;
+  }
+  // The exit status once the editor ends by itself, -1 when it does not.
+  int wait_end(std::chrono::milliseconds limit) {
+    int status = wait_for_child(pid_, limit);
+    if (status != -1) pid_ = -1;
+    return status;
+  }
+  // What the running editor says of its texts ("" when it does not answer),
+  // asked in the instance directory of its runtime directory and display.
+  std::string list() const {
+    std::string runtime, display;
+    for (const std::string& e : env) {
+      if (runtime.empty() && e.rfind("XDG_RUNTIME_DIR=", 0) == 0) runtime = e.substr(16);
+      if (display.empty() && e.rfind("DISPLAY=", 0) == 0) display = e.substr(8);
+    }
+    std::string directory = instance_directory_for(runtime + "/vintorel/", display_key(nullptr, display.c_str()));
+    std::string payload;
+    send_request(directory, {request_kind::list_texts, false}, 5000, &payload);
+    return payload;
   }
   // Starts the program once more with the same environment, as a second
   // instance does, and gives its exit status (-1 when it did not end in time).
@@ -167,6 +189,7 @@ class desktop_editor {
   std::vector<std::string> env;  // the first of a name wins: insert at the front to override
   std::string program;           // the editor to start
   std::string cwd;               // where it starts ("" for the test's directory)
+  std::vector<std::string> prefix;  // a program the editor runs under (prlimit)
 
  private:
   // The first visible window of the editor named `name` ("" for any) that is

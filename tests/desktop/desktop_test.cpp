@@ -28,6 +28,7 @@ std::string with_line_end(const std::string& text, const char* end) {
 }
 
 const char* const caption_confirm = "確認";
+const char* const caption_error = "エラー";
 
 class desktop_test : public ::testing::Test {
  protected:
@@ -126,6 +127,53 @@ TEST_F(desktop_test, the_clipboard_is_shared_with_another_program) {
   wait_for_child(owner, 5s);
   EXPECT_EQ(editor.quit(), 0) << editor.log();
 }
+
+// A failure nobody catches ends the editor, but the edits are in a rescue file
+// beside their file first, and the user is told where.
+TEST_F(desktop_test, an_uncaught_failure_leaves_the_edits_in_a_rescue_file) {
+  desktop_editor editor(x);
+  editor.env.push_back("VINTOREL_TEST_FAULTS=1");
+  editor.dir.write("kept.txt", "hello\r\n");
+  const std::string kept = editor.dir.path("kept.txt");
+  ASSERT_TRUE(editor.start({kept})) << editor.log();
+  editor.keys({"x", "y", "Down"});  // leaving the line makes the text modified
+  ASSERT_TRUE(eventually([&] { return editor.list().find("2 " + kept + "\n") != std::string::npos; }))
+      << editor.list();
+  send_request(editor.dir.path("rt") + "/vintorel/", {request_kind::fail_for_test, false}, 2000);
+  EXPECT_TRUE(eventually([&] { return editor.dir.read("kept.txt.rescue") == "xyhello\r\n"; })) << editor.log();
+  EXPECT_EQ(editor.dir.read("kept.txt"), "hello\r\n");
+  EXPECT_FALSE(editor.answer_box(caption_error).empty()) << editor.log();
+  EXPECT_NE(editor.wait_end(20s), -1) << editor.log();
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// Within 1 GiB of address space a 10 MiB file opens, takes edits and saves;
+// a file whose line index alone needs more is refused with a box, and the
+// editor goes on. (The sanitizers reserve far more address space than this.)
+TEST_F(desktop_test, under_a_one_gib_address_space_limit_a_file_too_big_is_refused_and_editing_goes_on) {
+  desktop_editor editor(x);
+  editor.prefix = {"prlimit", "--as=1073741824", "--"};
+  std::string line = "0123456789 abcdefghij \x93\xfa\x96\x7b\x8c\xea\r\n";
+  std::string big;
+  while (big.size() < (10u << 20)) big += line;
+  editor.dir.write("big.txt", big);
+  // 160 Mi empty lines: a line index of several hundred MiB at the least.
+  editor.dir.write("lines.txt", std::string(160u << 20, '\n'));
+  ASSERT_TRUE(editor.start({editor.dir.path("big.txt")})) << editor.log();
+  editor.keys({"y", "End", "z", "F2"});
+  ASSERT_FALSE(editor.answer_box(caption_confirm).empty()) << editor.log();
+  EXPECT_TRUE(eventually([&] { return editor.dir.read("big.txt") == "y" + big + "z"; })) << editor.log();
+
+  pid_t second = spawn_child({editor.dir.path("vintorel"), editor.dir.path("lines.txt")}, editor.env, "", -1,
+                             editor.dir.path("second.log"));
+  EXPECT_EQ(wait_for_child(second, 30s), 0) << editor.dir.read("second.log");
+  EXPECT_FALSE(editor.answer_box(caption_error, "", 120s).empty()) << editor.log();
+  std::string texts = editor.list();
+  EXPECT_NE(texts.find("big.txt\n"), std::string::npos) << texts;
+  EXPECT_EQ(texts.find("lines.txt"), std::string::npos) << texts;
+  EXPECT_EQ(editor.quit(), 0) << editor.log();
+}
+#endif
 
 }  // namespace
 }  // namespace vintorel

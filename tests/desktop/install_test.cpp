@@ -54,18 +54,6 @@ std::pair<int, int> png_size(const std::string& bytes) {
   return {number(16), number(20)};
 }
 
-std::string instance_directory_of(const desktop_editor& editor, const std::string& display) {
-  return instance_directory_for(editor.dir.path("rt/vintorel/"), display_key(nullptr, display.c_str()));
-}
-
-// The open texts and the command directory of the editor on `display`.
-std::string texts_of(const desktop_editor& editor, const std::string& display) {
-  std::string payload;
-  request_outcome outcome =
-      send_request(instance_directory_of(editor, display), {request_kind::list_texts, false}, 5000, &payload);
-  return outcome == request_outcome::answered ? payload : "no answer";
-}
-
 TEST(install, cmake_install_puts_the_editor_manual_launcher_and_icons_under_the_prefix) {
   scratch_dir dir;
   std::string prefix = dir.path("prefix");
@@ -133,7 +121,7 @@ TEST_F(desktop_install_test, an_installed_read_only_editor_keeps_its_settings_an
                            "data/vintorel/mswhn16x.fnt", "data/vintorel/mswzn16x.fnt"})
     EXPECT_TRUE(fs::exists(dir.path(made))) << made;
   EXPECT_EQ(dir.read("config/vintorel/vintorel.ini"), desktop_editor::key_settings);
-  std::string texts = texts_of(editor, x.display());
+  std::string texts = editor.list();
   EXPECT_NE(texts.find(" " + dir.path("work/a.txt") + "\n"), std::string::npos) << texts;
   // Commands run where the editor was started, not in the program's folder.
   EXPECT_NE(texts.find("\ndirectory " + dir.path("work/") + "\n"), std::string::npos) << texts;
@@ -159,7 +147,7 @@ TEST_F(desktop_install_test, editors_on_two_displays_run_side_by_side_and_take_t
   EXPECT_EQ(first.start_again({c}), 0) << first.log();
   EXPECT_EQ(second.start_again({d}), 0) << second.log();
 
-  std::string on_first = texts_of(first, x.display()), on_second = texts_of(first, other.display());
+  std::string on_first = first.list(), on_second = second.list();
   EXPECT_NE(on_first.find(" " + a + "\n"), std::string::npos) << on_first;
   EXPECT_NE(on_first.find(" " + c + "\n"), std::string::npos) << on_first;
   EXPECT_EQ(on_first.find(" " + d + "\n"), std::string::npos) << on_first;

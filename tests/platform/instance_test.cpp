@@ -69,6 +69,11 @@ TEST(instance_request, a_line_round_trips_and_anything_else_is_refused) {
   ASSERT_EQ(take_request(format_request({request_kind::open_files, true}), r), 1);
   EXPECT_EQ(r.kind, request_kind::open_files);
   EXPECT_TRUE(r.read_only);
+  for (request_kind kind : {request_kind::raise, request_kind::run_command, request_kind::list_texts,
+                            request_kind::fail_for_test}) {
+    ASSERT_EQ(take_request(format_request({kind, false}), r), 1);
+    EXPECT_EQ(r.kind, kind);
+  }
   EXPECT_EQ(take_request("ope", r), 0) << "incomplete";
   for (std::string bad : {std::string("open 2\n"), std::string("raise \n"), std::string("RAISE\n"),
                           std::string(100, 'a'), std::string(70, ' ') + "\n", std::string("raise\0\n", 7)})
