@@ -162,17 +162,20 @@ class desktop_editor {
     if (status != -1) pid_ = -1;
     return status;
   }
-  // What the running editor says of its texts ("" when it does not answer),
-  // asked in the instance directory of its runtime directory and display.
-  std::string list() const {
+  // Where the editor's lock and socket are: its runtime directory's private
+  // directory and in it the one of its display.
+  std::string instance_directory() const {
     std::string runtime, display;
     for (const std::string& e : env) {
       if (runtime.empty() && e.rfind("XDG_RUNTIME_DIR=", 0) == 0) runtime = e.substr(16);
       if (display.empty() && e.rfind("DISPLAY=", 0) == 0) display = e.substr(8);
     }
-    std::string directory = instance_directory_for(runtime + "/vintorel/", display_key(nullptr, display.c_str()));
+    return instance_directory_for(runtime + "/vintorel/", display_key(nullptr, display.c_str()));
+  }
+  // What the running editor says of its texts ("" when it does not answer).
+  std::string list() const {
     std::string payload;
-    send_request(directory, {request_kind::list_texts, false}, 5000, &payload);
+    send_request(instance_directory(), {request_kind::list_texts, false}, 5000, &payload);
     return payload;
   }
   // Starts the program once more with the same environment, as a second

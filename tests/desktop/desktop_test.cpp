@@ -139,7 +139,7 @@ TEST_F(desktop_test, an_uncaught_failure_leaves_the_edits_in_a_rescue_file) {
   editor.keys({"x", "y", "Down"});  // leaving the line makes the text modified
   ASSERT_TRUE(eventually([&] { return editor.list().find("2 " + kept + "\n") != std::string::npos; }))
       << editor.list();
-  send_request(editor.dir.path("rt") + "/vintorel/", {request_kind::fail_for_test, false}, 2000);
+  send_request(editor.instance_directory(), {request_kind::fail_for_test, false}, 2000);
   EXPECT_TRUE(eventually([&] { return editor.dir.read("kept.txt.rescue") == "xyhello\r\n"; })) << editor.log();
   EXPECT_EQ(editor.dir.read("kept.txt"), "hello\r\n");
   EXPECT_FALSE(editor.answer_box(caption_error).empty()) << editor.log();
