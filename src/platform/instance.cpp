@@ -133,24 +133,26 @@ std::string display_key(const char* wayland, const char* x) {
   } else {
     return "";
   }
-  constexpr std::size_t max_key = 40;
-  if (raw.size() > max_key) {
-    // FNV-1a: stable between runs, which is all the name needs.
-    unsigned long long hash = 14695981039346656037ull;
-    for (unsigned char c : raw) hash = (hash ^ c) * 1099511628211ull;
-    static const char digits[] = "0123456789abcdef";
-    std::string key = "h-";
-    for (int shift = 60; shift >= 0; shift -= 4) key += digits[(hash >> shift) & 15];
-    return key;
-  }
-  for (char& c : raw) {
+  std::string key = raw;
+  for (char& c : key) {
     bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
                  c == '_' || c == '.';
     if (!plain) c = '_';
   }
   // "." and ".." name no directory of their own.
-  if (raw.find_first_not_of('.') == std::string::npos) raw = "_" + raw;
-  return raw;
+  if (key.find_first_not_of('.') == std::string::npos) key = "_" + key;
+  constexpr std::size_t max_key = 40;
+  if (key.size() > max_key) {
+    // FNV-1a of the value as it stands, so that values differing only in
+    // replaced characters stay apart: stable between runs, which is all the
+    // name needs.
+    unsigned long long hash = 14695981039346656037ull;
+    for (unsigned char c : raw) hash = (hash ^ c) * 1099511628211ull;
+    static const char digits[] = "0123456789abcdef";
+    key = "h-";
+    for (int shift = 60; shift >= 0; shift -= 4) key += digits[(hash >> shift) & 15];
+  }
+  return key;
 }
 
 std::string instance_directory_for(const std::string& base, const std::string& key) {

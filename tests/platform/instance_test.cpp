@@ -133,6 +133,8 @@ TEST(instance_display, one_key_per_display_and_a_safe_file_name) {
   EXPECT_EQ(display_key("wayland-0", ":0"), "wayland-0");
   EXPECT_EQ(display_key("/run/user/1000/wayland-1", nullptr), "_run_user_1000_wayland-1");
   EXPECT_EQ(display_key("..", nullptr), "_..");
+  // Made safe first, measured after: forty dots do not become a 41-byte name.
+  EXPECT_LE(display_key(std::string(40, '.').c_str(), nullptr).size(), 40u);
   EXPECT_EQ(display_key(nullptr, nullptr), "");
   EXPECT_EQ(display_key("", ""), "");
 
