@@ -1,8 +1,10 @@
-// Handlers that leave the text for what its cursor line names: tag jump to a
-// file and line, and opening the web address under the cursor.
+// Handlers of the tools: tag jump to the file and line the cursor line names,
+// opening the web address under the cursor, and the drawing benchmark.
+#include <QMainWindow>
 #include <QProcess>
 #include <sys/stat.h>
 
+#include "app/dialog_benchmark.h"
 #include "app/window_main.h"
 #include "exec/tag_jump.h"
 #include "exec/url_at.h"
@@ -52,6 +54,14 @@ void open_url(window_& w, command_id, std::intptr_t) {
   // Straight to the desktop's opener as one argument: no shell ever reads
   // the address. A failure is not reported.
   QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromLatin1(address.data(), static_cast<qsizetype>(address.size()))});
+}
+
+void benchmark(window_& w, command_id, std::intptr_t) {
+  text_document* d = w.work().current_text();
+  if (!d || !w.work().is_console(*d)) send(w, command_id::open_console);
+  w.before_dialog();
+  dialog_benchmark box(w, shift_held_now);
+  box.run_modal(w.frame());
 }
 
 }  // namespace vintorel::handlers

@@ -186,6 +186,10 @@ void window_::redraw_everything() {
   repaint_other();
 }
 
+void window_::paint_now() {
+  if (QWidget* c = client()) c->repaint();
+}
+
 void window_::before_dialog() {
   keys_.shift_held = false;
   draw_bottom_line();

@@ -102,6 +102,8 @@ class window_ : public window {
   void repaint_other();    // repaint the pane that is not current (no cursor)
   void draw_bottom_line();
   void redraw_everything();
+  // Paints what changed on the screen now, not when the event loop gets to it.
+  void paint_now();
   // Draws (or erases) the cursor of the current pane.
   void draw_cursor(bool shown = true);
   // Shift_held cleared and the bottom line redrawn, before any box or menu.

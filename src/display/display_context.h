@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "display/keyword_match.h"
 #include "display/surfaces.h"
 #include "platform/byte_string.h"
 #include "settings/main_settings.h"
+#include "text/search_pattern.h"
 
 namespace vintorel {
 
@@ -77,6 +80,41 @@ struct bottom_line_state {
   byte_string function_shift_labels;  // "function shift" setting
 };
 
+// Ink masks of the glyphs drawn so far (bit x of a row set where the sheet's
+// pixel is ink), taken from the sheets when a glyph is first drawn. Emptied
+// whenever the sheets are made or loaded again.
+struct glyph_mask_cache {
+  int cell_width = 0;   // W and H the masks were taken with
+  int cell_height = 0;
+  std::uint32_t ink = 0;  // the pixel values of "text normal" and "back normal"
+  std::uint32_t blank = 0;
+  std::vector<std::uint16_t> rows;  // cell_height rows of 2·W bits per glyph slot
+  // Per glyph slot: 0 not taken yet, 1 taken, 2 the sheet holds other pixels
+  // there (drawn from the sheet itself).
+  std::vector<std::uint8_t> made;
+};
+
+// What painting prepares from the search string, from the keyword blocks and
+// from the glyph sheets, kept until what it was made from changes.
+struct paint_preparations {
+  bool search_made = false;
+  byte_string search_source;
+  bool search_ignore_case = false;
+  bool search_word = false;
+  search_pattern search;
+  // The two keyword blocks used last; `keywords_next` is the one to reuse.
+  std::array<keyword_table, 2> keywords;
+  std::array<bool, 2> keywords_made{};
+  int keywords_next = 0;
+  glyph_mask_cache glyph_masks;
+  // Colours asked for lately and their pixel values (the pixel format is the
+  // same until the surfaces are made again, which empties it).
+  std::array<colour, 8> recent_colours{};
+  std::array<std::uint32_t, 8> recent_values{};
+  int recent_count = 0;
+  int recent_next = 0;
+};
+
 struct display_context {
   drawing_backend* backend = nullptr;
   screen_surfaces surfaces;
@@ -96,6 +134,7 @@ struct display_context {
   // The program-wide search string (Shift_JIS), or null when there is none.
   const byte_string* search_string = nullptr;
   bottom_line_state bottom_line;
+  paint_preparations prepared;
   std::string half_width_font = default_half_width_font;
   std::string full_width_font = default_full_width_font;
 

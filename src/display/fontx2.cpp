@@ -94,7 +94,7 @@ void store_pixel(std::uint8_t* at, int bytes_per_pixel, std::uint32_t value) {
 void render_glyph(const sheet_pixels& sheet, int bytes_per_pixel, std::uint32_t ink, int x0, int y0,
                   int glyph_width, int height, const std::uint8_t* bits) {
   int row_bytes = (glyph_width + 7) / 8;
-  std::size_t stride = static_cast<std::size_t>(sheet.width) * bytes_per_pixel;
+  std::size_t stride = sheet.stride ? sheet.stride : static_cast<std::size_t>(sheet.width) * bytes_per_pixel;
   for (int row = 0; row < height; ++row) {
     const std::uint8_t* line = bits + static_cast<std::size_t>(row) * row_bytes;
     std::uint8_t* out = sheet.pixels + static_cast<std::size_t>(y0 + row) * stride;

@@ -34,11 +34,13 @@ struct glyph_slot {
 // its own in the sheets and is neither loaded nor drawn.
 bool full_width_slot(unsigned code, glyph_slot& slot);
 
-// A locked sheet: pixel memory whose rows are width × bytes-per-pixel apart.
+// A locked sheet: pixel memory whose rows are `stride` bytes apart (width ×
+// bytes-per-pixel when 0).
 struct sheet_pixels {
   std::uint8_t* pixels = nullptr;
   int width = 0;   // pixels
   int height = 0;  // pixels
+  std::size_t stride = 0;
 };
 
 // What the loaders draw with: the cell size the sheets were made for (a font

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "display/fontx2.h"
+#include "display/image_writer.h"
 #include "display/painter.h"
 #include "display/surface_ops.h"
 #include "platform/cp932.h"
@@ -60,6 +61,14 @@ void fill_cells(display_context& display, int row, int column, int rows, int col
 }
 
 void draw_glyph(display_context& display, int row, int column, unsigned code, colour fg, colour bg) {
+  {
+    image_writer writer(display);
+    if (writer.glyph(row, column, code, fg, bg)) return;
+  }
+  draw_glyph_with_copies(display, row, column, code, fg, bg);
+}
+
+void draw_glyph_with_copies(display_context& display, int row, int column, unsigned code, colour fg, colour bg) {
   const cell_metrics& m = display.metrics;
   const colour blank = display.colours[back_normal];
   const colour ink = display.colours[text_normal];

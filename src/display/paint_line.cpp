@@ -1,9 +1,11 @@
 // Painting text lines and whole panes: colours for search hits, keywords and
 // the block, marks for control characters, tabs, line ends and the end mark.
 #include <algorithm>
+#include <vector>
 
-#include "display/painter.h"
+#include "display/image_writer.h"
 #include "display/keyword_match.h"
+#include "display/painter.h"
 #include "display/status_line.h"
 #include "platform/cp932.h"
 #include "text/char_class.h"
@@ -71,48 +73,121 @@ pane_view pane_of(const display_context& display, int index) {
   pane.rows = l.pane_rows;
   pane.columns = l.pane_columns;
   pane.tab_size = display.pane_styles[index].tab_size;
+  pane.keywords = &display.pane_styles[index].keywords;
   return pane;
 }
 
 pane_view current_pane(const display_context& display) { return pane_of(display, display.layout.current_pane); }
 
-const byte_string& keywords_of(const display_context& display, const pane_view& pane) {
-  const pane_layout& l = display.layout;
-  for (int i = 0; i < 2; ++i) {
-    if (l.pane_first_row[i] == pane.first_row && l.pane_first_column[i] == pane.first_column)
-      return display.pane_styles[i].keywords;
-  }
-  return empty_bytes();
+const byte_string& keywords_of(const display_context&, const pane_view& pane) {
+  return pane.keywords ? *pane.keywords : empty_bytes();
 }
 
-void paint_line(display_context& display, const pane_view& pane, text_document& document, std::int32_t line) {
-  const std::int32_t relative = line - document.top_line;
-  if (relative < 0 || relative >= pane.rows) return;
-  const int row = pane.first_row + relative;
+namespace {
+
+const search_pattern& prepared_search(display_context& display) {
+  static const search_pattern nothing;
+  if (!display.search_string) return nothing;
+  paint_preparations& p = display.prepared;
+  const display_switches& sw = display.switches;
+  if (!p.search_made || p.search_source != *display.search_string || p.search_ignore_case != sw.ignore_case ||
+      p.search_word != sw.word_search) {
+    p.search = prepare_pattern(*display.search_string, sw.ignore_case, sw.word_search);
+    p.search_source = *display.search_string;
+    p.search_ignore_case = sw.ignore_case;
+    p.search_word = sw.word_search;
+    p.search_made = true;
+  }
+  return p.search;
+}
+
+const keyword_table* prepared_keywords(display_context& display, const byte_string& keywords) {
+  if (keywords.empty() || keywords[0] == '\0') return nullptr;
+  paint_preparations& p = display.prepared;
+  for (std::size_t i = 0; i < p.keywords.size(); ++i)
+    if (p.keywords_made[i] && p.keywords[i].block == keywords) return &p.keywords[i];
+  const std::size_t slot = static_cast<std::size_t>(p.keywords_next);
+  p.keywords_next = 1 - p.keywords_next;
+  prepare_keywords(p.keywords[slot], keywords);
+  p.keywords_made[slot] = true;
+  return &p.keywords[slot];
+}
+
+// Paints through surface copies: the row cleared first, each glyph by
+// draw_glyph's copies.
+struct copies_sink {
+  display_context& display;
+  int row;
+  void begin(int first_column, int columns, const colour& background) {
+    fill_cells(display, row, first_column, 1, columns, background);
+  }
+  bool glyph(int column, int, unsigned code, const colour& fg, const colour& bg) {
+    draw_glyph_with_copies(display, row, column, code, fg, bg);
+    return true;
+  }
+  bool cell(int column, const colour& c) {
+    fill_cells(display, row, column, 1, 1, c);
+    return true;
+  }
+  bool end() { return true; }
+};
+
+// Paints into the locked images: only the cells no glyph covers are filled
+// with the row background, once per run of such cells.
+struct direct_sink {
+  display_context& display;
+  image_writer& writer;
+  int row;
+  bool copy_row;  // copy the row to the screen image at the end (else the caller copies)
+  int next = 0;  // first column not painted yet
+  int end_column = 0;
+  colour background{};
+  pixel_rect row_rect{};
+
+  void begin(int first_column, int columns, const colour& row_background) {
+    next = first_column;
+    end_column = first_column + columns;
+    background = row_background;
+    row_rect = cell_block_rect(display.metrics, row, first_column, 1, columns);
+  }
+  bool gap_to(int column) {
+    if (column <= next) return true;
+    const bool ok = writer.fill(cell_block_rect(display.metrics, row, next, 1, column - next), background);
+    next = column;
+    return ok;
+  }
+  bool glyph(int column, int cells, unsigned code, const colour& fg, const colour& bg) {
+    if (!gap_to(column) || !writer.glyph(row, column, code, fg, bg)) return false;
+    next = column + cells;
+    return true;
+  }
+  bool cell(int column, const colour& c) {
+    if (!gap_to(column) || !writer.fill(cell_block_rect(display.metrics, row, column, 1, 1), c)) return false;
+    next = column + 1;
+    return true;
+  }
+  bool end() {
+    if (!gap_to(end_column)) return false;
+    if (row_rect.empty()) return true;
+    if (copy_row && !writer.copy_to_screen(row_rect)) return false;
+    invalidate(display, row_rect);
+    return true;
+  }
+};
+
+// Walks the line's bytes and hands each cell to the sink. False when the sink
+// failed part way (the row may then be painted in part).
+template <class Sink>
+bool walk_line(display_context& display, const pane_view& pane, const text_document& document, std::int32_t line,
+               const byte_string& text, const search_pattern& pattern, const keyword_table* keywords, Sink& sink) {
   const int columns = pane.columns;
   const palette& colours = display.colours;
   const display_switches& sw = display.switches;
 
-  // The same matching rules as searching; an empty or unusable pattern
-  // highlights nothing.
-  search_pattern pattern;
-  if (display.search_string) pattern = prepare_pattern(*display.search_string, sw.ignore_case, sw.word_search);
-
-  byte_string fetched;
-  const byte_string* bytes = nullptr;
-  if (line == document.current_line && document.current) {
-    bytes = &document.current->text;
-  } else {
-    if (!document.fetch_line(line, fetched)) return;
-    bytes = &fetched;
-  }
-  const byte_string& text = *bytes;
-  const byte_string& keywords = keywords_of(display, pane);
-
   const block_span block = block_on_line(document, line);
   const colour row_background = block.whole_line && document.block_state == block_kind::lines ? colours[back_select]
-                                                                              : colours[back_normal];
-  fill_cells(display, row, pane.first_column, 1, columns, row_background);
+                                                                                              : colours[back_normal];
+  sink.begin(pane.first_column, columns, row_background);
 
   const int tab = pane.tab();
   std::int64_t hit_left = 0;
@@ -123,9 +198,9 @@ void paint_line(display_context& display, const pane_view& pane, text_document& 
     const unsigned char b = static_cast<unsigned char>(text[i]);
     if (pattern.usable && hit_left <= 0 && matches_at(text, i, pattern))
       hit_left = static_cast<std::int64_t>(pattern.n);
-    if (keyword_left <= 0 && !keywords.empty() &&
+    if (keyword_left <= 0 && keywords &&
         (i == 0 || !is_word_byte(static_cast<unsigned char>(text[i - 1])) || !is_word_byte(b)))
-      keyword_left = static_cast<std::int64_t>(keyword_at(keywords, text, i));
+      keyword_left = static_cast<std::int64_t>(keyword_at(*keywords, text, i));
 
     colour fg = hit_left > 0 ? colours[text_search] : keyword_left > 0 ? colours[text_keyword] : colours[text_normal];
     const colour bg = in_block(block, i) ? colours[back_select] : colours[back_normal];
@@ -141,7 +216,7 @@ void paint_line(display_context& display, const pane_view& pane, text_document& 
           code = full_width_space_mark;
           if (fg == colours[text_normal]) fg = colours[text_special];
         }
-        draw_glyph(display, row, cell, code, fg, bg);
+        if (!sink.glyph(cell, 2, code, fg, bg)) return false;
       }
       i += 2;
       k += 2;
@@ -157,26 +232,27 @@ void paint_line(display_context& display, const pane_view& pane, text_document& 
       continue;
     }
     if (k >= 0) {
+      bool ok = true;
       if (b == '\t')
-        sw.view_tab ? draw_glyph(display, row, cell, tab_mark, colours[text_special], bg)
-                    : draw_glyph(display, row, cell, ' ', fg, bg);
+        ok = sw.view_tab ? sink.glyph(cell, 1, tab_mark, colours[text_special], bg) : sink.glyph(cell, 1, ' ', fg, bg);
       else if (b == '\n')
-        sw.view_linefeed ? draw_glyph(display, row, cell, linefeed_mark, colours[text_special], bg)
-                         : draw_glyph(display, row, cell, ' ', fg, bg);
+        ok = sw.view_linefeed ? sink.glyph(cell, 1, linefeed_mark, colours[text_special], bg)
+                              : sink.glyph(cell, 1, ' ', fg, bg);
       else if (b == end_mark)
-        sw.view_eof ? draw_glyph(display, row, cell, end_of_file_mark, colours[text_special], bg)
-                    : draw_glyph(display, row, cell, ' ', fg, bg);
+        ok = sw.view_eof ? sink.glyph(cell, 1, end_of_file_mark, colours[text_special], bg)
+                         : sink.glyph(cell, 1, ' ', fg, bg);
       else if (b < 0x20)
-        draw_glyph(display, row, cell, b + 0x40, colours[text_special], bg);
+        ok = sink.glyph(cell, 1, b + 0x40, colours[text_special], bg);
       else
-        draw_glyph(display, row, cell, b, fg, bg);
+        ok = sink.glyph(cell, 1, b, fg, bg);
+      if (!ok) return false;
     }
     if (b == '\t') {
       const std::int64_t p = document.left_column + k;
       const std::int64_t extra = tab - (p % tab) - 1;
       if (bg == colours[back_select]) {
         for (std::int64_t e = k + 1; e <= k + extra; ++e)
-          if (e >= 0 && e < columns) fill_cells(display, row, pane.first_column + static_cast<int>(e), 1, 1, bg);
+          if (e >= 0 && e < columns && !sink.cell(pane.first_column + static_cast<int>(e), bg)) return false;
       }
       k += extra;
     }
@@ -185,13 +261,93 @@ void paint_line(display_context& display, const pane_view& pane, text_document& 
     hit_left -= 1;
     keyword_left -= 1;
   }
+  return sink.end();
+}
+
+// Paints one line; with a usable writer straight into the images, else (or
+// when the writer fails part way) by surface copies. False when the line could
+// not be read (nothing is painted then).
+bool paint_one_line(display_context& display, image_writer* writer, const pane_view& pane, text_document& document,
+                    std::int32_t line, bool copy_row = true) {
+  const std::int32_t relative = line - document.top_line;
+  if (relative < 0 || relative >= pane.rows) return false;
+  const int row = pane.first_row + relative;
+
+  byte_string fetched;
+  const byte_string* bytes = nullptr;
+  if (line == document.current_line && document.current) {
+    bytes = &document.current->text;
+  } else {
+    if (!document.fetch_line(line, fetched)) return false;
+    bytes = &fetched;
+  }
+  // The same matching rules as searching; an empty or unusable pattern
+  // highlights nothing.
+  const search_pattern& pattern = prepared_search(display);
+  const keyword_table* keywords = prepared_keywords(display, keywords_of(display, pane));
+
+  if (writer && writer->usable()) {
+    direct_sink sink{display, *writer, row, copy_row, 0, 0, {}, {}};
+    if (walk_line(display, pane, document, line, *bytes, pattern, keywords, sink)) return true;
+    // A surface was lost or refused: the copies rebuild and paint it all again.
+    writer->release();
+  }
+  copies_sink sink{display, row};
+  walk_line(display, pane, document, line, *bytes, pattern, keywords, sink);
+  return true;
+}
+
+}  // namespace
+
+void paint_line(display_context& display, const pane_view& pane, text_document& document, std::int32_t line) {
+  image_writer writer(display);
+  writer.defer_screen();
+  paint_one_line(display, &writer, pane, document, line);
 }
 
 void repaint_pane(display_context& display, const pane_view& pane, text_document& document) {
+  const std::int32_t count = std::max<std::int32_t>(0, std::min(document.line_count(), pane.rows));
+  {
+    image_writer writer(display);
+    writer.defer_screen();
+    if (writer.usable()) {
+      // Every row but the first is cleared, and each line then paints its own
+      // row over again: clearing only what no line paints (the rows past the
+      // end or that could not be read, and the gaps between rows) leaves the
+      // same image.
+      std::vector<bool> painted(static_cast<std::size_t>(std::max(pane.rows, 0)), false);
+      for (std::int32_t n = 0; n < count; ++n)
+        painted[static_cast<std::size_t>(n)] =
+            paint_one_line(display, &writer, pane, document, document.top_line + n, false);
+      const cell_metrics& m = display.metrics;
+      const colour blank = display.colours[back_normal];
+      bool ok = writer.usable();
+      for (std::int32_t n = 1; ok && n < pane.rows; ++n) {
+        const int row = pane.first_row + n;
+        if (!painted[static_cast<std::size_t>(n)])
+          ok = writer.fill(cell_block_rect(m, row, pane.first_column, 1, pane.columns), blank);
+        if (ok && n + 1 < pane.rows && m.between > 0) {
+          const pixel_rect cells = cell_block_rect(m, row, pane.first_column, 1, pane.columns);
+          ok = writer.fill(pixel_rect{cells.x, cells.y + m.height, cells.width, m.between}, blank);
+        }
+      }
+      // The first row only when its line was painted (it is not cleared),
+      // and not the gap below it.
+      if (ok && count > 0 && painted[0])
+        ok = writer.copy_to_screen(cell_block_rect(m, pane.first_row, pane.first_column, 1, pane.columns));
+      ok = ok && writer.copy_to_screen(
+                     cell_block_rect(m, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns));
+      if (ok) {
+        invalidate(display, cell_block_rect(m, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns));
+        writer.release();
+        draw_status_line(display, pane, document);
+        return;
+      }
+    }
+  }
   fill_cells(display, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns,
              display.colours[back_normal]);
-  const std::int32_t count = std::min(document.line_count(), pane.rows);
-  for (std::int32_t n = 0; n < count; ++n) paint_line(display, pane, document, document.top_line + n);
+  for (std::int32_t n = 0; n < count; ++n) paint_one_line(display, nullptr, pane, document, document.top_line + n);
   draw_status_line(display, pane, document);
 }
 

@@ -35,7 +35,12 @@ void invalidate(display_context& display, const pixel_rect& area);
 void fill_cells(display_context& display, int row, int column, int rows, int columns, colour c);
 // One character (code < 256 half-width, else a Shift_JIS double-byte code on
 // two cells) into the text and screen images. Does not invalidate.
+// Written straight into the images when they can be locked, else by
+// draw_glyph_with_copies.
 void draw_glyph(display_context& display, int row, int column, unsigned code, colour fg, colour bg);
+// The same by surface copies through the cell scratch, each copy retried after
+// a rebuild when a surface was lost.
+void draw_glyph_with_copies(display_context& display, int row, int column, unsigned code, colour fg, colour bg);
 // A Shift_JIS string inside a band `width` cells wide, wrapping to the next row.
 void draw_string(display_context& display, int row, int column, int width, std::string_view text, colour fg,
                  colour bg);
@@ -54,7 +59,7 @@ void fill_pane_gap(display_context& display);
 // pane's style).
 pane_view pane_of(const display_context& display, int index);
 pane_view current_pane(const display_context& display);
-// The keyword block of the pane with this geometry (empty when none).
+// The keyword block of the pane's style (empty when none).
 const byte_string& keywords_of(const display_context& display, const pane_view& pane);
 
 // Paints text line `line` of `document` into its row of `pane`; nothing when

@@ -17,7 +17,7 @@ surface* make_surface(display_context& display, int width, int height) {
   return display.backend->create_surface(width, height, display.switches.safety_direct_draw);
 }
 
-sheet_pixels sheet_view(surface& s, std::uint8_t* pixels) { return sheet_pixels{pixels, s.width(), s.height()}; }
+sheet_pixels sheet_view(surface& s, std::uint8_t* pixels) { return sheet_pixels{pixels, s.width(), s.height(), s.stride()}; }
 
 glyph_target target_for(display_context& display, surface& sheet) {
   glyph_target target;
@@ -33,6 +33,8 @@ glyph_target target_for(display_context& display, surface& sheet) {
 bool create_surfaces(display_context& display) {
   drawing_backend& backend = *display.backend;
   screen_surfaces& s = display.surfaces;
+  display.prepared.glyph_masks = glyph_mask_cache();
+  display.prepared.recent_count = display.prepared.recent_next = 0;
   if (!backend.open_device(display.switches.safety_direct_draw)) return fail(display, string_no_direct_draw);
   s.device = true;
   if (backend.display_depth() <= 8) return fail(display, string_too_few_colours);
@@ -74,6 +76,7 @@ bool load_sheets(display_context& display) {
   screen_surfaces& s = display.surfaces;
   const cell_metrics& m = display.metrics;
   const colour blank = display.colours[back_normal];
+  display.prepared.glyph_masks = glyph_mask_cache();
   if (!s.half_width_sheet) return fail(display, string_drawing_error);
   for (surface* sheet : s.full_width_sheets)
     if (!sheet) return fail(display, string_drawing_error);

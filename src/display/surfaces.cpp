@@ -88,6 +88,11 @@ std::uint32_t pixel_value(const pixel_format& format, colour c) {
          component_value(c.blue, format.blue_mask);
 }
 
+std::size_t row_stride(int width, int bytes_per_pixel) {
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(bytes_per_pixel);
+  return bytes % 512 == 0 ? bytes + 64 : bytes;
+}
+
 int pow2_at_least(int n) {
   int p = 2;
   while (p < n && p < (1 << 30)) p <<= 1;
@@ -108,7 +113,7 @@ surface::surface(int width, int height, const pixel_format& format, std::vector<
     : width_(width),
       height_(height),
       bytes_per_pixel_(format.bits_per_pixel / 8),
-      stride_(static_cast<std::size_t>(width) * (format.bits_per_pixel / 8)),
+      stride_(row_stride(width, format.bits_per_pixel / 8)),
       format_(format),
       pixels_(std::move(pixels)) {}
 
@@ -193,7 +198,7 @@ surface* memory_backend::create_surface(int width, int height, bool /*system_mem
   if (width <= 0 || height <= 0 || width > max_side || height > max_side) return nullptr;
   if (fail_create_after == 0) return nullptr;
   if (fail_create_after > 0) --fail_create_after;
-  std::size_t bytes = static_cast<std::size_t>(width) * height * (format_.bits_per_pixel / 8);
+  std::size_t bytes = row_stride(width, format_.bits_per_pixel / 8) * static_cast<std::size_t>(height);
   std::unique_ptr<surface> s;
   try {
     s = std::make_unique<surface>(width, height, format_, std::vector<std::uint8_t>(bytes));

@@ -52,8 +52,13 @@ struct pixel_rect {
 // The smallest rectangle holding both (an empty one counts as nothing).
 pixel_rect united(const pixel_rect& a, const pixel_rect& b);
 
-// An off-screen surface in memory. Rows are exactly width × bytes per pixel
-// apart, so a locked sheet can be addressed from its width alone.
+// Bytes from one row of a memory surface to the next: width × bytes per pixel,
+// and one cache line more when that is a multiple of 512 bytes, so that the
+// rows of a tall image (whose width is a power of two) do not all fall into
+// the same few cache sets.
+std::size_t row_stride(int width, int bytes_per_pixel);
+
+// An off-screen surface in memory, rows stride() bytes apart.
 class surface {
  public:
   surface(int width, int height, const pixel_format& format, std::vector<std::uint8_t> pixels);

@@ -33,6 +33,7 @@ enum string_id : int {
   string_depth_changed = 15,
   string_texts_agree = 16,
   string_settings_reloaded = 17,
+  string_benchmark_done = 18,
   string_new_text_question = 19,
   string_reload_question = 20,
   string_save_question = 21,

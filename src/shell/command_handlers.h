@@ -73,6 +73,7 @@ void run_program_entry(window_& w, command_id id, std::intptr_t parameter);
 // dispatch_tools.cpp
 void jump_tag(window_& w, command_id id, std::intptr_t parameter);
 void open_url(window_& w, command_id id, std::intptr_t parameter);
+void benchmark(window_& w, command_id id, std::intptr_t parameter);
 
 }  // namespace handlers
 }  // namespace vintorel

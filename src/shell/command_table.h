@@ -114,7 +114,7 @@ inline constexpr command_record command_records[] = {
 
     command_row(command_id::open_url, "open_url", handlers::open_url),
 
-    command_row(command_id::benchmark, "", nullptr),
+    command_row(command_id::benchmark, "", handlers::benchmark),
     range_row(command_id::charset_shift_jis, command_id::charset_utf_8, handlers::set_charset),
     range_row(command_id::linefeed_crlf, command_id::linefeed_cr, handlers::set_linefeed),
     command_row(command_id::open_settings_file, "", handlers::open_settings_file),

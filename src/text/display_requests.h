@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/byte_string.h"
+
 namespace vintorel {
 
 struct text_document;
@@ -18,6 +20,9 @@ struct pane_view {
   std::int32_t columns = 80;      // visible text columns
   int tab_size = 8;               // never below 1
   bool auto_indent = false;       // the pane's automatic indent switch
+  // The keyword block of the pane's style (NUL-terminated keywords ended by an
+  // empty one), owned by the display; null: no keywords.
+  const byte_string* keywords = nullptr;
 
   // Guarded values for arithmetic: a pane always has at least one row and column.
   std::int32_t visible_rows() const { return rows < 1 ? 1 : rows; }

@@ -78,7 +78,7 @@ struct display_fixture {
   std::vector<int> errors;
   bool loaded = false;
 
-  explicit display_fixture(bool load = true) : backend(rgb32_format()) {
+  explicit display_fixture(bool load = true, pixel_format format = rgb32_format()) : backend(format) {
     display.backend = &backend;
     display.metrics = cell_metrics{8, 16, 3};
     display.half_width_font = dir.write("half.fnt", half_font());

@@ -1,0 +1,244 @@
+// Direct painting into the locked images, composed as the surface copies of
+// draw_glyph compose: ink pixels of the sheet take the glyph colour, the
+// sheet's blank pixels take the background, and the result goes to the text
+// image and the screen image alike.
+#include "display/image_writer.h"
+
+#include <algorithm>
+
+#include "display/fontx2.h"
+#include "display/painter.h"
+
+namespace vintorel {
+
+image_writer::image_writer(display_context& display) : display_(display) {
+  drawing_backend* backend = display.backend;
+  const screen_surfaces& s = display.surfaces;
+  if (!backend || !s.text_image || !s.screen_image || !s.half_width_sheet) return;
+  for (const surface* sheet : s.full_width_sheets)
+    if (!sheet) return;
+  surface& text = *s.text_image;
+  surface& screen = *s.screen_image;
+  bytes_per_pixel_ = text.bytes_per_pixel();
+  stride_ = text.stride();
+  if (bytes_per_pixel_ != 2 && bytes_per_pixel_ != 4) return;
+  if (screen.bytes_per_pixel() != bytes_per_pixel_ || screen.stride() != stride_ ||
+      screen.width() != text.width() || screen.height() != text.height())
+    return;
+  ink_ = value_of(display.colours[text_normal]);
+  blank_ = value_of(display.colours[back_normal]);
+  if (ink_ == no_pixel_value || blank_ == no_pixel_value) return;
+  text_ = backend->lock(text);
+  if (!text_) return;
+  screen_ = backend->lock(screen);
+  if (!screen_) {
+    backend->unlock(text);
+    text_ = nullptr;
+    return;
+  }
+  usable_ = true;
+}
+
+image_writer::~image_writer() { release(); }
+
+void image_writer::release() {
+  drawing_backend* backend = display_.backend;
+  const screen_surfaces& s = display_.surfaces;
+  for (std::size_t i = sheets_.size(); i-- > 0;) {
+    if (sheets_[i]) backend->unlock(sheet_surface(static_cast<int>(i)));
+    sheets_[i] = nullptr;
+  }
+  if (screen_) backend->unlock(*s.screen_image);
+  if (text_) backend->unlock(*s.text_image);
+  screen_ = text_ = nullptr;
+  usable_ = false;
+}
+
+surface& image_writer::sheet_surface(int index) const {
+  const screen_surfaces& s = display_.surfaces;
+  return index == 0 ? *s.half_width_sheet : *s.full_width_sheets[static_cast<std::size_t>(index - 1)];
+}
+
+std::uint8_t* image_writer::sheet_pixels(int index) {
+  std::uint8_t*& p = sheets_[static_cast<std::size_t>(index)];
+  if (!p) {
+    surface& sheet = sheet_surface(index);
+    if (sheet.bytes_per_pixel() != bytes_per_pixel_) return nullptr;
+    p = display_.backend->lock(sheet);
+  }
+  return p;
+}
+
+std::uint32_t image_writer::value_of(const colour& c) {
+  paint_preparations& p = display_.prepared;
+  for (int i = 0; i < p.recent_count; ++i)
+    if (p.recent_colours[static_cast<std::size_t>(i)] == c) return p.recent_values[static_cast<std::size_t>(i)];
+  const std::uint32_t v = display_.backend->pixel_value_of(*display_.surfaces.text_image, c);
+  if (v == no_pixel_value) return v;
+  const std::size_t slot = static_cast<std::size_t>(p.recent_next);
+  p.recent_colours[slot] = c;
+  p.recent_values[slot] = v;
+  p.recent_next = (p.recent_next + 1) % static_cast<int>(p.recent_colours.size());
+  if (p.recent_count < static_cast<int>(p.recent_colours.size())) ++p.recent_count;
+  return v;
+}
+
+namespace {
+
+// Glyph slots: the 256 half-width glyphs, then 512 places on each full-width sheet.
+constexpr int half_width_slots = 256;
+constexpr int full_width_sheet_slots = 512;
+constexpr int glyph_slots = half_width_slots + full_width_sheet_count * full_width_sheet_slots;
+// Masks hold a full-width row in 32 bits at most.
+constexpr int widest_masked_cell = 16;
+
+// Mask words a glyph slot takes: every slot has room for a full-width glyph.
+int slot_words(const cell_metrics& m) { return m.height * mask_words(2 * m.width); }
+
+}  // namespace
+
+const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed) {
+  glyph_mask_cache& cache = display_.prepared.glyph_masks;
+  const cell_metrics& m = display_.metrics;
+  if (cache.rows.empty() || cache.cell_width != m.width || cache.cell_height != m.height || cache.ink != ink_ ||
+      cache.blank != blank_) {
+    cache.cell_width = m.width;
+    cache.cell_height = m.height;
+    cache.ink = ink_;
+    cache.blank = blank_;
+    cache.rows.assign(static_cast<std::size_t>(glyph_slots) * static_cast<std::size_t>(slot_words(m)), 0);
+    cache.made.assign(glyph_slots, 0);
+  }
+  std::uint16_t* rows = cache.rows.data() + static_cast<std::size_t>(slot) * static_cast<std::size_t>(slot_words(m));
+  std::uint8_t& made = cache.made[static_cast<std::size_t>(slot)];
+  if (made == 0) {
+    const std::uint8_t* pixels = sheet_pixels(sheet);
+    if (!pixels) {
+      failed = true;
+      return nullptr;
+    }
+    const surface& from = sheet_surface(sheet);
+    made = make_mask(rows,
+                     pixels + static_cast<std::size_t>(source.y) * from.stride() +
+                         static_cast<std::size_t>(source.x) * bytes_per_pixel_,
+                     from.stride(), source.width, source.height, ink_, blank_, bytes_per_pixel_)
+               ? 1
+               : 2;
+  }
+  return made == 1 ? rows : nullptr;
+}
+
+image_rows image_writer::text_at(int x, int y) const {
+  return image_rows{text_ + static_cast<std::size_t>(y) * stride_ + static_cast<std::size_t>(x) * bytes_per_pixel_,
+                    stride_};
+}
+
+image_rows image_writer::screen_at(int x, int y) const {
+  return image_rows{screen_ + static_cast<std::size_t>(y) * stride_ + static_cast<std::size_t>(x) * bytes_per_pixel_,
+                    stride_};
+}
+
+void image_writer::mirror(int x, int y, int width, int height) {
+  if (!deferred_)
+    copy_block(screen_at(x, y), text_at(x, y), static_cast<std::size_t>(width) * bytes_per_pixel_, height);
+}
+
+bool image_writer::copy_to_screen(const pixel_rect& area) {
+  if (!usable_) return false;
+  const surface& text = *display_.surfaces.text_image;
+  const int x0 = std::max(area.x, 0);
+  const int y0 = std::max(area.y, 0);
+  const int x1 = std::min(area.x + area.width, text.width());
+  const int y1 = std::min(area.y + area.height, text.height());
+  if (x1 > x0 && y1 > y0)
+    copy_block(screen_at(x0, y0), text_at(x0, y0), static_cast<std::size_t>(x1 - x0) * bytes_per_pixel_, y1 - y0);
+  return true;
+}
+
+bool image_writer::fill(const pixel_rect& area, const colour& c) {
+  if (!usable_) return false;
+  const surface& text = *display_.surfaces.text_image;
+  const int x0 = std::max(area.x, 0);
+  const int y0 = std::max(area.y, 0);
+  const int x1 = std::min(area.x + area.width, text.width());
+  const int y1 = std::min(area.y + area.height, text.height());
+  if (x1 <= x0 || y1 <= y0) return true;
+  fill_block(text_at(x0, y0), x1 - x0, y1 - y0, value_of(c), bytes_per_pixel_);
+  if (!deferred_) fill_block(screen_at(x0, y0), x1 - x0, y1 - y0, value_of(c), bytes_per_pixel_);
+  return true;
+}
+
+bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, const colour& bg) {
+  if (!usable_) return false;
+  const cell_metrics& m = display_.metrics;
+  int sheet = -1;
+  int slot_index = 0;
+  pixel_rect source{0, 0, m.width, m.height};
+  if (code < 256) {
+    sheet = 0;
+    slot_index = static_cast<int>(code);
+    source.x = static_cast<int>(code % 16) * m.width;
+    source.y = static_cast<int>(code / 16) * m.height;
+  } else {
+    source.width = 2 * m.width;
+    glyph_slot slot;
+    if (full_width_slot(code, slot)) {
+      sheet = 1 + slot.sheet;
+      slot_index = half_width_slots + slot.sheet * full_width_sheet_slots + slot.row * 32 + slot.column;
+      source.x = slot.column * source.width;
+      source.y = slot.row * m.height;
+    }
+  }
+  int x = column * m.width;
+  int y = row * (m.height + m.between);
+  // A code with no place in the sheets shows as an empty cell.
+  if (sheet < 0) return fill(pixel_rect{x, y, source.width, m.height}, bg);
+  if (!have_last_ || !(last_fg_ == fg) || !(last_bg_ == bg)) {
+    const colour ink = corrected_foreground(fg, bg, display_.colours[back_normal]);
+    glyph_values& v = last_values_;
+    v.ink = ink_;
+    v.blank = blank_;
+    v.background = value_of(bg);
+    const std::uint32_t fg_value = value_of(ink);
+    v.foreground = fg_value == blank_ ? v.background : fg_value;
+    last_fg_ = fg;
+    last_bg_ = bg;
+    have_last_ = true;
+  }
+  const glyph_values& values = last_values_;
+
+  // Whole cells from the glyph's ink mask: the sheets hold only ink and blank
+  // pixels, so a mask says all there is.
+  const surface& from = sheet_surface(sheet);
+  const surface& to = *display_.surfaces.text_image;
+  if (m.width <= widest_masked_cell && x >= 0 && y >= 0 && x + source.width <= to.width() &&
+      y + source.height <= to.height() && source.x + source.width <= from.width() &&
+      source.y + source.height <= from.height()) {
+    bool failed = false;
+    if (const std::uint16_t* rows = glyph_mask(slot_index, sheet, source, failed)) {
+      mask_block(text_at(x, y), rows, source.width, source.height, values.foreground, values.background,
+                 bytes_per_pixel_);
+      mirror(x, y, source.width, source.height);
+      return true;
+    }
+    if (failed) return false;
+  }
+
+  const std::uint8_t* pixels = sheet_pixels(sheet);
+  if (!pixels) return false;
+  // Clip to the sheet and to the images as a surface copy would.
+  if (source.x < 0) x -= source.x, source.width += source.x, source.x = 0;
+  if (source.y < 0) y -= source.y, source.height += source.y, source.y = 0;
+  if (x < 0) source.x -= x, source.width += x, x = 0;
+  if (y < 0) source.y -= y, source.height += y, y = 0;
+  source.width = std::min({source.width, from.width() - source.x, to.width() - x});
+  source.height = std::min({source.height, from.height() - source.y, to.height() - y});
+  if (source.width <= 0 || source.height <= 0) return true;
+  const std::uint8_t* start = pixels + static_cast<std::size_t>(source.y) * from.stride() +
+                              static_cast<std::size_t>(source.x) * bytes_per_pixel_;
+  glyph_block(text_at(x, y), start, from.stride(), source.width, source.height, values, bytes_per_pixel_);
+  mirror(x, y, source.width, source.height);
+  return true;
+}
+
+}  // namespace vintorel

@@ -1,0 +1,76 @@
+// Painting straight into the locked text and screen images: glyphs composed
+// from the locked glyph sheets and solid fills, with the same pixels the
+// surface copies of the painter give (the cell scratch is not needed for it).
+// Every surface is locked the first time it is needed and stays locked until
+// release() or the writer's end.
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "display/display_context.h"
+#include "display/pixel_blocks.h"
+
+namespace vintorel {
+
+class image_writer {
+ public:
+  explicit image_writer(display_context& display);
+  ~image_writer();
+  image_writer(const image_writer&) = delete;
+  image_writer& operator=(const image_writer&) = delete;
+
+  // False when the images cannot be written directly (no back end, a surface
+  // missing or lost, a pixel format other than 16 or 32 bits, a lock refused):
+  // the caller then draws with surface copies, which rebuild lost surfaces.
+  bool usable() const { return usable_; }
+
+  // From here on fills and glyphs go to the text image only, and
+  // copy_to_screen() brings them over (one copy of a whole row or pane is
+  // cheaper than writing every cell twice).
+  void defer_screen() { deferred_ = true; }
+  // Copies a pixel rectangle (clipped to the images) from the text image to
+  // the screen image.
+  bool copy_to_screen(const pixel_rect& area);
+
+  // A pixel rectangle of the images in `c` (clipped to the images).
+  bool fill(const pixel_rect& area, const colour& c);
+  // One character at cell (row, column), as draw_glyph composes it.
+  bool glyph(int row, int column, unsigned code, const colour& fg, const colour& bg);
+
+  // Unlocks everything; the writer is unusable afterwards.
+  void release();
+
+ private:
+  display_context& display_;
+  bool usable_ = false;
+  bool deferred_ = false;
+  int bytes_per_pixel_ = 0;
+  std::size_t stride_ = 0;
+  std::uint8_t* text_ = nullptr;
+  std::uint8_t* screen_ = nullptr;
+  // Locked sheets by surface index (half-width first), null until needed.
+  std::array<std::uint8_t*, 1 + full_width_sheet_count> sheets_{};
+  std::uint32_t ink_ = 0;
+  std::uint32_t blank_ = 0;
+  // The glyph colours asked for last and the values they compose with.
+  bool have_last_ = false;
+  colour last_fg_{};
+  colour last_bg_{};
+  glyph_values last_values_{};
+
+  std::uint32_t value_of(const colour& c);
+  std::uint8_t* sheet_pixels(int index);
+  // The image rows at pixel (x, y).
+  image_rows text_at(int x, int y) const;
+  image_rows screen_at(int x, int y) const;
+  // Unless deferred, the block just written to the text image goes to the
+  // screen image too.
+  void mirror(int x, int y, int width, int height);
+  surface& sheet_surface(int index) const;
+  // The ink mask of glyph slot `slot` (sheet `sheet`, area `source`), taken
+  // from the sheet on first use; null when the sheet holds other pixels there,
+  // or when it could not be locked (`failed` is then set).
+  const std::uint16_t* glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed);
+};
+
+}  // namespace vintorel

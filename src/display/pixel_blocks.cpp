@@ -1,0 +1,228 @@
+// Fills and glyph composition over whole vectors of pixels, with a pixel-wise
+// tail for widths that do not fill the last vector.
+#include "display/pixel_blocks.h"
+
+#include <array>
+#include <cstring>
+#include <type_traits>
+
+namespace vintorel {
+
+namespace {
+
+constexpr std::size_t vector_bytes = 16;
+
+template <class Pixel>
+struct lanes {
+  using signed_pixel = std::conditional_t<sizeof(Pixel) == 4, std::int32_t, std::int16_t>;
+  typedef signed_pixel vec __attribute__((vector_size(vector_bytes)));
+  static constexpr int count = vector_bytes / sizeof(Pixel);
+
+  static vec splat(std::uint32_t value) { return vec{} + static_cast<signed_pixel>(static_cast<Pixel>(value)); }
+  static vec load(const std::uint8_t* p) {
+    vec v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+  static void store(std::uint8_t* p, vec v) { std::memcpy(p, &v, sizeof v); }
+};
+
+// Whether every byte of the pixel value is the same (black, white): the
+// library's memset then fills faster than any loop here.
+template <class Pixel>
+bool uniform_bytes(Pixel p) {
+  for (std::size_t i = 1; i < sizeof(Pixel); ++i)
+    if (((p >> (8 * i)) & 0xFF) != (p & 0xFF)) return false;
+  return true;
+}
+
+template <class Pixel>
+void fill_typed(const image_rows& to, int width, int height, std::uint32_t value) {
+  using L = lanes<Pixel>;
+  if (uniform_bytes(static_cast<Pixel>(value))) {
+    const std::size_t bytes = static_cast<std::size_t>(width) * sizeof(Pixel);
+    for (int y = 0; y < height; ++y) {
+      std::memset(to.first + y * to.stride, static_cast<int>(value & 0xFF), bytes);
+    }
+    return;
+  }
+  const typename L::vec v = L::splat(value);
+  const Pixel p = static_cast<Pixel>(value);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* a = to.first + y * to.stride;
+    int x = 0;
+    for (; x + L::count <= width; x += L::count) L::store(a + x * sizeof(Pixel), v);
+    for (; x < width; ++x) std::memcpy(a + x * sizeof(Pixel), &p, sizeof p);
+  }
+}
+
+template <class Pixel>
+Pixel compose(Pixel s, const glyph_values& v) {
+  if (s == static_cast<Pixel>(v.ink)) return static_cast<Pixel>(v.foreground);
+  if (s == static_cast<Pixel>(v.blank)) return static_cast<Pixel>(v.background);
+  return s;
+}
+
+template <class Pixel>
+void glyph_typed(const image_rows& to, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+                 const glyph_values& values) {
+  using L = lanes<Pixel>;
+  using vec = typename L::vec;
+  const vec ink = L::splat(values.ink);
+  const vec blank = L::splat(values.blank);
+  const vec fg = L::splat(values.foreground);
+  const vec bg = L::splat(values.background);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* s = sheet + y * sheet_stride;
+    std::uint8_t* a = to.first + y * to.stride;
+    int x = 0;
+    for (; x + L::count <= width; x += L::count) {
+      const vec in = L::load(s + x * sizeof(Pixel));
+      const vec is_ink = in == ink;
+      const vec is_blank = in == blank;
+      vec out = (is_blank & bg) | (~is_blank & in);
+      out = (is_ink & fg) | (~is_ink & out);
+      L::store(a + x * sizeof(Pixel), out);
+    }
+    for (; x < width; ++x) {
+      Pixel in;
+      std::memcpy(&in, s + x * sizeof(Pixel), sizeof in);
+      const Pixel out = compose(in, values);
+      std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
+    }
+  }
+}
+
+// The ink bits of mask row y.
+inline std::uint32_t mask_bits(const std::uint16_t* rows, int y, int width) {
+  return mask_words(width) == 1 ? rows[y] : rows[2 * y] | static_cast<std::uint32_t>(rows[2 * y + 1]) << 16;
+}
+
+// Lane masks for every pattern of ink bits one vector covers: entry b has
+// all bits set in lane i where bit i of b is set. Made before main runs, so
+// that reading them needs no guard.
+template <class Pixel>
+std::array<typename lanes<Pixel>::vec, (1u << lanes<Pixel>::count)> make_ink_lanes() {
+  std::array<typename lanes<Pixel>::vec, (1u << lanes<Pixel>::count)> t{};
+  for (unsigned b = 0; b < t.size(); ++b)
+    for (int i = 0; i < lanes<Pixel>::count; ++i) t[b][i] = (b >> i) & 1 ? -1 : 0;
+  return t;
+}
+const auto ink_lanes_32 = make_ink_lanes<std::uint32_t>();
+const auto ink_lanes_16 = make_ink_lanes<std::uint16_t>();
+
+template <class Pixel>
+const typename lanes<Pixel>::vec* ink_lanes() {
+  if constexpr (sizeof(Pixel) == 4)
+    return ink_lanes_32.data();
+  else
+    return ink_lanes_16.data();
+}
+
+// One glyph row; `Width` > 0 fixes the width at compile time (the loop then
+// unrolls), 0 takes it from `width`.
+template <class Pixel, int Width>
+inline void mask_row(std::uint8_t* a, std::uint32_t bits, int width,
+                     const typename lanes<Pixel>::vec* table, typename lanes<Pixel>::vec other,
+                     typename lanes<Pixel>::vec differ, Pixel ink_pixel, Pixel other_pixel) {
+  using L = lanes<Pixel>;
+  using vec = typename L::vec;
+  constexpr std::uint32_t lane_mask = (1u << L::count) - 1;
+  const int w = Width > 0 ? Width : width;
+  int x = 0;
+#pragma GCC unroll 8
+  for (; x + L::count <= w; x += L::count) {
+    const vec out = other ^ (table[(bits >> x) & lane_mask] & differ);
+    L::store(a + x * sizeof(Pixel), out);
+  }
+  for (; x < w; ++x) {
+    const Pixel out = (bits >> x) & 1 ? ink_pixel : other_pixel;
+    std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
+  }
+}
+
+template <class Pixel, int Width>
+void mask_rows(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
+               std::uint32_t other_value) {
+  using L = lanes<Pixel>;
+  using vec = typename L::vec;
+  const vec* table = ink_lanes<Pixel>();
+  const vec other = L::splat(other_value);
+  const vec differ = other ^ L::splat(ink_value);
+  std::uint8_t* a = to.first;
+  for (int y = 0; y < height; ++y, a += to.stride)
+    mask_row<Pixel, Width>(a, mask_bits(rows, y, width), width, table, other, differ, static_cast<Pixel>(ink_value),
+                           static_cast<Pixel>(other_value));
+}
+
+// The usual cell widths (8-pixel half-width cells and their full-width
+// glyphs) get loops of fixed length.
+template <class Pixel>
+void mask_typed(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
+                std::uint32_t other_value) {
+  if (width == 16)
+    mask_rows<Pixel, 16>(to, rows, width, height, ink_value, other_value);
+  else if (width == 8)
+    mask_rows<Pixel, 8>(to, rows, width, height, ink_value, other_value);
+  else
+    mask_rows<Pixel, 0>(to, rows, width, height, ink_value, other_value);
+}
+
+template <class Pixel>
+bool make_mask_typed(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+                     std::uint32_t ink, std::uint32_t blank) {
+  bool two_values = true;
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* s = sheet + y * sheet_stride;
+    std::uint32_t bits = 0;
+    for (int x = 0; x < width; ++x) {
+      Pixel p;
+      std::memcpy(&p, s + x * sizeof(Pixel), sizeof p);
+      if (p == static_cast<Pixel>(ink))
+        bits |= 1u << x;
+      else if (p != static_cast<Pixel>(blank))
+        two_values = false;
+    }
+    rows[y * mask_words(width)] = static_cast<std::uint16_t>(bits);
+    if (mask_words(width) == 2) rows[y * 2 + 1] = static_cast<std::uint16_t>(bits >> 16);
+  }
+  return two_values;
+}
+
+}  // namespace
+
+void mask_block(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
+                std::uint32_t other_value, int bytes_per_pixel) {
+  if (bytes_per_pixel == 4)
+    mask_typed<std::uint32_t>(to, rows, width, height, ink_value, other_value);
+  else if (bytes_per_pixel == 2)
+    mask_typed<std::uint16_t>(to, rows, width, height, ink_value, other_value);
+}
+
+bool make_mask(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+               std::uint32_t ink, std::uint32_t blank, int bytes_per_pixel) {
+  if (bytes_per_pixel == 4) return make_mask_typed<std::uint32_t>(rows, sheet, sheet_stride, width, height, ink, blank);
+  if (bytes_per_pixel == 2) return make_mask_typed<std::uint16_t>(rows, sheet, sheet_stride, width, height, ink, blank);
+  return false;
+}
+
+void copy_block(const image_rows& to, const image_rows& from, std::size_t row_bytes, int height) {
+  for (int y = 0; y < height; ++y) std::memcpy(to.first + y * to.stride, from.first + y * from.stride, row_bytes);
+}
+
+void fill_block(const image_rows& to, int width, int height, std::uint32_t value, int bytes_per_pixel) {
+  if (bytes_per_pixel == 4)
+    fill_typed<std::uint32_t>(to, width, height, value);
+  else if (bytes_per_pixel == 2)
+    fill_typed<std::uint16_t>(to, width, height, value);
+}
+
+void glyph_block(const image_rows& to, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
+                 const glyph_values& values, int bytes_per_pixel) {
+  if (bytes_per_pixel == 4)
+    glyph_typed<std::uint32_t>(to, sheet, sheet_stride, width, height, values);
+  else if (bytes_per_pixel == 2)
+    glyph_typed<std::uint16_t>(to, sheet, sheet_stride, width, height, values);
+}
+
+}  // namespace vintorel
