@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QLocale>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,7 @@
 #include "shell/layout_file.h"
 #include "shell/response_file.h"
 #include "shell/startup.h"
+#include "app/program_icon.h"
 #include "app/second_start.h"
 #include "app/window_main.h"
 #include "display/font_setup.h"
@@ -27,6 +30,7 @@
 #include "platform/scripted_user_interface.h"
 #include "settings/main_settings.h"
 #include "toolkit/message_box.h"
+#include "toolkit/qt_translations.h"
 #include "platform/string_table.h"
 
 namespace vintorel {
@@ -62,6 +66,14 @@ int run_application(int argc, char** argv) {
   QApplication application(argc, argv);
   // The main window ends the event loop itself when it is destroyed.
   QApplication::setQuitOnLastWindowClosed(false);
+  // The file dialog and the standard buttons in the user's language; Qt's
+  // English when its translations are not installed.
+  install_qt_translations(QLocale());
+  // The launcher (vintorel.desktop) and the window belong together on Wayland.
+  QGuiApplication::setDesktopFileName(QStringLiteral("vintorel"));
+  QIcon icon = program_icon();
+  QApplication::setWindowIcon(icon);
+  register_icon("icon_main", icon);
   unattended_user unattended;
   const char* unattended_flag = std::getenv("VINTOREL_UNATTENDED");
   if (unattended_flag && *unattended_flag) set_box_responder(&unattended);
@@ -117,7 +129,8 @@ int run_application(int argc, char** argv) {
     server = std::make_unique<instance_server>();
     if (!server->listen(directory)) std::fprintf(stderr, "vintorel: other instances cannot reach this one\n");
   }
-  const std::string& exe = environment.executable_directory;
+  const program_places& places = environment.places;
+  const std::string& exe = places.settings_directory;
   if (!ensure_start_files(exe)) {
     lock.release();
     system_error(string_file_error);
@@ -127,7 +140,8 @@ int run_application(int argc, char** argv) {
   settings_record& settings = global_settings();
   // The font check fits the grid to this screen; its errors are ownerless boxes.
   font_environment fonts;
-  fonts.directory = exe;
+  fonts.directory = places.font_directory;
+  fonts.generator_directory = places.executable_directory;
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect area = screen->availableGeometry();
     fonts.screen_width = area.width();
@@ -143,7 +157,11 @@ int run_application(int argc, char** argv) {
 
   main_window_setup setup;
   setup.settings = &settings;
-  setup.executable_directory = exe;
+  setup.settings_directory = places.settings_directory;
+  setup.manual_path = places.manual_path;
+  // An installed editor runs commands where it was started (the home folder
+  // when started from a launcher), not in the program's folder.
+  if (!places.beside_executable) setup.command_directory = environment.start_directory;
   setup.response_path = response_path;
   setup.start = start;
   window_ main_window(std::move(setup));

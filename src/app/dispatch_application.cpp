@@ -1,5 +1,7 @@
 // Handlers of the application commands: quitting, the menus opened as
 // popups, and the version box.
+#include <QByteArray>
+#include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 
@@ -8,6 +10,7 @@
 #include "shell/command_handlers.h"
 #include "shell/menu_table.h"
 #include "toolkit/message_box.h"
+#include "toolkit/qt_text.h"
 #include "platform/string_table.h"
 
 namespace vintorel::handlers {
@@ -37,7 +40,10 @@ void popup_menu(window_& w, command_id id, std::intptr_t) {
 
 void version_box(window_& w, command_id, std::intptr_t) {
   w.before_dialog();
-  vintorel::version_box(w.frame(), string_caption_version, string_version, "icon_main");
+  // Where the settings are, so the user can find them without a command line.
+  QString folder = to_qstring(load_string(string_settings_folder)) + QStringLiteral("\n") +
+                   QFile::decodeName(QByteArray::fromStdString(w.setup().settings_directory));
+  vintorel::version_box(w.frame(), string_caption_version, string_version, "icon_main", folder);
 }
 
 }  // namespace vintorel::handlers

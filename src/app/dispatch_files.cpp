@@ -54,7 +54,7 @@ void open_settings_file(window_& w, command_id, std::intptr_t) {
 }
 
 void open_manual(window_& w, command_id, std::intptr_t) {
-  w.open_text(w.work().text_count(), w.ini_path("vintorel.txt"), true);
+  w.open_text(w.work().text_count(), w.manual_path(), true);
 }
 
 void hand_over_files(window_& w, command_id, std::intptr_t read_only) {

@@ -58,7 +58,7 @@ void edit_style(window_& w, command_id id, std::intptr_t) {
   } else {
     index = entry_index(command_id::first_style_entry, id);
   }
-  dialog_extension box(ext_ini, w.ini_path("vintorel.txt"), index);
+  dialog_extension box(ext_ini, w.manual_path(), index);
   box.on_styles_changed = [&w] { rebuild_style_menu(w); };
   if (box.run_modal(w.frame()) != 1) return;
   reload_styles(w);
@@ -76,7 +76,7 @@ void edit_program(window_& w, command_id id, std::intptr_t) {
   } else {
     index = entry_index(command_id::first_program_edit, id);
   }
-  dialog_program box(program_ini, w.ini_path("vintorel.txt"), index);
+  dialog_program box(program_ini, w.manual_path(), index);
   box.on_programs_changed = [&w] { rebuild_program_menus(w); };
   box.run_modal(w.frame());
 }

@@ -23,7 +23,7 @@ namespace vintorel {
 window_::window_(main_window_setup setup)
     : setup_(std::move(setup)),
       painter_(display_),
-      work_(display_, *setup_.settings, setup_.executable_directory + "ext.ini") {
+      work_(display_, *setup_.settings, setup_.settings_directory + "ext.ini") {
   backend_ = std::move(setup_.backend);
   if (!backend_) backend_ = std::make_unique<memory_backend>();
   display_.backend = backend_.get();
@@ -74,7 +74,8 @@ int window_::on_create() {
 
   work_.discard_texts();
   if (!new_text(std::string(console_text_name))) return -1;
-  work_.command_directory = setup_.executable_directory;
+  work_.command_directory =
+      setup_.command_directory.empty() ? setup_.settings_directory : setup_.command_directory;
 
   const start_request& start = setup_.start;
   if (!start.empty) {

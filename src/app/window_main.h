@@ -32,7 +32,9 @@ class instance_server;
 // What start-up hands the main window.
 struct main_window_setup {
   settings_record* settings = nullptr;  // the process-wide record, already loaded
-  std::string executable_directory;     // ends in "/": settings files, manual
+  std::string settings_directory;       // ends in "/": vintorel.ini, ext.ini, program.ini, layout.ini
+  std::string manual_path;              // vintorel.txt; "" for the one in the settings directory
+  std::string command_directory;        // where commands run first; "" for the settings directory
   std::string response_path;            // the hand-over response file
   start_request start;                  // the command line to process in on_create
   // The drawing back end (a memory back end of the display's format when null).
@@ -114,7 +116,10 @@ class window_ : public window {
   keyboard_state& keyboard() { return keys_; }
   user_interface& user() { return ui_; }
   const main_window_setup& setup() const { return setup_; }
-  std::string ini_path(const char* name) const { return setup_.executable_directory + name; }
+  std::string ini_path(const char* name) const { return setup_.settings_directory + name; }
+  std::string manual_path() const {
+    return setup_.manual_path.empty() ? ini_path("vintorel.txt") : setup_.manual_path;
+  }
   // An edit context for the current pane.
   edit_context context();
   window_position position() const { return position_; }

@@ -48,7 +48,8 @@ long long now_ms() {
 bool ensure_font(font_check& check, const std::string& directory, const std::string& name, const char* kind) {
   std::string path = resolve(directory, name);
   if (file_exists(path)) return true;
-  std::vector<std::string> argv{directory + "mkfontx2", kind, name, "WINDOWS"};
+  const std::string& generator = check.generator_directory.empty() ? directory : check.generator_directory;
+  std::vector<std::string> argv{generator + "mkfontx2", kind, name, "WINDOWS"};
   if (check.run) return check.run(argv, directory);
   return run_and_wait(argv, directory, generator_time_limit_ms);
 }

@@ -21,6 +21,7 @@ bool check_fonts_for_settings(settings_record& settings, const font_environment&
   check.half_width_font = settings.font_file;
   check.full_width_font = settings.font_file_mb;
   check.directory = environment.directory;
+  check.generator_directory = environment.generator_directory;
   check.screen_width = environment.screen_width;
   check.screen_height = environment.screen_height;
   check.columns = settings.columns;

@@ -10,7 +10,8 @@ namespace vintorel {
 
 // What the font check needs besides the settings record.
 struct font_environment {
-  std::string directory;  // where the fonts, the settings and mkfontx2 live ("/" at the end)
+  std::string directory;            // where the fonts live ("/" at the end)
+  std::string generator_directory;  // where mkfontx2 lives ("" for `directory`)
   int screen_width = 1920;
   int screen_height = 1080;
   std::function<void(int string_id)> show_error;  // error box with a string-table id

@@ -85,10 +85,12 @@ bool run_and_wait(const std::vector<std::string>& argv, const std::string& direc
 struct font_check {
   // In: the two font file names as the settings hold them ("/" separators);
   // relative names are taken from `directory`, which is also where the
-  // generator lives and runs.
+  // generator runs. The generator lives in `generator_directory` ("" for
+  // `directory`).
   std::string half_width_font;
   std::string full_width_font;
   std::string directory;
+  std::string generator_directory;
   int screen_width = 1920;
   int screen_height = 1080;
   // In and out: the grid, reduced to fit the screen.
@@ -98,7 +100,7 @@ struct font_check {
   int cell_width = 0;
   int cell_height = 0;
   // Seams: how the generator is run (default: run_and_wait of
-  // directory + "mkfontx2"), and the error box with a string-table id.
+  // generator_directory + "mkfontx2"), and the error box with a string-table id.
   program_runner run;
   std::function<void(int string_id)> show_error;
 };

@@ -115,9 +115,56 @@ int connect_to(const std::string& path) {
 
 }  // namespace
 
+std::string display_key(const char* wayland, const char* x) {
+  std::string raw;
+  if (wayland && *wayland) {
+    raw = wayland;
+  } else if (x && *x) {
+    // [host]:display[.screen]; the screen does not make another display.
+    std::string_view name = x;
+    std::size_t colon = name.rfind(':');
+    std::string host(colon == std::string_view::npos ? std::string_view() : name.substr(0, colon));
+    std::string_view number = colon == std::string_view::npos ? name : name.substr(colon + 1);
+    std::size_t dot = number.find('.');
+    if (dot != std::string_view::npos) number = number.substr(0, dot);
+    // "unix:0" is the local display ":0".
+    if (host == "unix") host.clear();
+    raw = "x-" + (host.empty() ? std::string() : host + "-") + std::string(number);
+  } else {
+    return "";
+  }
+  std::string key = raw;
+  for (char& c : key) {
+    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                 c == '_' || c == '.';
+    if (!plain) c = '_';
+  }
+  // "." and ".." name no directory of their own.
+  if (key.find_first_not_of('.') == std::string::npos) key = "_" + key;
+  constexpr std::size_t max_key = 40;
+  if (key.size() > max_key) {
+    // FNV-1a of the value as it stands, so that values differing only in
+    // replaced characters stay apart: stable between runs, which is all the
+    // name needs.
+    unsigned long long hash = 14695981039346656037ull;
+    for (unsigned char c : raw) hash = (hash ^ c) * 1099511628211ull;
+    static const char digits[] = "0123456789abcdef";
+    key = "h-";
+    for (int shift = 60; shift >= 0; shift -= 4) key += digits[(hash >> shift) & 15];
+  }
+  return key;
+}
+
+std::string instance_directory_for(const std::string& base, const std::string& key) {
+  return key.empty() ? base : base + key + "/";
+}
+
 bool instance_directory(std::string& out) {
-  out = private_directory();
-  return !out.empty() && fits_socket_path(out + socket_name);
+  const std::string& base = private_directory();
+  if (base.empty()) return false;
+  out = instance_directory_for(base, display_key(std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY")));
+  if (out != base && !prepare_private_directory(out)) return false;
+  return fits_socket_path(out + socket_name);
 }
 
 instance_lock::state instance_lock::acquire(const std::string& directory) {

@@ -8,7 +8,9 @@
 // a command runs.
 //
 // Both files live in a per-user directory of mode 0700, so no other user can
-// take the lock, listen in the editor's place or send it requests.
+// take the lock, listen in the editor's place or send it requests. Within it
+// each display has a directory of its own: an editor on another X server or
+// Wayland display of the same user is another instance.
 #pragma once
 #include <atomic>
 #include <cstddef>
@@ -17,8 +19,21 @@
 
 namespace vintorel {
 
-// The per-user private directory (platform/private_directory.h), ending in "/";
-// false when none can be had.
+// The display a process shows its windows on, as a file name: the Wayland
+// display when `wayland` is set and not empty, else the X display, with the
+// screen number dropped (":0" and ":0.0" are one display): "x-0" for ":0",
+// "x-host-10" for "host:10.0", "wayland-0" for "wayland-0". Characters other
+// than letters, digits, "-", "_" and "." become "_"; a name longer than 40
+// bytes becomes "h-" and a hash of it. "" when neither is set.
+std::string display_key(const char* wayland, const char* x);
+
+// `base` (ending in "/") for the key "", else base + key + "/".
+std::string instance_directory_for(const std::string& base, const std::string& key);
+
+// The instance directory of this process: the per-user private directory
+// (platform/private_directory.h) and in it the directory of the display from
+// $WAYLAND_DISPLAY or $DISPLAY, made with mode 0700, ending in "/"; false
+// when none can be had.
 bool instance_directory(std::string& out);
 
 // The lock file "vintorel.lock" in the instance directory.

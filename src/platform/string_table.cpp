@@ -74,6 +74,8 @@ constexpr std::array<const char*, string_table_size> table = {
     /* 42 */
     "起動しているエディタが応答しません. このエディタを単独で起動しますか?\n"
     "(キャンセルを選ぶと応答を待ち続けます)",
+    // Shown in the version box above the folder the settings files are in.
+    /* 43 */ "設定ファイルの場所:",
 };
 
 const std::array<byte_string, string_table_size>& sjis_table() {

@@ -29,20 +29,25 @@ std::string colour_text(const settings_colour& c) {
 
 }  // namespace
 
-bool prepare_process(start_environment& environment) {
+bool prepare_process(start_environment& environment) { return prepare_process(environment, current_places_input()); }
+
+bool prepare_process(start_environment& environment, const places_input& in) {
   std::setlocale(LC_ALL, "");
   environment.start_directory = current_directory();
-  environment.executable_directory = executable_directory();
   environment.temporary_directory = temporary_directory();
-  if (environment.executable_directory.empty()) return false;
-  return ::chdir(environment.executable_directory.c_str()) == 0;
+  if (in.executable_directory.empty()) return false;
+  environment.places = choose_places(in);
+  const program_places& places = environment.places;
+  if (places.settings_directory.empty() || places.font_directory.empty()) return false;
+  if (!make_places(places)) return false;
+  return ::chdir(places.font_directory.c_str()) == 0;
 }
 
 bool create_default_programs(const std::string& path) {
   if (file_exists(path)) return true;
   return write_profile_string(path, "&Grep", "program", "grep -n ??? *.c") &&
          write_profile_string(path, "&Grep", "confirm", "+") &&
-         write_profile_string(path, "&Make", "program", "imake") &&
+         write_profile_string(path, "&Make", "program", "make") &&
          write_profile_string(path, "&Make", "confirm", "+");
 }
 

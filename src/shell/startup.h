@@ -5,22 +5,26 @@
 #include <string_view>
 
 #include "shell/command_line.h"
+#include "shell/program_places.h"
 
 namespace vintorel {
 
 struct start_environment {
-  std::string executable_directory;  // ends in "/"; becomes the current directory
-  std::string start_directory;       // the current directory at start, ending in "/"
-  std::string temporary_directory;   // holds the response file and the save temporary
+  program_places places;            // settings, fonts, manual (program_places.h)
+  std::string start_directory;      // the current directory at start, ending in "/"
+  std::string temporary_directory;  // holds the response file and the save temporary
 };
 
-// Sets the locale from the environment, finds the directories and makes the
-// executable's directory current. False when that directory cannot be found
-// or entered.
+// Sets the locale from the environment, finds the directories, makes the
+// settings and font directories when they are the user's folders, and makes
+// the font directory current (relative font names in the settings resolve
+// there). False when a directory cannot be found, made or entered.
 bool prepare_process(start_environment& environment);
+bool prepare_process(start_environment& environment, const places_input& in);
 
-// program.ini with its two default entries ("&Grep" and "&Make", both shown
-// for confirmation) when it does not exist; false when a write fails.
+// program.ini with its two default entries ("&Grep" running grep, "&Make"
+// running make, both shown for confirmation) when it does not exist; false
+// when a write fails.
 bool create_default_programs(const std::string& path);
 // The text of a vintorel.ini holding every key with its default, so that the
 // user finds the settings to edit (menu "設定ファイルを開く").

@@ -92,10 +92,11 @@ void error_with_path(QWidget* owner, int caption_id, int text_id, const byte_str
   show_box(owner, QMessageBox::Warning, caption_id, text_id, QMessageBox::Ok, QMessageBox::Ok, to_qstring(path));
 }
 
-void version_box(QWidget* owner, int caption_id, int text_id, const char* icon_name) {
+void version_box(QWidget* owner, int caption_id, int text_id, const char* icon_name, const QString& detail) {
   if (responder) return responder->notice(caption_id, text_id);
-  QMessageBox box(QMessageBox::NoIcon, load_bounded(caption_id, 128), load_bounded(text_id, 256),
-                  QMessageBox::Ok, owner);
+  QString text = load_bounded(text_id, 256);
+  if (!detail.isEmpty()) text += QStringLiteral("\n\n") + detail;
+  QMessageBox box(QMessageBox::NoIcon, load_bounded(caption_id, 128), text, QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);
   QIcon icon = load_icon(icon_name);
   if (!icon.isNull()) box.setIconPixmap(icon.pixmap(48, 48));

@@ -3,6 +3,7 @@
 // answer them (and the file dialog) without showing anything.
 #pragma once
 #include <QIcon>
+#include <QString>
 #include <functional>
 
 #include "platform/user_interface.h"
@@ -24,8 +25,10 @@ choice choose(QWidget* owner, int caption_id, int text_id);
 void error(QWidget* owner, int caption_id, int text_id);
 // The same with a path (Shift_JIS) on a line of its own below the text.
 void error_with_path(QWidget* owner, int caption_id, int text_id, const byte_string& path);
-// The program's named icon, OK (string 6 with text string 1 and "icon_main").
-void version_box(QWidget* owner, int caption_id, int text_id, const char* icon_name);
+// The program's named icon, OK (string 6 with text string 1 and "icon_main");
+// `detail`, when given, follows the text after an empty line.
+void version_box(QWidget* owner, int caption_id, int text_id, const char* icon_name,
+                 const QString& detail = QString());
 
 // While a responder is set, every box and file dialog of the toolkit asks it
 // instead of showing a window (the version box as a notice with its ids).

@@ -42,7 +42,9 @@ class editor_install {
             const std::string& wait_ms = "") {
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + dir.dir() + "rt", "TMP=" + dir.dir() + "tmp/",
                                     "QT_QPA_PLATFORM=offscreen", "VINTOREL_UNATTENDED=1", "HOME=" + dir.dir(),
-                                    "VINTOREL_WAIT_MS=" + wait_ms};
+                                    "VINTOREL_WAIT_MS=" + wait_ms,
+                                    // No display: the instance directory is the private one itself.
+                                    "DISPLAY=", "WAYLAND_DISPLAY="};
     args.insert(args.begin(), dir.dir() + "vintorel");
     return test_support::spawn_child(std::move(args), env, cwd, -1, log);
   }

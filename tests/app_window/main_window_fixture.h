@@ -68,7 +68,7 @@ class main_window_test : public ::testing::Test {
   void start(const start_request& request = {}) {
     main_window_setup setup;
     setup.settings = &settings;
-    setup.executable_directory = files.dir();
+    setup.settings_directory = files.dir();
     setup.response_path = files.path("vintorel.rsp");
     setup.start = request;
     w = std::make_unique<window_>(std::move(setup));

@@ -120,5 +120,47 @@ TEST(instance_socket, a_server_drops_a_malformed_request_without_answering) {
   EXPECT_NE(::access((scratch.dir() + "vintorel.sock").c_str(), F_OK), 0) << "the socket file goes with the server";
 }
 
+// Each display of the user has an instance of its own; the names of one
+// display agree, and no name leaves the private directory.
+TEST(instance_display, one_key_per_display_and_a_safe_file_name) {
+  EXPECT_EQ(display_key(nullptr, ":0"), "x-0");
+  EXPECT_EQ(display_key(nullptr, ":0.0"), "x-0");
+  EXPECT_EQ(display_key("", "unix:0.1"), "x-0");
+  EXPECT_EQ(display_key(nullptr, ":1"), "x-1");
+  EXPECT_EQ(display_key(nullptr, "host:10.0"), "x-host-10");
+  EXPECT_EQ(display_key(nullptr, "[::1]:2"), "x-___1_-2");
+  // Wayland wins when both are set (XWayland sets DISPLAY as well).
+  EXPECT_EQ(display_key("wayland-0", ":0"), "wayland-0");
+  EXPECT_EQ(display_key("/run/user/1000/wayland-1", nullptr), "_run_user_1000_wayland-1");
+  EXPECT_EQ(display_key("..", nullptr), "_..");
+  // Made safe first, measured after: forty dots do not become a 41-byte name.
+  EXPECT_LE(display_key(std::string(40, '.').c_str(), nullptr).size(), 40u);
+  EXPECT_EQ(display_key(nullptr, nullptr), "");
+  EXPECT_EQ(display_key("", ""), "");
+
+  std::string long_a(60, 'a'), long_b = std::string(59, 'a') + "b";
+  std::string key_a = display_key(long_a.c_str(), nullptr);
+  EXPECT_EQ(key_a.size(), 18u);
+  EXPECT_EQ(key_a.rfind("h-", 0), 0u);
+  EXPECT_EQ(key_a, display_key(long_a.c_str(), nullptr));
+  EXPECT_NE(key_a, display_key(long_b.c_str(), nullptr));
+
+  EXPECT_EQ(instance_directory_for("/r/vintorel/", ""), "/r/vintorel/");
+  EXPECT_EQ(instance_directory_for("/r/vintorel/", "x-1"), "/r/vintorel/x-1/");
+}
+
+TEST(instance_display, editors_on_two_displays_hold_their_own_locks) {
+  scratch_directory scratch;
+  std::string a = instance_directory_for(scratch.dir(), display_key(nullptr, ":1"));
+  std::string b = instance_directory_for(scratch.dir(), display_key(nullptr, ":2.0"));
+  ASSERT_EQ(::mkdir(a.c_str(), 0700), 0);
+  ASSERT_EQ(::mkdir(b.c_str(), 0700), 0);
+  instance_lock first, second, third;
+  EXPECT_EQ(first.acquire(a), instance_lock::state::acquired);
+  EXPECT_EQ(second.acquire(b), instance_lock::state::acquired);
+  EXPECT_EQ(third.acquire(instance_directory_for(scratch.dir(), display_key(nullptr, ":1.0"))),
+            instance_lock::state::held_elsewhere);
+}
+
 }  // namespace
 }  // namespace vintorel
