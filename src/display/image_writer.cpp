@@ -95,6 +95,15 @@ constexpr int widest_masked_cell = 16;
 // Mask words a glyph slot takes: every slot has room for a full-width glyph.
 int slot_words(const cell_metrics& m) { return m.height * mask_words(2 * m.width); }
 
+// The part of `area` inside an image of `s`'s size.
+pixel_rect within(const pixel_rect& area, const surface& s) {
+  const int x0 = std::max(area.x, 0);
+  const int y0 = std::max(area.y, 0);
+  const int x1 = std::min(area.x + area.width, s.width());
+  const int y1 = std::min(area.y + area.height, s.height());
+  return {x0, y0, x1 - x0, y1 - y0};
+}
+
 }  // namespace
 
 const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed) {
@@ -145,50 +154,30 @@ void image_writer::mirror(int x, int y, int width, int height) {
 
 bool image_writer::copy_to_screen(const pixel_rect& area) {
   if (!usable_) return false;
-  const surface& text = *display_.surfaces.text_image;
-  const int x0 = std::max(area.x, 0);
-  const int y0 = std::max(area.y, 0);
-  const int x1 = std::min(area.x + area.width, text.width());
-  const int y1 = std::min(area.y + area.height, text.height());
-  if (x1 > x0 && y1 > y0)
-    copy_block(screen_at(x0, y0), text_at(x0, y0), static_cast<std::size_t>(x1 - x0) * bytes_per_pixel_, y1 - y0);
+  const pixel_rect r = within(area, *display_.surfaces.text_image);
+  if (!r.empty())
+    copy_block(screen_at(r.x, r.y), text_at(r.x, r.y), static_cast<std::size_t>(r.width) * bytes_per_pixel_, r.height);
   return true;
 }
 
 bool image_writer::fill(const pixel_rect& area, const colour& c) {
   if (!usable_) return false;
-  const surface& text = *display_.surfaces.text_image;
-  const int x0 = std::max(area.x, 0);
-  const int y0 = std::max(area.y, 0);
-  const int x1 = std::min(area.x + area.width, text.width());
-  const int y1 = std::min(area.y + area.height, text.height());
-  if (x1 <= x0 || y1 <= y0) return true;
-  fill_block(text_at(x0, y0), x1 - x0, y1 - y0, value_of(c), bytes_per_pixel_);
-  if (!deferred_) fill_block(screen_at(x0, y0), x1 - x0, y1 - y0, value_of(c), bytes_per_pixel_);
+  const pixel_rect r = within(area, *display_.surfaces.text_image);
+  if (r.empty()) return true;
+  fill_block(text_at(r.x, r.y), r.width, r.height, value_of(c), bytes_per_pixel_);
+  if (!deferred_) fill_block(screen_at(r.x, r.y), r.width, r.height, value_of(c), bytes_per_pixel_);
   return true;
 }
 
 bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, const colour& bg) {
   if (!usable_) return false;
   const cell_metrics& m = display_.metrics;
-  int sheet = -1;
-  int slot_index = 0;
-  pixel_rect source{0, 0, m.width, m.height};
-  if (code < 256) {
-    sheet = 0;
-    slot_index = static_cast<int>(code);
-    source.x = static_cast<int>(code % 16) * m.width;
-    source.y = static_cast<int>(code / 16) * m.height;
-  } else {
-    source.width = 2 * m.width;
-    glyph_slot slot;
-    if (full_width_slot(code, slot)) {
-      sheet = 1 + slot.sheet;
-      slot_index = half_width_slots + slot.sheet * full_width_sheet_slots + slot.row * 32 + slot.column;
-      source.x = slot.column * source.width;
-      source.y = slot.row * m.height;
-    }
-  }
+  const glyph_place place = place_of_glyph(code, m);
+  const int sheet = place.sheet;
+  pixel_rect source = place.source;
+  const int slot_index = sheet <= 0 ? static_cast<int>(code)
+                                    : half_width_slots + (sheet - 1) * full_width_sheet_slots + place.row * 32 +
+                                          place.column;
   int x = column * m.width;
   int y = row * (m.height + m.between);
   // A code with no place in the sheets shows as an empty cell.

@@ -32,6 +32,18 @@ cursor_strips cursor_strips_of(const cell_metrics& m, int first_row, int first_c
 // Marks a rectangle of the screen image changed.
 void invalidate(display_context& display, const pixel_rect& area);
 
+// Where the glyph of a character lies in the font sheets: `sheet` 0 for the
+// half-width sheet, 1 + n for full-width sheet n, -1 for a code with no place
+// (drawn as an empty cell); `row` and `column` its place on the sheet, and
+// `source` its rectangle there, one or two cells wide.
+struct glyph_place {
+  int sheet = -1;
+  int row = 0;
+  int column = 0;
+  pixel_rect source;
+};
+glyph_place place_of_glyph(unsigned code, const cell_metrics& m);
+
 void fill_cells(display_context& display, int row, int column, int rows, int columns, colour c);
 // One character (code < 256 half-width, else a Shift_JIS double-byte code on
 // two cells) into the text and screen images. Does not invalidate.
