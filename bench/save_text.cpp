@@ -22,18 +22,24 @@ using bench_support::size_of;
 
 std::string output_path() { return bench_file() + ".saved"; }
 
-void BM_save_one_edited_line(benchmark::State& state) {
-  const std::string& path = bench_file();
-  vintorel::text_document document;
+// The bench file opened with its line 1000 edited.
+bool open_with_one_edited_line(vintorel::text_document& document, const std::string& path) {
   vintorel::load_text_file(document, path, false, 0, 0, 0, 0, vintorel::shift_jis, vintorel::crlf);
   document.current_line = 1000;
-  if (document.state == vintorel::failed_state || !document.load_current_line(8)) {
-    state.SkipWithError("load failed");
-    return;
-  }
+  if (document.state == vintorel::failed_state || !document.load_current_line(8)) return false;
   document.current->text.insert(0, "edited ");
   document.current->length = static_cast<std::uint32_t>(document.current->text.size());
   document.commit_current_line();
+  return true;
+}
+
+void BM_save_one_edited_line(benchmark::State& state) {
+  const std::string& path = bench_file();
+  vintorel::text_document document;
+  if (!open_with_one_edited_line(document, path)) {
+    state.SkipWithError("load failed");
+    return;
+  }
   for (auto _ : state) {
     if (vintorel::save_text_file(document, output_path(), {}).status != vintorel::save_status::saved) {
       state.SkipWithError("save failed");
@@ -49,15 +55,10 @@ void BM_save_one_edited_line(benchmark::State& state) {
 void BM_save_and_reopen_one_edited_line(benchmark::State& state) {
   const std::string& path = bench_file();
   vintorel::text_document document;
-  vintorel::load_text_file(document, path, false, 0, 0, 0, 0, vintorel::shift_jis, vintorel::crlf);
-  document.current_line = 1000;
-  if (document.state == vintorel::failed_state || !document.load_current_line(8)) {
+  if (!open_with_one_edited_line(document, path)) {
     state.SkipWithError("load failed");
     return;
   }
-  document.current->text.insert(0, "edited ");
-  document.current->length = static_cast<std::uint32_t>(document.current->text.size());
-  document.commit_current_line();
   vintorel::save_options options;
   options.keep_written = true;
   double save_seconds = 0, reopen_seconds = 0;
