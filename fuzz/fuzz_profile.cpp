@@ -8,21 +8,14 @@
 #include <string_view>
 
 #include "platform/profile.h"
+#include "take_part.h"
 #include "settings/settings_file.h"
 
 using namespace vintorel;
 
 namespace {
 
-std::string_view take(std::string_view& in) {
-  if (in.empty()) return {};
-  std::size_t n = static_cast<unsigned char>(in[0]) % 24;
-  in.remove_prefix(1);
-  n = n < in.size() ? n : in.size();
-  std::string_view part = in.substr(0, n);
-  in.remove_prefix(n);
-  return part;
-}
+using fuzz_support::take_part;
 
 bool plain(std::string_view s) {
   return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
@@ -32,9 +25,9 @@ bool plain(std::string_view s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view in(reinterpret_cast<const char*>(data), size);
-  std::string_view section = take(in);
-  std::string_view key = take(in);
-  std::string_view value = take(in);
+  std::string_view section = take_part(in);
+  std::string_view key = take_part(in);
+  std::string_view value = take_part(in);
   std::string_view contents = in;
 
   std::string got = profile_value_in(contents, section, key, "default", 12);
