@@ -15,17 +15,6 @@ namespace {
 
 class benchmark_window_test : public window_test::main_window_test {
  protected:
-  std::vector<byte_string> console_lines() {
-    text_document& c = w->work().text_at(0);
-    std::vector<byte_string> out;
-    for (std::int32_t i = 0; i < c.line_count(); ++i) {
-      byte_string l;
-      if (i == c.current_line && c.current) l = c.current->text;
-      else c.fetch_line(i, l);
-      out.push_back(l);
-    }
-    return out;
-  }
   static byte_string codes(unsigned first, int count) {
     byte_string s;
     for (int i = 0; i < count; ++i) {

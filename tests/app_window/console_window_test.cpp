@@ -32,17 +32,6 @@ class console_window_test : public window_test::main_window_test {
     for (QPushButton* p : box->findChildren<QPushButton*>())
       if (p->text() == QString::fromUtf8(label)) p->click();
   }
-  std::vector<byte_string> console_lines() {
-    text_document& c = w->work().text_at(0);
-    std::vector<byte_string> out;
-    for (std::int32_t i = 0; i < c.line_count(); ++i) {
-      byte_string l;
-      if (i == c.current_line && c.current) l = c.current->text;
-      else c.fetch_line(i, l);
-      out.push_back(l);
-    }
-    return out;
-  }
   std::string echo(const std::string& command) { return files.dir() + ">" + command + "\r\n"; }
 };
 

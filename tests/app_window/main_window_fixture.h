@@ -100,12 +100,20 @@ class main_window_test : public ::testing::Test {
   }
 
   text_document& current() { return *w->work().current_text(); }
-  // Line `i` of the current text with its terminator.
-  byte_string line(int i) {
-    text_document& d = current();
+  // Line `i` of `d` with its terminator, the line being edited as it stands.
+  static byte_string line_of(text_document& d, int i) {
     if (i == d.current_line && d.current) return d.current->text;
     byte_string out;
     d.fetch_line(i, out);
+    return out;
+  }
+  // Line `i` of the current text.
+  byte_string line(int i) { return line_of(current(), i); }
+  // Every line of the console.
+  std::vector<byte_string> console_lines() {
+    text_document& c = w->work().text_at(0);
+    std::vector<byte_string> out;
+    for (std::int32_t i = 0; i < c.line_count(); ++i) out.push_back(line_of(c, i));
     return out;
   }
   std::vector<std::string> names() {
