@@ -12,6 +12,7 @@
 
 #include "files/charset.h"
 #include "files/file_system.h"
+#include "files/scan_chunk.h"
 #include "files/written_file.h"
 #include "platform/fd_io.h"
 
@@ -85,10 +86,7 @@ bool scan_file(block_file& file, line_index& lines, scan_state& state, charset_d
     }
     std::uint64_t left = file.size - offset;
     std::size_t want = left < scan_chunk_size ? static_cast<std::size_t>(left) : scan_chunk_size;
-    if (!read_exactly_at(file.fd, offset, buffer.get(), want) || !add_block_sum(file, buffer.get(), want)) return false;
-    if (detector && detector->feed(buffer.get(), want) && detector->charset_code == binary) return false;
-    if (!scan_bytes(state, buffer.get(), want, on_line)) return false;
-    if (state.line_length >= std::numeric_limits<std::uint32_t>::max()) return false;
+    if (!scan_chunk(file, offset, want, buffer.get(), lines, state, detector, longest)) return false;
     offset += want;
   }
   // The last record stays open: a CR at its end is part of the last line.
