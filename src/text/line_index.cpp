@@ -47,18 +47,15 @@ std::size_t round_to_pages(std::size_t bytes) {
   return (bytes + page - 1) / page * page;
 }
 
-}  // namespace
-
-namespace {
-
-// Arrays of this size and more are kept in large pages where the kernel has
-// them: one fault (and, in a virtual machine, one mapping by the host) per
-// 2 MiB instead of per 4 KiB. Filling a fresh 4 KiB page is otherwise slower
-// than writing the index entries into it.
+// Arrays past small_array are kept in large pages where the kernel has them:
+// one fault (and, in a virtual machine, one mapping by the host) per 2 MiB
+// instead of per 4 KiB. Filling fresh 4 KiB pages one by one is otherwise
+// slower than writing the index entries into them.
 constexpr std::size_t large_page = std::size_t{2} << 20;
+constexpr std::size_t small_array = std::size_t{64} << 10;
 
 // A range of `bytes` (a multiple of large_page) aligned to large_page, mapped
-// without access so that the array can be moved over it; nullptr when there is none.
+// without access so that the array can be placed over it; nullptr when there is none.
 void* aligned_range(std::size_t bytes) {
   const std::size_t span = bytes + large_page;
   void* raw = mmap(nullptr, span, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
@@ -71,6 +68,17 @@ void* aligned_range(std::size_t bytes) {
   return reinterpret_cast<void*>(aligned);
 }
 
+// The new pages [from, bytes) of `place` made present in one call: touching
+// them one by one as the array fills costs a fault each. Where the kernel
+// cannot, they fault in.
+void populate(void* place, std::size_t from, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  madvise(static_cast<char*>(place) + from, bytes - from, MADV_POPULATE_WRITE);
+#else
+  (void)place, (void)from, (void)bytes;
+#endif
+}
+
 }  // namespace
 
 template <typename T>
@@ -78,32 +86,40 @@ bool page_array<T>::grow(std::size_t needed) {
   if (needed > std::numeric_limits<std::size_t>::max() / (2 * sizeof(T))) return false;
   std::size_t bytes = round_to_pages(needed * sizeof(T));
   if (bytes < mapped_ * 2) bytes = mapped_ * 2;
-  void* place = MAP_FAILED;
-  if (bytes >= large_page) {
-    bytes = (bytes + large_page - 1) / large_page * large_page;
-    if (void* range = aligned_range(bytes)) {
-      // On failure the range stays reserved: unmapping it could hit a mapping
-      // another thread made there since.
-      place = data_ ? mremap(data_, mapped_, bytes, MREMAP_MAYMOVE | MREMAP_FIXED, range)
-                    : mmap(range, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
-      if (place == MAP_FAILED) return false;
-#ifdef MADV_HUGEPAGE
-      madvise(place, bytes, MADV_HUGEPAGE);
-#endif
-    }
-  }
-  if (place == MAP_FAILED) {
-    place = data_ ? mremap(data_, mapped_, bytes, MREMAP_MAYMOVE)
-                  : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (bytes > small_array) bytes = (bytes + large_page - 1) / large_page * large_page;
+  void* range = bytes >= large_page ? aligned_range(bytes) : nullptr;
+  if (range && mapped_ >= large_page) {
+    // Whole large pages move with their page tables.
+    // (On failure the range stays reserved: unmapping it could hit a mapping
+    // another thread made there since.)
+    void* place = mremap(data_, mapped_, bytes, MREMAP_MAYMOVE | MREMAP_FIXED, range);
     if (place == MAP_FAILED) return false;
-  }
-#ifdef MADV_POPULATE_WRITE
-  // The new pages are made present in one call: touching them one by one as
-  // the array fills costs a page fault each, which in a virtual machine can
-  // cost more than filling the page. Where the kernel cannot, they fault in.
-  madvise(static_cast<char*>(place) + mapped_, bytes - mapped_, MADV_POPULATE_WRITE);
+#ifdef MADV_HUGEPAGE
+    madvise(place, bytes, MADV_HUGEPAGE);
 #endif
-  data_ = static_cast<T*>(place);
+    populate(place, mapped_, bytes);
+    data_ = static_cast<T*>(place);
+  } else if (range) {
+    // Small pages moved in would keep their first large page from forming:
+    // the few words are copied instead.
+    void* place = mmap(range, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+    if (place == MAP_FAILED) return false;
+#ifdef MADV_HUGEPAGE
+    madvise(place, bytes, MADV_HUGEPAGE);
+#endif
+    populate(place, 0, bytes);
+    if (data_) {
+      std::memcpy(place, data_, size_ * sizeof(T));
+      munmap(data_, mapped_);
+    }
+    data_ = static_cast<T*>(place);
+  } else {
+    void* place = data_ ? mremap(data_, mapped_, bytes, MREMAP_MAYMOVE)
+                        : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (place == MAP_FAILED) return false;
+    populate(place, mapped_, bytes);
+    data_ = static_cast<T*>(place);
+  }
   mapped_ = bytes;
   capacity_ = bytes / sizeof(T);
   return true;
