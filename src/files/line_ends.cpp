@@ -42,9 +42,9 @@ VINTOREL_INLINE void emit_each(std::uint64_t bits, std::uint32_t base, std::uint
   }
 }
 
-// The same without a branch per end for the usual window of up to four ends:
-// four entries are written whatever the count (hence line_ends_slack).
-VINTOREL_INLINE void emit_four_then_each(std::uint64_t bits, std::uint32_t base, std::uint32_t*& out) {
+// The same without a branch per end for the usual window of up to two ends:
+// two entries are written whatever the count (hence line_ends_slack).
+VINTOREL_INLINE void emit_two_then_each(std::uint64_t bits, std::uint32_t base, std::uint32_t*& out) {
   const int count = __builtin_popcountll(bits);
   // The top bit keeps ctz defined once the bits run out; those entries are spare.
   constexpr std::uint64_t top = std::uint64_t{1} << 63;
@@ -52,12 +52,8 @@ VINTOREL_INLINE void emit_four_then_each(std::uint64_t bits, std::uint32_t base,
   bits &= bits - 1;
   out[1] = base + static_cast<std::uint32_t>(__builtin_ctzll(bits | top));
   bits &= bits - 1;
-  out[2] = base + static_cast<std::uint32_t>(__builtin_ctzll(bits | top));
-  bits &= bits - 1;
-  out[3] = base + static_cast<std::uint32_t>(__builtin_ctzll(bits | top));
-  bits &= bits - 1;
-  if (count > 4) {
-    std::uint32_t* rest = out + 4;
+  if (count > 2) {
+    std::uint32_t* rest = out + 2;
     emit_each(bits, base, rest);
   }
   out += count;
@@ -88,7 +84,7 @@ VINTOREL_INLINE bool take_window(const window_masks& m, const char* data, std::s
     return false;
   }
   if (unrolled)
-    emit_four_then_each(ends, base, out);
+    emit_two_then_each(ends, base, out);
   else
     emit_each(ends, base, out);
   return true;

@@ -9,7 +9,7 @@
 namespace vintorel {
 
 // Entries of `ends` that find_line_ends may write beyond the ends it reports.
-constexpr std::size_t line_ends_slack = 4;
+constexpr std::size_t line_ends_slack = 2;
 // The most bytes one call may be given: every offset fits the 32-bit entries.
 constexpr std::size_t line_ends_max_count = std::size_t{1} << 31;
 
