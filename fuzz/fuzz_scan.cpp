@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   for (std::uint64_t length : expected.lengths) expected_ends.push_back(static_cast<std::uint32_t>(end += length));
   if (size < vintorel::line_ends_max_count) {
     const std::vector<char> bytes(data, data + size);
-    for (vintorel::vector_way way : {vintorel::vector_way::portable, vintorel::vector_way::sse2, vintorel::vector_way::avx2}) {
+    for (vintorel::vector_way way : {vintorel::vector_way::portable, vintorel::vector_way::sse2,
+                                      vintorel::vector_way::avx2, vintorel::vector_way::avx512}) {
       std::vector<std::uint32_t> ends(size + vintorel::line_ends_slack);
       std::size_t stop = 0;
       ends.resize(vintorel::find_line_ends_by(way, bytes.data(), size, ends.data(), stop));

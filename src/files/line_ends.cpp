@@ -1,8 +1,8 @@
 // Line ends 64 bytes at a time: each window of 64 bytes is compared once and
 // gives three bit masks (LF, CR, 0x1A); the line ends are read off the masks
 // without going back to the bytes, so a short line costs a few instructions and
-// no restart of the vector search. The processor's widest compare (AVX2 where
-// it has it, else SSE2) is picked once at run time.
+// no restart of the vector search. The processor's widest compare (AVX-512,
+// AVX2 or SSE2) is picked once at run time.
 #include "files/line_ends.h"
 
 #include <cstring>
@@ -179,6 +179,34 @@ VINTOREL_AVX2 std::size_t avx2_line_ends(const char* data, std::size_t count, st
   return static_cast<std::size_t>(out - ends);
 }
 
+// AVX-512 compares a whole window at once, straight into 64-bit masks; the tail
+// is read with a masked load, so it needs no copy.
+#define VINTOREL_AVX512 __attribute__((target("avx512f,avx512bw,bmi,popcnt")))
+
+VINTOREL_AVX512 VINTOREL_INLINE window_masks avx512_masks(__m512i v) {
+  window_masks m;
+  m.lf = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(0x0A));
+  m.cr = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(0x0D));
+  m.eot = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(0x1A));
+  return m;
+}
+
+VINTOREL_AVX512 std::size_t avx512_line_ends(const char* data, std::size_t count, std::uint32_t* ends,
+                                             std::size_t& stop) {
+  std::uint32_t* out = ends;
+  std::size_t at = 0;
+  for (; at + 64 <= count; at += 64)
+    if (!take_window<true>(avx512_masks(_mm512_loadu_si512(data + at)), data, at, count, out, stop))
+      return static_cast<std::size_t>(out - ends);
+  if (at < count) {
+    const __mmask64 present = (std::uint64_t{1} << (count - at)) - 1;
+    if (!take_window<true>(avx512_masks(_mm512_maskz_loadu_epi8(present, data + at)), data, at, count, out, stop))
+      return static_cast<std::size_t>(out - ends);
+  }
+  stop = count;
+  return static_cast<std::size_t>(out - ends);
+}
+
 #endif
 
 using line_end_finder = std::size_t (*)(const char*, std::size_t, std::uint32_t*, std::size_t&);
@@ -186,6 +214,7 @@ using line_end_finder = std::size_t (*)(const char*, std::size_t, std::uint32_t*
 line_end_finder finder_for(vector_way way) {
 #if defined(VINTOREL_X86) && defined(__SSE2__)
   if (!vector_way_available(way)) way = vector_way::portable;
+  if (way == vector_way::avx512) return avx512_line_ends;
   if (way == vector_way::avx2) return avx2_line_ends;
   if (way == vector_way::sse2) return sse2_line_ends;
 #endif

@@ -4,7 +4,7 @@
 
 namespace vintorel {
 
-enum class vector_way { portable, sse2, avx2 };
+enum class vector_way { portable, sse2, avx2, avx512 };  // avx512: with byte compares (BW)
 
 // True when this build has the way and the processor runs it.
 bool vector_way_available(vector_way way);

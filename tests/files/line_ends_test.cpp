@@ -38,7 +38,7 @@ found_ends model(const std::string& bytes) {
   return found;
 }
 
-const vector_way ways[] = {vector_way::portable, vector_way::sse2, vector_way::avx2};
+const vector_way ways[] = {vector_way::portable, vector_way::sse2, vector_way::avx2, vector_way::avx512};
 
 // The finder's answer for `bytes` placed `shift` bytes into a buffer, with a
 // guard behind the entries the caller must provide.

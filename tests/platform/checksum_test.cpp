@@ -14,7 +14,7 @@
 namespace vintorel {
 namespace {
 
-const vector_way ways[] = {vector_way::portable, vector_way::sse2, vector_way::avx2};
+const vector_way ways[] = {vector_way::portable, vector_way::sse2, vector_way::avx2, vector_way::avx512};
 
 std::string random_bytes(std::size_t size, unsigned seed) {
   std::mt19937 random(seed);
