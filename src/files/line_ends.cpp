@@ -63,7 +63,7 @@ VINTOREL_INLINE void emit_two_then_each(std::uint64_t bits, std::uint32_t base, 
 // past `count` read as 0). False when a 0x1A stops the scan; `stop` is set then.
 template <bool unrolled>
 VINTOREL_INLINE bool take_window(const window_masks& m, const char* data, std::size_t at, std::size_t count,
-                        std::uint32_t*& out, std::size_t& stop) {
+                                 std::uint32_t*& out, std::size_t& stop) {
   // A LF ends a line; so does a CR whose next byte is not a LF.
   std::uint64_t ends = m.lf | (m.cr & ~(m.lf >> 1));
   constexpr std::uint64_t top = std::uint64_t{1} << 63;
