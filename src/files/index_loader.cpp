@@ -91,9 +91,6 @@ void scan_rest(index_loader& loader) {
 
 index_loader::~index_loader() { stop_index_loader(*this); }
 
-background_load::background_load() = default;
-background_load::~background_load() = default;
-
 bool start_index_loader(text_document& document, background_load& rest, const scan_cursor& at,
                         const scan_state& scan, const charset_detector* detector) {
   std::unique_ptr<index_loader> loader(new (std::nothrow) index_loader);
