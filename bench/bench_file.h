@@ -1,6 +1,7 @@
-// The large Shift_JIS CRLF file the benchmarks read: at least 256 MiB, lines of
-// 40 to 160 bytes (100 on average), generated once in $TMPDIR (else /tmp) and
-// reused by later runs.
+// The large Shift_JIS CRLF file the benchmarks read: at least 256 MiB (or
+// $VINTOREL_BENCH_MIB MiB, for the 1 GiB figures), lines of 40 to 160 bytes
+// (100 on average), generated once in $TMPDIR (else /tmp) and reused by later
+// runs.
 #pragma once
 #include <sys/stat.h>
 
@@ -12,12 +13,19 @@
 
 namespace bench_support {
 
-inline constexpr std::uint64_t wanted_size = 256ull << 20;
+inline std::uint64_t wanted_mib() {
+  const char* mib = std::getenv("VINTOREL_BENCH_MIB");
+  std::uint64_t n = mib ? std::strtoull(mib, nullptr, 10) : 0;
+  return n > 0 ? n : 256;
+}
+
+inline const std::uint64_t wanted_size = wanted_mib() << 20;
 
 inline std::string bench_path(bool utf8 = false) {
   const char* base = std::getenv("TMPDIR");
+  std::string size = std::to_string(wanted_mib()) + "m.txt";
   return std::string(base && *base ? base : "/tmp") +
-         (utf8 ? "/vintorel_bench_utf8_crlf_256m.txt" : "/vintorel_bench_sjis_crlf_256m.txt");
+         (utf8 ? "/vintorel_bench_utf8_crlf_" : "/vintorel_bench_sjis_crlf_") + size;
 }
 
 inline std::uint64_t size_of(const std::string& path) {
