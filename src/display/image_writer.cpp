@@ -1,7 +1,7 @@
 // Direct painting into the locked images, composed as the surface copies of
 // draw_glyph compose: ink pixels of the sheet take the glyph colour, the
 // sheet's blank pixels take the background, and the result goes to the text
-// image and the screen image alike.
+// image and the screen image alike, in one pass where the glyph has an ink mask.
 #include "display/image_writer.h"
 
 #include <algorithm>
@@ -148,24 +148,44 @@ image_rows image_writer::screen_at(int x, int y) const {
 }
 
 void image_writer::mirror(int x, int y, int width, int height) {
-  if (!deferred_)
-    copy_block(screen_at(x, y), text_at(x, y), static_cast<std::size_t>(width) * bytes_per_pixel_, height);
-}
-
-bool image_writer::copy_to_screen(const pixel_rect& area) {
-  if (!usable_) return false;
-  const pixel_rect r = within(area, *display_.surfaces.text_image);
-  if (!r.empty())
-    copy_block(screen_at(r.x, r.y), text_at(r.x, r.y), static_cast<std::size_t>(r.width) * bytes_per_pixel_, r.height);
-  return true;
+  copy_block(screen_at(x, y), text_at(x, y), static_cast<std::size_t>(width) * bytes_per_pixel_, height);
 }
 
 bool image_writer::fill(const pixel_rect& area, const colour& c) {
   if (!usable_) return false;
   const pixel_rect r = within(area, *display_.surfaces.text_image);
   if (r.empty()) return true;
-  fill_block(text_at(r.x, r.y), r.width, r.height, value_of(c), bytes_per_pixel_);
-  if (!deferred_) fill_block(screen_at(r.x, r.y), r.width, r.height, value_of(c), bytes_per_pixel_);
+  forget_written(display_.prepared.known_rows, r);
+  const std::uint32_t value = value_of(c);
+  fill_block(text_at(r.x, r.y), r.width, r.height, value, bytes_per_pixel_);
+  fill_block(screen_at(r.x, r.y), r.width, r.height, value, bytes_per_pixel_);
+  return true;
+}
+
+bool image_writer::clear_row_end(int row, int from_column, int end_column, const colour& c) {
+  if (!usable_) return false;
+  if (from_column >= end_column) return true;
+  const cell_metrics& m = display_.metrics;
+  const int pitch = m.height + m.between;
+  const pixel_rect row_end = cell_block_rect(m, row, from_column, 1, end_column - from_column);
+  const int x0 = row_end.x;
+  const int x1 = row_end.x + row_end.width;
+  const std::uint32_t value = value_of(c);
+  const pixel_run known = known_run(display_.prepared.known_rows, row, pitch, m.height);
+  if (known.empty() || known.value != value || known.to <= x0 || known.from >= x1) {
+    if (!fill(row_end, c)) return false;
+  } else {
+    // Only the parts of the row end on either side of the known run.
+    if (known.from > x0 && !fill(pixel_rect{x0, row_end.y, known.from - x0, m.height}, c)) return false;
+    if (known.to < x1 && !fill(pixel_rect{known.to, row_end.y, x1 - known.to, m.height}, c)) return false;
+  }
+  pixel_run now{x0, x1, value};
+  // What is left of a known run that meets the row end still holds too.
+  if (!known.empty() && known.value == value && known.from <= x1 && known.to >= x0) {
+    now.from = std::min(now.from, known.from);
+    now.to = std::max(now.to, known.to);
+  }
+  remember_run(display_.prepared.known_rows, row, pitch, m.height, now);
   return true;
 }
 
@@ -205,9 +225,9 @@ bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, c
       source.y + source.height <= from.height()) {
     bool failed = false;
     if (const std::uint16_t* rows = glyph_mask(slot_index, sheet, source, failed)) {
-      mask_block(text_at(x, y), rows, source.width, source.height, values.foreground, values.background,
-                 bytes_per_pixel_);
-      mirror(x, y, source.width, source.height);
+      forget_written(display_.prepared.known_rows, pixel_rect{x, y, source.width, source.height});
+      mask_block(text_at(x, y), screen_at(x, y), rows, source.width, source.height, values.foreground,
+                 values.background, bytes_per_pixel_);
       return true;
     }
     if (failed) return false;
@@ -223,6 +243,7 @@ bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, c
   source.width = std::min({source.width, from.width() - source.x, to.width() - x});
   source.height = std::min({source.height, from.height() - source.y, to.height() - y});
   if (source.width <= 0 || source.height <= 0) return true;
+  forget_written(display_.prepared.known_rows, pixel_rect{x, y, source.width, source.height});
   const std::uint8_t* start = pixels + static_cast<std::size_t>(source.y) * from.stride() +
                               static_cast<std::size_t>(source.x) * bytes_per_pixel_;
   glyph_block(text_at(x, y), start, from.stride(), source.width, source.height, values, bytes_per_pixel_);

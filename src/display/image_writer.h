@@ -1,8 +1,8 @@
 // Painting straight into the locked text and screen images: glyphs composed
 // from the locked glyph sheets and solid fills, with the same pixels the
 // surface copies of the painter give (the cell scratch is not needed for it).
-// Every surface is locked the first time it is needed and stays locked until
-// release() or the writer's end.
+// Both images are written in the same pass. Every surface is locked the
+// first time it is needed and stays locked until release() or the writer's end.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -24,18 +24,14 @@ class image_writer {
   // the caller then draws with surface copies, which rebuild lost surfaces.
   bool usable() const { return usable_; }
 
-  // From here on fills and glyphs go to the text image only, and
-  // copy_to_screen() brings them over (one copy of a whole row or pane is
-  // cheaper than writing every cell twice).
-  void defer_screen() { deferred_ = true; }
-  // Copies a pixel rectangle (clipped to the images) from the text image to
-  // the screen image.
-  bool copy_to_screen(const pixel_rect& area);
-
   // A pixel rectangle of the images in `c` (clipped to the images).
   bool fill(const pixel_rect& area, const colour& c);
   // One character at cell (row, column), as draw_glyph composes it.
   bool glyph(int row, int column, unsigned code, const colour& fg, const colour& bg);
+  // Cells [from_column, end_column) of `row` in `c`, as fill() leaves them,
+  // leaving out what the images are known to hold in `c` already; the cells
+  // are then known to hold it.
+  bool clear_row_end(int row, int from_column, int end_column, const colour& c);
 
   // Unlocks everything; the writer is unusable afterwards.
   void release();
@@ -43,7 +39,6 @@ class image_writer {
  private:
   display_context& display_;
   bool usable_ = false;
-  bool deferred_ = false;
   int bytes_per_pixel_ = 0;
   std::size_t stride_ = 0;
   std::uint8_t* text_ = nullptr;
@@ -63,8 +58,7 @@ class image_writer {
   // The image rows at pixel (x, y).
   image_rows text_at(int x, int y) const;
   image_rows screen_at(int x, int y) const;
-  // Unless deferred, the block just written to the text image goes to the
-  // screen image too.
+  // The block just written to the text image goes to the screen image too.
   void mirror(int x, int y, int width, int height);
   surface& sheet_surface(int index) const;
   // The ink mask of glyph slot `slot` (sheet `sheet`, area `source`), taken

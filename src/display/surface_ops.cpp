@@ -19,6 +19,11 @@ draw_result with_rebuild(display_context& display, Op op) {
   }
 }
 
+// Whatever the painter knew of the images' rows under `area` no longer holds.
+void forget_under(display_context& display, int index, const pixel_rect& area) {
+  if (index == screen_image || index == text_image) forget_written(display.prepared.known_rows, area);
+}
+
 }  // namespace
 
 surface* surface_at(display_context& display, int index) {
@@ -36,6 +41,7 @@ surface* surface_at(display_context& display, int index) {
 }
 
 draw_result fill(display_context& display, int index, const pixel_rect& area, colour c) {
+  forget_under(display, index, area);
   return with_rebuild(display, [&]() {
     surface* s = surface_at(display, index);
     return s && display.backend ? display.backend->fill(*s, area, c) : draw_result::failed;
@@ -44,6 +50,7 @@ draw_result fill(display_context& display, int index, const pixel_rect& area, co
 
 draw_result copy(display_context& display, int target, int x, int y, int source, const pixel_rect& area,
                  bool keyed) {
+  forget_under(display, target, pixel_rect{x, y, area.width, area.height});
   return with_rebuild(display, [&]() {
     surface* to = surface_at(display, target);
     surface* from = surface_at(display, source);
