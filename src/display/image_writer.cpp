@@ -106,7 +106,8 @@ pixel_rect within(const pixel_rect& area, const surface& s) {
 
 }  // namespace
 
-const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed) {
+const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, int source_x, int source_y, int width,
+                                              bool& failed) {
   glyph_mask_cache& cache = display_.prepared.glyph_masks;
   const cell_metrics& m = display_.metrics;
   if (cache.rows.empty() || cache.cell_width != m.width || cache.cell_height != m.height || cache.ink != ink_ ||
@@ -128,9 +129,9 @@ const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, const pixel_r
     }
     const surface& from = sheet_surface(sheet);
     made = make_mask(rows,
-                     pixels + static_cast<std::size_t>(source.y) * from.stride() +
-                         static_cast<std::size_t>(source.x) * bytes_per_pixel_,
-                     from.stride(), source.width, source.height, ink_, blank_, bytes_per_pixel_)
+                     pixels + static_cast<std::size_t>(source_y) * from.stride() +
+                         static_cast<std::size_t>(source_x) * bytes_per_pixel_,
+                     from.stride(), width, m.height, ink_, blank_, bytes_per_pixel_)
                ? 1
                : 2;
   }
@@ -192,16 +193,15 @@ bool image_writer::clear_row_end(int row, int from_column, int end_column, const
 bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, const colour& bg) {
   if (!usable_) return false;
   const cell_metrics& m = display_.metrics;
+  // The place is read field by field, never copied whole: a rectangle read
+  // back at once from fields just stored one by one stalls the processor.
   const glyph_place place = place_of_glyph(code, m);
   const int sheet = place.sheet;
-  pixel_rect source = place.source;
-  const int slot_index = sheet <= 0 ? static_cast<int>(code)
-                                    : half_width_slots + (sheet - 1) * full_width_sheet_slots + place.row * 32 +
-                                          place.column;
-  int x = column * m.width;
-  int y = row * (m.height + m.between);
+  const int width = place.source.width;
+  const int x = column * m.width;
+  const int y = row * (m.height + m.between);
   // A code with no place in the sheets shows as an empty cell.
-  if (sheet < 0) return fill(pixel_rect{x, y, source.width, m.height}, bg);
+  if (sheet < 0) return fill(pixel_rect{x, y, width, m.height}, bg);
   if (!have_last_ || !(last_fg_ == fg) || !(last_bg_ == bg)) {
     const colour ink = corrected_foreground(fg, bg, display_.colours[back_normal]);
     glyph_values& v = last_values_;
@@ -214,27 +214,33 @@ bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, c
     last_bg_ = bg;
     have_last_ = true;
   }
-  const glyph_values& values = last_values_;
 
   // Whole cells from the glyph's ink mask: the sheets hold only ink and blank
   // pixels, so a mask says all there is.
   const surface& from = sheet_surface(sheet);
   const surface& to = *display_.surfaces.text_image;
-  if (m.width <= widest_masked_cell && x >= 0 && y >= 0 && x + source.width <= to.width() &&
-      y + source.height <= to.height() && source.x + source.width <= from.width() &&
-      source.y + source.height <= from.height()) {
+  if (m.width <= widest_masked_cell && x >= 0 && y >= 0 && x + width <= to.width() && y + m.height <= to.height() &&
+      place.source.x + width <= from.width() && place.source.y + m.height <= from.height()) {
+    const int slot_index = sheet == 0 ? static_cast<int>(code)
+                                      : half_width_slots + (sheet - 1) * full_width_sheet_slots + place.row * 32 +
+                                            place.column;
     bool failed = false;
-    if (const std::uint16_t* rows = glyph_mask(slot_index, sheet, source, failed)) {
-      forget_written(display_.prepared.known_rows, pixel_rect{x, y, source.width, source.height});
-      mask_block(text_at(x, y), screen_at(x, y), rows, source.width, source.height, values.foreground,
-                 values.background, bytes_per_pixel_);
+    if (const std::uint16_t* rows = glyph_mask(slot_index, sheet, place.source.x, place.source.y, width, failed)) {
+      forget_cells_written(display_.prepared.known_rows, row, m.height + m.between, m.height, x, x + width);
+      mask_block(text_at(x, y), screen_at(x, y), rows, width, m.height, last_values_.foreground,
+                 last_values_.background, bytes_per_pixel_);
       return true;
     }
     if (failed) return false;
   }
+  return glyph_from_sheet(sheet, pixel_rect{place.source.x, place.source.y, width, m.height}, x, y);
+}
 
+bool image_writer::glyph_from_sheet(int sheet, pixel_rect source, int x, int y) {
   const std::uint8_t* pixels = sheet_pixels(sheet);
   if (!pixels) return false;
+  const surface& from = sheet_surface(sheet);
+  const surface& to = *display_.surfaces.text_image;
   // Clip to the sheet and to the images as a surface copy would.
   if (source.x < 0) x -= source.x, source.width += source.x, source.x = 0;
   if (source.y < 0) y -= source.y, source.height += source.y, source.y = 0;
@@ -246,7 +252,7 @@ bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, c
   forget_written(display_.prepared.known_rows, pixel_rect{x, y, source.width, source.height});
   const std::uint8_t* start = pixels + static_cast<std::size_t>(source.y) * from.stride() +
                               static_cast<std::size_t>(source.x) * bytes_per_pixel_;
-  glyph_block(text_at(x, y), start, from.stride(), source.width, source.height, values, bytes_per_pixel_);
+  glyph_block(text_at(x, y), start, from.stride(), source.width, source.height, last_values_, bytes_per_pixel_);
   mirror(x, y, source.width, source.height);
   return true;
 }

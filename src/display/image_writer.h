@@ -61,10 +61,14 @@ class image_writer {
   // The block just written to the text image goes to the screen image too.
   void mirror(int x, int y, int width, int height);
   surface& sheet_surface(int index) const;
-  // The ink mask of glyph slot `slot` (sheet `sheet`, area `source`), taken
-  // from the sheet on first use; null when the sheet holds other pixels there,
-  // or when it could not be locked (`failed` is then set).
-  const std::uint16_t* glyph_mask(int slot, int sheet, const pixel_rect& source, bool& failed);
+  // The ink mask of glyph slot `slot` (sheet `sheet`, `width` × H pixels at
+  // (source_x, source_y)), taken from the sheet on first use; null when the
+  // sheet holds other pixels there, or when it could not be locked (`failed`
+  // is then set).
+  const std::uint16_t* glyph_mask(int slot, int sheet, int source_x, int source_y, int width, bool& failed);
+  // A glyph composed from its sheet pixel by pixel, clipped to the sheet and
+  // the images, in the colours last_values_ holds.
+  bool glyph_from_sheet(int sheet, pixel_rect source, int x, int y);
 };
 
 }  // namespace vintorel

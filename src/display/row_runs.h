@@ -32,6 +32,19 @@ void forget_all(row_runs& runs);
 // each run they touch keeps only its part to the right of them (the part a
 // line painter can use; a run cut in two loses its left part).
 void forget_written(row_runs& runs, const pixel_rect& written);
+// The same for pixel columns [from, to) of the whole cell band of text row
+// `row`, rows being `pitch` apart and `height` high (a glyph cell): inline and
+// without a division, as every glyph drawn asks it.
+inline void forget_cells_written(row_runs& runs, int row, int pitch, int height, int from, int to) {
+  if (runs.rows.empty()) return;
+  if (runs.pitch != pitch || runs.height != height) {
+    forget_written(runs, pixel_rect{from, row * pitch, to - from, height});
+    return;
+  }
+  if (row < 0 || static_cast<std::size_t>(row) >= runs.rows.size()) return;
+  pixel_run& run = runs.rows[static_cast<std::size_t>(row)];
+  if (to > run.from && from < run.to && from < to) run.from = to;
+}
 // The run known for `row` when the rows have this geometry; empty otherwise.
 pixel_run known_run(const row_runs& runs, int row, int pitch, int height);
 // Both images hold `run` on `row` (rows `pitch` apart, `height` high); a
