@@ -110,14 +110,18 @@ const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, int source_x,
                                               bool& failed) {
   glyph_mask_cache& cache = display_.prepared.glyph_masks;
   const cell_metrics& m = display_.metrics;
-  if (cache.rows.empty() || cache.cell_width != m.width || cache.cell_height != m.height || cache.ink != ink_ ||
-      cache.blank != blank_) {
-    cache.cell_width = m.width;
-    cache.cell_height = m.height;
-    cache.ink = ink_;
-    cache.blank = blank_;
-    cache.rows.assign(static_cast<std::size_t>(glyph_slots) * static_cast<std::size_t>(slot_words(m)), 0);
-    cache.made.assign(glyph_slots, 0);
+  // Checked once per writer: the metrics and colours stay while it lives.
+  if (!masks_checked_) {
+    if (cache.rows.empty() || cache.cell_width != m.width || cache.cell_height != m.height || cache.ink != ink_ ||
+        cache.blank != blank_) {
+      cache.cell_width = m.width;
+      cache.cell_height = m.height;
+      cache.ink = ink_;
+      cache.blank = blank_;
+      cache.rows.assign(static_cast<std::size_t>(glyph_slots) * static_cast<std::size_t>(slot_words(m)), 0);
+      cache.made.assign(glyph_slots, 0);
+    }
+    masks_checked_ = true;
   }
   std::uint16_t* rows = cache.rows.data() + static_cast<std::size_t>(slot) * static_cast<std::size_t>(slot_words(m));
   std::uint8_t& made = cache.made[static_cast<std::size_t>(slot)];

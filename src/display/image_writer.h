@@ -52,6 +52,8 @@ class image_writer {
   colour last_fg_{};
   colour last_bg_{};
   glyph_values last_values_{};
+  // The mask cache has been checked against the metrics and colours.
+  bool masks_checked_ = false;
 
   std::uint32_t value_of(const colour& c);
   std::uint8_t* sheet_pixels(int index);

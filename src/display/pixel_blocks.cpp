@@ -126,9 +126,12 @@ template <class Pixel, int VectorBytes, int Width, bool Both>
   const Pixel ink_pixel = static_cast<Pixel>(ink_value);
   const Pixel other_pixel = static_cast<Pixel>(other_value);
   const int w = Width > 0 ? Width : width;
+  // Strides in locals: the stores could alias `to` and `also` otherwise.
+  const std::size_t a_stride = to.stride;
+  const std::size_t b_stride = Both ? also.stride : 0;
   std::uint8_t* a = to.first;
   std::uint8_t* b = also.first;
-  for (int y = 0; y < height; ++y, a += to.stride, b += Both ? also.stride : 0) {
+  for (int y = 0; y < height; ++y, a += a_stride, b += b_stride) {
     const std::uint32_t bits = mask_bits(rows, y, width);
     int x = 0;
 #pragma GCC unroll 8
