@@ -21,6 +21,8 @@ image_writer::image_writer(display_context& display) : display_(display) {
   surface& screen = *s.screen_image;
   bytes_per_pixel_ = text.bytes_per_pixel();
   stride_ = text.stride();
+  image_width_ = text.width();
+  image_height_ = text.height();
   if (bytes_per_pixel_ != 2 && bytes_per_pixel_ != 4) return;
   if (screen.bytes_per_pixel() != bytes_per_pixel_ || screen.stride() != stride_ ||
       screen.width() != text.width() || screen.height() != text.height())
@@ -106,39 +108,43 @@ pixel_rect within(const pixel_rect& area, const surface& s) {
 
 }  // namespace
 
-const std::uint16_t* image_writer::glyph_mask(int slot, int sheet, int source_x, int source_y, int width,
-                                              bool& failed) {
+void image_writer::check_masks() {
   glyph_mask_cache& cache = display_.prepared.glyph_masks;
   const cell_metrics& m = display_.metrics;
-  // Checked once per writer: the metrics and colours stay while it lives.
-  if (!masks_checked_) {
-    if (cache.rows.empty() || cache.cell_width != m.width || cache.cell_height != m.height || cache.ink != ink_ ||
-        cache.blank != blank_) {
-      cache.cell_width = m.width;
-      cache.cell_height = m.height;
-      cache.ink = ink_;
-      cache.blank = blank_;
-      cache.rows.assign(static_cast<std::size_t>(glyph_slots) * static_cast<std::size_t>(slot_words(m)), 0);
-      cache.made.assign(glyph_slots, 0);
-    }
-    masks_checked_ = true;
+  if (cache.rows.empty() || cache.cell_width != m.width || cache.cell_height != m.height || cache.ink != ink_ ||
+      cache.blank != blank_) {
+    cache.cell_width = m.width;
+    cache.cell_height = m.height;
+    cache.ink = ink_;
+    cache.blank = blank_;
+    cache.rows.assign(static_cast<std::size_t>(glyph_slots) * static_cast<std::size_t>(slot_words(m)), 0);
+    cache.made.assign(glyph_slots, 0);
   }
-  std::uint16_t* rows = cache.rows.data() + static_cast<std::size_t>(slot) * static_cast<std::size_t>(slot_words(m));
-  std::uint8_t& made = cache.made[static_cast<std::size_t>(slot)];
-  if (made == 0) {
-    const std::uint8_t* pixels = sheet_pixels(sheet);
-    if (!pixels) {
-      failed = true;
-      return nullptr;
-    }
-    const surface& from = sheet_surface(sheet);
-    made = make_mask(rows,
-                     pixels + static_cast<std::size_t>(source_y) * from.stride() +
-                         static_cast<std::size_t>(source_x) * bytes_per_pixel_,
-                     from.stride(), width, m.height, ink_, blank_, bytes_per_pixel_)
-               ? 1
-               : 2;
+  masks_ = cache.rows.data();
+  masks_made_ = cache.made.data();
+  slot_words_ = static_cast<std::size_t>(slot_words(m));
+}
+
+const std::uint16_t* image_writer::take_mask(int slot, int sheet, int source_x, int source_y, int width,
+                                             bool& failed) {
+  const cell_metrics& m = display_.metrics;
+  const surface& from = sheet_surface(sheet);
+  // A glyph the sheet holds only in part is drawn from the sheet, clipped.
+  if (source_x < 0 || source_y < 0 || source_x + width > from.width() || source_y + m.height > from.height())
+    return nullptr;
+  const std::uint8_t* pixels = sheet_pixels(sheet);
+  if (!pixels) {
+    failed = true;
+    return nullptr;
   }
+  std::uint16_t* rows = masks_ + static_cast<std::size_t>(slot) * slot_words_;
+  std::uint8_t& made = masks_made_[slot];
+  made = make_mask(rows,
+                   pixels + static_cast<std::size_t>(source_y) * from.stride() +
+                       static_cast<std::size_t>(source_x) * bytes_per_pixel_,
+                   from.stride(), width, m.height, ink_, blank_, bytes_per_pixel_)
+             ? 1
+             : 2;
   return made == 1 ? rows : nullptr;
 }
 
@@ -221,15 +227,19 @@ bool image_writer::glyph(int row, int column, unsigned code, const colour& fg, c
 
   // Whole cells from the glyph's ink mask: the sheets hold only ink and blank
   // pixels, so a mask says all there is.
-  const surface& from = sheet_surface(sheet);
-  const surface& to = *display_.surfaces.text_image;
-  if (m.width <= widest_masked_cell && x >= 0 && y >= 0 && x + width <= to.width() && y + m.height <= to.height() &&
-      place.source.x + width <= from.width() && place.source.y + m.height <= from.height()) {
-    const int slot_index = sheet == 0 ? static_cast<int>(code)
-                                      : half_width_slots + (sheet - 1) * full_width_sheet_slots + place.row * 32 +
-                                            place.column;
+  if (m.width <= widest_masked_cell && x >= 0 && y >= 0 && x + width <= image_width_ &&
+      y + m.height <= image_height_) {
+    if (!masks_) check_masks();
+    const int slot = sheet == 0 ? static_cast<int>(code)
+                                : half_width_slots + (sheet - 1) * full_width_sheet_slots + place.row * 32 +
+                                      place.column;
+    const std::uint8_t made = masks_made_[slot];
     bool failed = false;
-    if (const std::uint16_t* rows = glyph_mask(slot_index, sheet, place.source.x, place.source.y, width, failed)) {
+    const std::uint16_t* rows =
+        made == 1   ? masks_ + static_cast<std::size_t>(slot) * slot_words_
+        : made == 0 ? take_mask(slot, sheet, place.source.x, place.source.y, width, failed)
+                    : nullptr;
+    if (rows) {
       forget_cells_written(display_.prepared.known_rows, row, m.height + m.between, m.height, x, x + width);
       mask_block(text_at(x, y), screen_at(x, y), rows, width, m.height, last_values_.foreground,
                  last_values_.background, bytes_per_pixel_);

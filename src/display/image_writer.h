@@ -52,8 +52,13 @@ class image_writer {
   colour last_fg_{};
   colour last_bg_{};
   glyph_values last_values_{};
-  // The mask cache has been checked against the metrics and colours.
-  bool masks_checked_ = false;
+  int image_width_ = 0;
+  int image_height_ = 0;
+  // The glyph mask cache once checked against the metrics and colours (null
+  // before): the masks and their states by glyph slot, and words per slot.
+  std::uint16_t* masks_ = nullptr;
+  std::uint8_t* masks_made_ = nullptr;
+  std::size_t slot_words_ = 0;
 
   std::uint32_t value_of(const colour& c);
   std::uint8_t* sheet_pixels(int index);
@@ -63,11 +68,14 @@ class image_writer {
   // The block just written to the text image goes to the screen image too.
   void mirror(int x, int y, int width, int height);
   surface& sheet_surface(int index) const;
-  // The ink mask of glyph slot `slot` (sheet `sheet`, `width` × H pixels at
-  // (source_x, source_y)), taken from the sheet on first use; null when the
-  // sheet holds other pixels there, or when it could not be locked (`failed`
-  // is then set).
-  const std::uint16_t* glyph_mask(int slot, int sheet, int source_x, int source_y, int width, bool& failed);
+  // Empties the glyph mask cache when it was made for other metrics or
+  // colours, and points masks_ at it.
+  void check_masks();
+  // Takes the ink mask of glyph slot `slot` (sheet `sheet`, `width` × H pixels
+  // at (source_x, source_y)) from the sheet; null when the sheet holds other
+  // pixels there or holds the glyph only in part, or when it could not be
+  // locked (`failed` is then set).
+  const std::uint16_t* take_mask(int slot, int sheet, int source_x, int source_y, int width, bool& failed);
   // A glyph composed from its sheet pixel by pixel, clipped to the sheet and
   // the images, in the colours last_values_ holds.
   bool glyph_from_sheet(int sheet, pixel_rect source, int x, int y);
