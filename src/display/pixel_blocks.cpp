@@ -193,6 +193,7 @@ const bool has_wide_vectors = [] {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") != 0;
 }();
+bool use_wide_vectors = has_wide_vectors;
 #endif
 
 #undef VINTOREL_MASK_KERNEL
@@ -223,7 +224,7 @@ bool make_mask_typed(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t
 void mask_block(const image_rows& to, const image_rows& also, const std::uint16_t* rows, int width, int height,
                 std::uint32_t ink_value, std::uint32_t other_value, int bytes_per_pixel) {
 #ifdef VINTOREL_WIDE_MASKS
-  if (has_wide_vectors) {
+  if (use_wide_vectors) {
     if (bytes_per_pixel == 4)
       mask_typed_wide<std::uint32_t>(to, also, rows, width, height, ink_value, other_value);
     else if (bytes_per_pixel == 2)
@@ -235,6 +236,16 @@ void mask_block(const image_rows& to, const image_rows& also, const std::uint16_
     mask_typed<std::uint32_t>(to, also, rows, width, height, ink_value, other_value);
   else if (bytes_per_pixel == 2)
     mask_typed<std::uint16_t>(to, also, rows, width, height, ink_value, other_value);
+}
+
+bool allow_wide_vectors(bool allow) {
+#ifdef VINTOREL_WIDE_MASKS
+  use_wide_vectors = allow && has_wide_vectors;
+  return use_wide_vectors;
+#else
+  (void)allow;
+  return false;
+#endif
 }
 
 bool make_mask(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,

@@ -47,6 +47,11 @@ constexpr int mask_words(int width) { return width <= 16 ? 1 : 2; }
 void mask_block(const image_rows& to, const image_rows& also, const std::uint16_t* rows, int width, int height,
                 std::uint32_t ink_value, std::uint32_t other_value, int bytes_per_pixel);
 
+// Whether mask_block may use vectors wider than 16 bytes where the processor
+// has them (it does by default); true when it now does. For tests of the
+// narrower path.
+bool allow_wide_vectors(bool allow);
+
 // The ink mask of a glyph in a sheet: bit x of row y set where the sheet's
 // pixel equals `ink` (`width` at most 32). False when a pixel is neither `ink`
 // nor `blank` (the mask then does not say all there is).
