@@ -37,9 +37,13 @@ void jump_tag(window_& w, command_id, std::intptr_t) {
     if (!w.open_text(w.work().text_count(), target.path, false)) continue;
     text_document* opened = w.work().current_text();
     if (!opened) return;
+    std::int32_t index = target.line_number > 0 ? target.line_number - 1 : 0;
+    // A line not indexed yet is waited for.
+    if (opened->loading_percent >= 0 && index >= opened->line_count() - 1) {
+      if (!w.wait_for_loading(opened)) return;
+    }
     edit_context c = w.context();
     std::int32_t last = opened->line_count() - 1;
-    std::int32_t index = target.line_number > 0 ? target.line_number - 1 : 0;
     vintorel::jump(*opened, c, index > last ? last : index);
     return;
   }

@@ -11,6 +11,7 @@
 #include "app/window_main.h"
 #include "app/window_menus.h"
 #include "display/painter.h"
+#include "files/index_loader.h"
 #include "display/screen_setup.h"
 #include "display/status_line.h"
 #include "platform/instance.h"
@@ -101,6 +102,8 @@ void window_::on_destroy() {
     notifier_ = nullptr;
   }
   server_.reset();
+  loading_.clear();
+  loading_timer_.stop();
   work_.discard_texts();
   menus_.reset();
   work_.deleted.clear();

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <deque>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "display/display_context.h"
 #include "files/written_file.h"
@@ -20,6 +22,7 @@
 #include "shell/workspace.h"
 #include "text/edit_context.h"
 #include "toolkit/qt_user_interface.h"
+#include "toolkit/timer.h"
 #include "toolkit/window.h"
 
 class QSocketNotifier;
@@ -28,6 +31,7 @@ namespace vintorel {
 
 class window_menus;
 class instance_server;
+struct index_loader;
 
 // What start-up hands the main window.
 struct main_window_setup {
@@ -63,6 +67,7 @@ class window_ : public window {
   void on_composition(unsigned change_flags) override;
   void on_composition_end() override;
   void on_drop_files(const dropped_files& drop) override;
+  void on_timer(int timer_id) override;
 
   // ---- the texts and panes (window_texts.cpp) ----
   workspace& work() { return work_; }
@@ -89,6 +94,17 @@ class window_ : public window {
   void refresh_menus();
   // Rebuilds the text-switch submenu from the list.
   void rebuild_text_entries();
+
+  // ---- texts whose file is still being indexed (window_loading.cpp) ----
+  // True while some text's file is still being indexed by a worker.
+  bool is_loading() const { return !loading_.empty(); }
+  // Waits until `document` (every text, when null) is wholly indexed, taking
+  // the worker's lines as they come; after a quarter of a second a progress
+  // box offers Cancel, which closes the text. Keys typed meanwhile are carried
+  // out afterwards, commands that arrive meanwhile run once the waiting one
+  // has. False when a wait was cancelled or a load failed (that text is
+  // closed then).
+  bool wait_for_loading(text_document* document = nullptr);
 
   // ---- commands in the console (window_console.cpp) ----
   // Runs `command_line` in the command directory with its output into the
@@ -132,6 +148,17 @@ class window_ : public window {
   // Inserts a text into the list at `index` and shows it in the current pane.
   void add_text(int index, std::unique_ptr<text_document> document);
   bool save_text(text_document& document);
+  // Notices about a text whose file is wholly indexed now (window_texts.cpp).
+  void tell_about_loaded_text(text_document& document);
+  // Loading (window_loading.cpp).
+  void watch_loading(text_document& document, std::unique_ptr<index_loader> loader);
+  void stop_loading(text_document& document);
+  bool complete_loading(std::size_t entry);
+  void close_text_of(text_document& document);
+  bool runs_while_loading(command_id id);
+  void draw_loading_status(text_document& document);
+  void defer_command(int id, std::intptr_t parameter);
+  void run_deferred_commands();
 
   main_window_setup setup_;
   std::unique_ptr<drawing_backend> backend_;
@@ -153,6 +180,29 @@ class window_ : public window {
   bool command_running_ = false;
   std::unique_ptr<instance_server> server_;
   QSocketNotifier* notifier_ = nullptr;
+  // Texts shown before their file was wholly indexed, with their workers;
+  // the timer takes the workers' lines into the texts.
+  struct loading_text {
+    text_document* document;
+    std::unique_ptr<index_loader> loader;
+    loading_text(text_document* d, std::unique_ptr<index_loader> l);
+    loading_text(loading_text&&) noexcept;
+    loading_text& operator=(loading_text&&) noexcept;
+    ~loading_text();
+  };
+  std::vector<loading_text> loading_;
+  timer loading_timer_;
+  // Commands that arrived while another waited for a file, to run after it
+  // in order (a text parameter copied).
+  struct deferred_command {
+    int id;
+    std::intptr_t parameter;
+    bool has_text;
+    std::string text;
+  };
+  std::deque<deferred_command> deferred_;
+  bool waiting_ = false;
+  int running_commands_ = 0;
 };
 
 // Makes `directory` the command directory and runs `command_line` there

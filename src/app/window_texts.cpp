@@ -5,6 +5,7 @@
 #include "display/painter.h"
 #include "files/charset.h"
 #include "files/file_system.h"
+#include "files/index_loader.h"
 #include "files/load_text.h"
 #include "files/save_text.h"
 #include "files/write_text.h"
@@ -102,8 +103,9 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
   }
 
   auto document = std::make_unique<text_document>();
+  background_load rest;
   load_text_file(*document, full, read_only, top_line, left_column, current_line, desired_column, charset_code,
-                 linefeed_code, display_.layout.pane_rows, setup_.settings->detect_utf8, written_.get());
+                 linefeed_code, display_.layout.pane_rows, setup_.settings->detect_utf8, written_.get(), &rest);
   written_.reset();
   // A binary file is refused without a word.
   if (document->file_charset == binary) return false;
@@ -111,18 +113,26 @@ bool window_::open_text(int index, const std::string& path, bool read_only, std:
     ui_.error(string_caption_error, string_file_error);
     return false;
   }
+  text_document& opened = *document;
+  add_text(index, std::move(document));
+  // A large file shows its first screen now; a worker indexes the rest.
+  if (rest.loader) {
+    watch_loading(opened, std::move(rest.loader));
+  } else {
+    tell_about_loaded_text(opened);
+  }
+  return true;
+}
+
+void window_::tell_about_loaded_text(text_document& document) {
   // Lines that editing would change beyond the edit: said once per file, since
   // every save opens the file again.
   constexpr std::uint64_t lossy_check_bytes = 4 << 20;
-  bool lossy = !lossy_files_told_.count(full) && first_lossy_line(*document, lossy_check_bytes) >= 0;
-  bool overlong = document->has_overlong_line;
-  add_text(index, std::move(document));
-  if (overlong) ui_.notice(string_caption_notice, string_overlong_line);
-  if (lossy) {
-    lossy_files_told_.insert(full);
+  if (document.has_overlong_line) ui_.notice(string_caption_notice, string_overlong_line);
+  if (!lossy_files_told_.count(document.name) && first_lossy_line(document, lossy_check_bytes) >= 0) {
+    lossy_files_told_.insert(document.name);
     ui_.notice(string_caption_notice, string_lossy_characters);
   }
-  return true;
 }
 
 void window_::close_second_pane() {
@@ -212,6 +222,7 @@ bool window_::close_text(close_mode mode, bool keep_panes) {
   }
   if (save && !save_text(document)) return false;
 
+  stop_loading(document);
   if (work_.remove_current_text(keep_panes)) {
     close_second_pane();
     return true;

@@ -106,6 +106,9 @@ status_fields status_fields_of(text_document& document) {
   const std::int64_t count = document.line_count();
   f.percent = count > 0 ? static_cast<int>(f.line * 100 / count) : 0;
   if (f.percent == 100) f.percent = 99;
+  // While the file is still being indexed the share of the line count is
+  // meaningless: the share of the file scanned is shown instead.
+  if (document.loading_percent >= 0) f.percent = document.loading_percent;
   f.size = document.size;
   f.save_charset = document.save_charset;
   f.save_linefeed = document.save_linefeed;

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "text/text_document.h"
@@ -24,11 +25,28 @@ namespace vintorel {
 // recorded; it is taken instead of a scan when the file at `path` is still the
 // one written (same device, inode, size and time) and the character set is
 // given, and it is left empty then.
+//
+// With `rest`, a file of at least rest->whole_below bytes is shown before it is
+// wholly indexed: load_text_file returns once the first rest->first_part bytes
+// and the lines up to the initial position and a screen below it are indexed,
+// and a worker thread scans the rest (rest->loader; see index_loader.h).
+// Meanwhile the last line is a stand-in holding only 0x1A, loading_percent is
+// not -1, and the character set and line end are the detector's guess from the
+// part scanned.
 struct written_file;
+struct index_loader;
+struct background_load {
+  std::uint64_t whole_below = std::uint64_t{8} << 20;
+  std::uint64_t first_part = std::uint64_t{1} << 20;
+  std::unique_ptr<index_loader> loader;  // set when a worker scans the rest
+  background_load();
+  ~background_load();
+};
 void load_text_file(text_document& document, const std::string& path, bool read_only,
                     std::int32_t top_line, std::int32_t left_column, std::int32_t current_line,
                     std::int32_t desired_column, charset charset_code, linefeed_kind linefeed_code,
-                    std::int32_t pane_rows = 1, bool guess_utf8_euc = true, written_file* written = nullptr);
+                    std::int32_t pane_rows = 1, bool guess_utf8_euc = true, written_file* written = nullptr,
+                    background_load* rest = nullptr);
 
 // The file is read for the scan in chunks of this many bytes.
 constexpr std::size_t scan_chunk_size = 65536;
@@ -49,6 +67,15 @@ struct scan_state {
 // (then scan_bytes returns false).
 template <typename F>
 bool scan_bytes(scan_state& state, const char* data, std::size_t count, F&& on_line);
+
+// Ends a load once the whole file was scanned (`scanned` false: the scan
+// failed): the line-end kind and character set from the detector when one was
+// fed, the last line read into memory, and the check that the file did not
+// change meanwhile. False, with the lines dropped and the file closed, when the
+// text cannot be loaded; `state` becomes read-only for a line too long to edit.
+struct charset_detector;
+bool end_load(text_document& document, bool scanned, const scan_state& scan, std::uint64_t longest,
+              charset_detector* detector, int& state);
 
 }  // namespace vintorel
 

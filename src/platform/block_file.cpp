@@ -173,27 +173,33 @@ bool read_at(block_file& file, std::uint64_t offset, void* dest, std::size_t cou
 
 bool block_file_unchanged(block_file& file) { return file.fd >= 0 && still_unchanged(file); }
 
-bool add_block_sum(block_file& file, const char* bytes, std::size_t count) {
+bool add_block_sum(std::vector<std::uint64_t>& sums, const char* bytes, std::size_t count) {
   try {
-    file.block_sums.push_back(block_checksum(bytes, count));
+    sums.push_back(block_checksum(bytes, count));
   } catch (const std::bad_alloc&) {
     return false;
   }
   return true;
 }
 
-bool add_zero_block_sums(block_file& file, std::uint64_t count) {
+bool add_zero_block_sums(std::vector<std::uint64_t>& sums, std::uint64_t count) {
   static const std::uint64_t zero_sum = [] {
     std::unique_ptr<char[]> zeros(new char[block_file::block_size]());
     return block_checksum(zeros.get(), block_file::block_size);
   }();
   try {
-    file.block_sums.insert(file.block_sums.end(), static_cast<std::size_t>(count), zero_sum);
+    sums.insert(sums.end(), static_cast<std::size_t>(count), zero_sum);
   } catch (const std::exception&) {
     return false;
   }
   return true;
 }
+
+bool add_block_sum(block_file& file, const char* bytes, std::size_t count) {
+  return add_block_sum(file.block_sums, bytes, count);
+}
+
+bool add_zero_block_sums(block_file& file, std::uint64_t count) { return add_zero_block_sums(file.block_sums, count); }
 
 disk_change change_on_disk(const block_file& file, const std::string& path) {
   struct stat status;

@@ -61,6 +61,10 @@ bool block_file_unchanged(block_file& file);
 bool add_block_sum(block_file& file, const char* bytes, std::size_t count);
 // Records `count` blocks that are wholly a hole (zero bytes), from the next one on.
 bool add_zero_block_sums(block_file& file, std::uint64_t count);
+// The same into a list of checksums kept apart from any file (a scan on
+// another thread records them there and hands them over).
+bool add_block_sum(std::vector<std::uint64_t>& sums, const char* bytes, std::size_t count);
+bool add_zero_block_sums(std::vector<std::uint64_t>& sums, std::uint64_t count);
 
 // What became of the file at `path` since it was opened as `file`: the same
 // (size, time and inode as at open), changed (rewritten, touched or replaced

@@ -19,11 +19,12 @@ class scripted_user_interface : public user_interface {
   // queue: Cancel.
   std::deque<byte_string> file_answers;
   // "notice 2 16", "confirm 3 28", "choose 4 21", "error 5 31", "error 5 37 /path",
-  // "open /start/dir/", "save /start/dir/", in the order asked.
+  // "open /start/dir/", "save /start/dir/", "wait 2 44", in the order asked.
   std::vector<std::string> asked;
   bool has_clipboard = false;
   byte_string clipboard;
   bool clipboard_fails = false;         // the clipboard cannot be opened
+  bool cancel_waits = false;            // every progress box is cancelled
 
   void notice(int caption, int text) override { note("notice", caption, text); }
   bool confirm(int caption, int text) override {
@@ -41,6 +42,10 @@ class scripted_user_interface : public user_interface {
     return answer;
   }
   void error(int caption, int text) override { note("error", caption, text); }
+  bool cancel_wait(int caption, int text) override {
+    note("wait", caption, text);
+    return cancel_waits;
+  }
   void error_with_path(int caption, int text, const byte_string& path) override {
     note("error", caption, text);
     asked.back() += " " + path;

@@ -76,6 +76,9 @@ constexpr std::array<const char*, string_table_size> table = {
     "(キャンセルを選ぶと応答を待ち続けます)",
     // Shown in the version box above the folder the settings files are in.
     /* 43 */ "設定ファイルの場所:",
+    // The box shown when a command waits for a large file to be indexed; its
+    // Cancel closes that text.
+    /* 44 */ "ファイルを読み込んでいます. キャンセルを選ぶとこのファイルを閉じます.",
 };
 
 const std::array<byte_string, string_table_size>& sjis_table() {

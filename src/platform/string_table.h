@@ -1,4 +1,4 @@
-// The string table: every message the user can see, by id (0 to 43), in
+// The string table: every message the user can see, by id (0 to 44), in
 // Shift_JIS. Plain C++, so the status line, the benchmark and the tests can
 // read it without the window toolkit.
 #pragma once
@@ -11,7 +11,7 @@ namespace vintorel {
 // Version number shown in the version box (string 1).
 #define VINTOREL_VERSION "0.1.0"
 
-constexpr int string_table_size = 44;
+constexpr int string_table_size = 45;
 
 // Well-known ids.
 enum string_id : int {
@@ -58,6 +58,7 @@ enum string_id : int {
   string_overlong_line = 41,
   string_instance_silent = 42,
   string_settings_folder = 43,
+  string_loading = 44,
 };
 
 // The text of string `id` in Shift_JIS; "?" when the table has no such string.

@@ -37,6 +37,12 @@ class user_interface {
     error(caption_id, text_id);
   }
 
+  // A progress box with Cancel that stays up while the program waits: asked
+  // once when it appears; true when the user cancels the wait.
+  virtual bool cancel_wait(int caption_id, int text_id) {
+    (void)caption_id, (void)text_id;
+    return false;
+  }
   // Plain text of the clipboard in Shift_JIS. False when the clipboard holds no
   // text or cannot be opened.
   virtual bool get_clipboard_text(byte_string& text) {

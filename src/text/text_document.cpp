@@ -199,6 +199,7 @@ void text_document::destroy() {
   close_block_file(file);
   last_line_offset = last_line_length = 0;
   has_overlong_line = false;
+  loading_percent = -1;
   state = failed_state;
 }
 

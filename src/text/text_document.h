@@ -58,6 +58,10 @@ struct text_document {
   std::uint64_t last_line_offset = 0;
   std::uint64_t last_line_length = 0;
   bool has_overlong_line = false;  // a line longer than max_line_bytes made the text read-only
+  // While the rest of the file is still being indexed: the share of it scanned
+  // so far (0-99), and the last line is a stand-in holding only 0x1A. -1 once
+  // the index is whole.
+  int loading_percent = -1;
 
   // Called after a commit changed the text (the window refreshes its title and
   // list of texts). Empty by default.
