@@ -174,29 +174,77 @@ bool image_writer::fill(const pixel_rect& area, const colour& c) {
 }
 
 bool image_writer::clear_row_end(int row, int from_column, int end_column, const colour& c) {
-  if (!usable_) return false;
-  if (from_column >= end_column) return true;
+  if (from_column >= end_column) return usable_;
   const cell_metrics& m = display_.metrics;
-  const int pitch = m.height + m.between;
-  const pixel_rect row_end = cell_block_rect(m, row, from_column, 1, end_column - from_column);
-  const int x0 = row_end.x;
-  const int x1 = row_end.x + row_end.width;
-  const std::uint32_t value = value_of(c);
-  const pixel_run known = known_run(display_.prepared.known_rows, row, pitch, m.height);
+  return clear_known(row, false, cell_block_rect(m, row, from_column, 1, end_column - from_column), c);
+}
+
+bool image_writer::clear_gap_below(int row, int from_column, int end_column, const colour& c) {
+  const cell_metrics& m = display_.metrics;
+  if (from_column >= end_column || m.between <= 0) return usable_;
+  const pixel_rect cells = cell_block_rect(m, row, from_column, 1, end_column - from_column);
+  return clear_known(row, true, pixel_rect{cells.x, cells.y + m.height, cells.width, m.between}, c);
+}
+
+namespace {
+
+// The parts of columns [x0, x1) outside `known` when it holds `value`, else
+// all of them: at most two pieces, on either side of the run.
+struct pieces {
+  int count = 0;
+  int from[2] = {0, 0};
+  int to[2] = {0, 0};
+};
+pieces not_known(int x0, int x1, const pixel_run& known, std::uint32_t value) {
+  pieces p;
+  auto add = [&p](int from, int to) {
+    if (from < to) p.from[p.count] = from, p.to[p.count++] = to;
+  };
   if (known.empty() || known.value != value || known.to <= x0 || known.from >= x1) {
-    if (!fill(row_end, c)) return false;
+    add(x0, x1);
   } else {
-    // Only the parts of the row end on either side of the known run.
-    if (known.from > x0 && !fill(pixel_rect{x0, row_end.y, known.from - x0, m.height}, c)) return false;
-    if (known.to < x1 && !fill(pixel_rect{known.to, row_end.y, x1 - known.to, m.height}, c)) return false;
+    add(x0, known.from);
+    add(known.to, x1);
   }
-  pixel_run now{x0, x1, value};
-  // What is left of a known run that meets the row end still holds too.
-  if (!known.empty() && known.value == value && known.from <= x1 && known.to >= x0) {
+  return p;
+}
+
+// A run that meets [x0, x1) and holds `value` widens it.
+pixel_run widened(pixel_run now, const pixel_run& known) {
+  if (!known.empty() && known.value == now.value && known.from <= now.to && known.to >= now.from) {
     now.from = std::min(now.from, known.from);
     now.to = std::max(now.to, known.to);
   }
-  remember_run(display_.prepared.known_rows, row, pitch, m.height, now);
+  return now;
+}
+
+}  // namespace
+
+bool image_writer::clear_known(int row, bool gap, const pixel_rect& band, const colour& c) {
+  if (!usable_) return false;
+  const cell_metrics& m = display_.metrics;
+  const int pitch = m.height + m.between;
+  const int x0 = band.x;
+  const int x1 = band.x + band.width;
+  const std::uint32_t value = value_of(c);
+  const band_runs known = known_runs(display_.prepared.known_rows, row, pitch, m.height, gap);
+  // Each image only where it does not hold the value already (the pieces lie
+  // inside this band, so nothing else known changes).
+  const surface& image = *display_.surfaces.text_image;
+  auto fill_pieces = [&](const pieces& p, bool in_text) {
+    for (int k = 0; k < p.count; ++k) {
+      const pixel_rect r = within(pixel_rect{p.from[k], band.y, p.to[k] - p.from[k], band.height}, image);
+      if (!r.empty())
+        fill_block(in_text ? text_at(r.x, r.y) : screen_at(r.x, r.y), r.width, r.height, value, bytes_per_pixel_);
+    }
+  };
+  fill_pieces(not_known(x0, x1, known.text, value), true);
+  fill_pieces(not_known(x0, x1, known.screen, value), false);
+  // Both images now hold the value over the band, and what either knew
+  // beyond it still holds.
+  const pixel_run now{x0, x1, value};
+  remember_runs(display_.prepared.known_rows, row, pitch, m.height,
+                band_runs{widened(now, known.text), widened(now, known.screen)}, gap);
   return true;
 }
 

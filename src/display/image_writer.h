@@ -32,6 +32,8 @@ class image_writer {
   // leaving out what the images are known to hold in `c` already; the cells
   // are then known to hold it.
   bool clear_row_end(int row, int from_column, int end_column, const colour& c);
+  // The same for the B pixel lines between `row` and the next, over those columns.
+  bool clear_gap_below(int row, int from_column, int end_column, const colour& c);
 
   // Unlocks everything; the writer is unusable afterwards.
   void release();
@@ -68,6 +70,9 @@ class image_writer {
   // The block just written to the text image goes to the screen image too.
   void mirror(int x, int y, int width, int height);
   surface& sheet_surface(int index) const;
+  // Fills `band`, the cells of `row` or with `gap` the gap below them, in
+  // `c` but for the run known to hold it already, and remembers the band.
+  bool clear_known(int row, bool gap, const pixel_rect& band, const colour& c);
   // Empties the glyph mask cache when it was made for other metrics or
   // colours, and points masks_ at it.
   void check_masks();

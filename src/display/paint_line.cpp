@@ -322,10 +322,8 @@ void repaint_pane(display_context& display, const pane_view& pane, text_document
         const int row = pane.first_row + n;
         if (!painted[static_cast<std::size_t>(n)])
           ok = writer.clear_row_end(row, pane.first_column, pane.first_column + pane.columns, blank);
-        if (ok && n + 1 < pane.rows && m.between > 0) {
-          const pixel_rect cells = cell_block_rect(m, row, pane.first_column, 1, pane.columns);
-          ok = writer.fill(pixel_rect{cells.x, cells.y + m.height, cells.width, m.between}, blank);
-        }
+        if (ok && n + 1 < pane.rows)
+          ok = writer.clear_gap_below(row, pane.first_column, pane.first_column + pane.columns, blank);
       }
       if (ok) {
         invalidate(display, cell_block_rect(m, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns));

@@ -21,7 +21,8 @@ draw_result with_rebuild(display_context& display, Op op) {
 
 // Whatever the painter knew of the images' rows under `area` no longer holds.
 void forget_under(display_context& display, int index, const pixel_rect& area) {
-  if (index == screen_image || index == text_image) forget_written(display.prepared.known_rows, area);
+  if (index == screen_image) forget_written(display.prepared.known_rows, area, screen_only);
+  if (index == text_image) forget_written(display.prepared.known_rows, area, text_only);
 }
 
 }  // namespace
@@ -51,12 +52,17 @@ draw_result fill(display_context& display, int index, const pixel_rect& area, co
 draw_result copy(display_context& display, int target, int x, int y, int source, const pixel_rect& area,
                  bool keyed) {
   forget_under(display, target, pixel_rect{x, y, area.width, area.height});
-  return with_rebuild(display, [&]() {
+  const draw_result result = with_rebuild(display, [&]() {
     surface* to = surface_at(display, target);
     surface* from = surface_at(display, source);
     return to && from && display.backend ? display.backend->copy(*to, x, y, *from, area, keyed)
                                          : draw_result::failed;
   });
+  // Taking the cursor highlight away copies the text image back unkeyed.
+  if (result == draw_result::ok && source == text_image && target == screen_image && !keyed && x == area.x &&
+      y == area.y)
+    copied_text_to_screen(display.prepared.known_rows, area);
+  return result;
 }
 
 draw_result set_key(display_context& display, int index, colour c) {

@@ -202,6 +202,24 @@ TEST_P(DirectPaint, RowEndsClearedOnlyWhereNeededStillMatchAfterEveryOtherWrite)
     set_pane_layout(d.layout, d.lines, d.columns, false, false);
   });
   paint_first("after a line of the other pane beside it");
+  // Typing and deleting as the editor does it: the cursor taken away, the
+  // line painted, the cursor drawn again.
+  byte_string typed;
+  for (int step = 0; step < 24; ++step) {
+    const int cursor = static_cast<int>(typed.size());
+    if (step % 8 < 5)
+      typed += step % 2 ? "\x88\x9F" : "q";
+    else
+      typed.resize(typed.size() - 1);
+    doc.replace_line(0, typed + "\r\n");
+    t.both([&](display_context& d) {
+      erase_cursor(d, pane.first_row, pane.first_column, pane.rows, pane.columns, row, cursor);
+      paint_line(d, pane, doc, 0);
+      draw_cursor(d, pane.first_row, pane.first_column, pane.rows, pane.columns, row,
+                  static_cast<int>(typed.size()));
+    });
+    ASSERT_EQ(t.difference(), "") << "typing, step " << step;
+  }
   doc.replace_line(0, long_line);
   doc.top_line = 0;
   t.both([&](display_context& d) { repaint_pane(d, pane, doc); });
