@@ -188,14 +188,24 @@ bool walk_line(display_context& display, const pane_view& pane, const text_docum
   sink.begin(pane.first_column, columns, row_background);
 
   const int tab = pane.tab();
+  // Hits are found by the scanner searching uses (the same matches as testing
+  // every character start, for one pass of the library's search per line).
+  match_scanner hits(text, pattern);
+  std::size_t next_hit = 0;
+  bool next_hit_known = false;
   std::int64_t hit_left = 0;
   std::int64_t keyword_left = 0;
   std::int64_t k = -static_cast<std::int64_t>(document.left_column);
   std::size_t i = 0;
   while (k < columns && i < text.size()) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (pattern.usable && hit_left <= 0 && matches_at(text, i, pattern))
-      hit_left = static_cast<std::int64_t>(pattern.n);
+    if (pattern.usable && hit_left <= 0) {
+      if (!next_hit_known || next_hit < i) {
+        next_hit = hits.next(i, text.size(), text.size());
+        next_hit_known = true;
+      }
+      if (next_hit == i) hit_left = static_cast<std::int64_t>(pattern.n);
+    }
     if (keyword_left <= 0 && keywords &&
         (i == 0 || !is_word_byte(static_cast<unsigned char>(text[i - 1])) || !is_word_byte(b)))
       keyword_left = static_cast<std::int64_t>(keyword_at(*keywords, text, i));
