@@ -2,7 +2,6 @@
 // tail for widths that do not fill the last vector.
 #include "display/pixel_blocks.h"
 
-#include <array>
 #include <cstring>
 #include <type_traits>
 
