@@ -12,6 +12,9 @@ namespace vintorel {
 namespace {
 
 void insert_bytes(window_& w, const byte_string& bytes) {
+  // The commands of keys pressed before go first: a busy window may take
+  // several keys from the window system before it runs what they posted.
+  w.run_posted_commands();
   // The parameter points at a zero-terminated copy that lives until the
   // synchronous send has returned.
   byte_string copy = bytes;

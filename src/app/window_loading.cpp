@@ -34,6 +34,7 @@ bool is_move(command_id id) {
     case command_id::backward_page:
     case command_id::forward_page:
     case command_id::backward_head:
+    case command_id::forward_tail:
     case command_id::backward_line:
     case command_id::forward_line:
     case command_id::backward_line_screen:
@@ -41,7 +42,6 @@ bool is_move(command_id id) {
     case command_id::backward_line_page:
     case command_id::forward_line_page:
     case command_id::backward_line_head:
-    case command_id::forward_line_tail:
       return true;
     default:
       return false;

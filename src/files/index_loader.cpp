@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <new>
 #include <system_error>
@@ -18,6 +19,8 @@ namespace {
 constexpr int chunks_per_batch = 16;
 
 const byte_string stand_in(1, '\x1A');
+
+std::atomic<bool> workers_held{false};
 
 int percent_of(std::uint64_t part, std::uint64_t whole) {
   if (whole == 0) return 99;
@@ -67,6 +70,7 @@ void scan_rest(index_loader& loader) {
           return true;
         },
         [&] {
+          while (workers_held.load() && !loader.cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
           if (++chunks % chunks_per_batch == 0) {
             handed = hand_over(loader, lengths, sums);
             loader.progress.notify_all();
@@ -86,9 +90,6 @@ void scan_rest(index_loader& loader) {
 }  // namespace
 
 index_loader::~index_loader() { stop_index_loader(*this); }
-
-background_load::background_load() = default;
-background_load::~background_load() = default;
 
 bool start_index_loader(text_document& document, background_load& rest, const scan_cursor& at,
                         const scan_state& scan, const charset_detector* detector) {
@@ -176,6 +177,8 @@ bool finish_text_load(index_loader& loader, text_document& document) {
   document.state = state;
   return true;
 }
+
+void hold_index_loaders(bool held) { workers_held.store(held); }
 
 void stop_index_loader(index_loader& loader) {
   loader.cancel.store(true, std::memory_order_relaxed);

@@ -64,5 +64,8 @@ bool wait_for_index(index_loader& loader, int milliseconds);
 bool finish_text_load(index_loader& loader, text_document& document);
 // Stops the worker and waits for it (the text is left as it is).
 void stop_index_loader(index_loader& loader);
+// For tests: while held, every worker stops after each chunk it scans (until
+// it is stopped), so that a load cannot end before the test acts on it.
+void hold_index_loaders(bool held);
 
 }  // namespace vintorel

@@ -55,6 +55,9 @@ int access_state(const std::string& path, bool read_only) {
 
 }  // namespace
 
+background_load::background_load() = default;
+background_load::~background_load() = default;
+
 bool end_load(text_document& document, bool scanned, const scan_state& scan, std::uint64_t longest,
               charset_detector* detector, int& state) {
   // A line too long to edit is still shown and saved: the text opens read-only.

@@ -280,6 +280,10 @@ void window::post_command(int id, std::intptr_t parameter) {
       Qt::QueuedConnection);
 }
 
+void window::run_posted_commands() {
+  if (handle_) QCoreApplication::sendPostedEvents(handle_.data(), QEvent::MetaCall);
+}
+
 void window::send_command(int id, std::intptr_t parameter) {
   if (!handle_) return;
   auto* frame = static_cast<window_frame*>(handle_.data());

@@ -60,6 +60,9 @@ class window : public overlap {
   // thread waits). Nothing happens once the window is gone.
   void post_command(int id, std::intptr_t parameter = 0);
   void send_command(int id, std::intptr_t parameter = 0);
+  // Runs the commands posted so far now, so that a command sent next does not
+  // overtake them (a key's command posted, the next key's text sent).
+  void run_posted_commands();
 
   // The input-method context: what on_composition... read.
   composition_context& composition() { return composition_; }

@@ -37,6 +37,17 @@ TEST_F(keyboard_window_test, double_byte_text_in_key_events_goes_in_once) {
   EXPECT_EQ(line(0), "\x82\xA0\x93\xFA\x96\x7B\x81\x40\x1a");
 }
 
+TEST_F(keyboard_window_test, text_typed_after_a_key_goes_in_after_the_keys_command) {
+  // A busy window takes both keys from the window system before the first
+  // key's posted command has run: the text still comes second.
+  start(files_to_open({files.write("t.txt", "one\r\ntwo")}));
+  w->post_command(to_int(command_id::forward_line_tail));
+  QTest::keyClicks(w->client(), "x");
+  settle();
+  EXPECT_EQ(line(0), "one\r\n");
+  EXPECT_EQ(line(1), "xtwo\x1a");
+}
+
 TEST_F(keyboard_window_test, composed_text_goes_in_once_and_a_cancelled_composition_not_at_all) {
   open_empty();
   send_im(QString::fromUtf8("かな"), QString());

@@ -6,6 +6,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -174,6 +177,50 @@ TEST_F(desktop_test, under_a_one_gib_address_space_limit_a_file_too_big_is_refus
   EXPECT_EQ(editor.quit(), 0) << editor.log();
 }
 #endif
+
+}  // namespace
+}  // namespace vintorel
+
+namespace vintorel {
+namespace {
+
+using namespace desktop_support;
+
+std::uint64_t file_size(const std::string& path) {
+  struct stat status;
+  return ::stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+// A 1 GiB Shift_JIS file is shown before it is wholly indexed; End and a
+// character typed at once land at the end of the text, and the save holds
+// every byte of the file and the character.
+TEST_F(desktop_test, keys_typed_while_a_one_gib_file_is_indexed_all_arrive) {
+  desktop_editor editor(x);
+  std::string block;
+  for (int i = 0; block.size() < (1u << 20); ++i)
+    block += "line " + std::to_string(i) + " \x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67\r\n";
+  const std::uint64_t blocks = 1024;
+  {
+    std::ofstream out(editor.dir.path("huge.txt"), std::ios::binary);
+    for (std::uint64_t i = 0; i < blocks; ++i) out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    ASSERT_TRUE(out.good());
+  }
+  ASSERT_TRUE(editor.start({editor.dir.path("huge.txt")})) << editor.log();
+  editor.keys({"End", "x", "F2"});
+  ASSERT_FALSE(editor.answer_box(caption_confirm, "", 120s).empty()) << editor.log();
+  const std::uint64_t expected_size = blocks * block.size() + 1;
+  EXPECT_TRUE(eventually([&] { return file_size(editor.dir.path("huge.txt")) == expected_size; }, 120s));
+  // The saved file, block by block: the original bytes, then the character.
+  std::ifstream in(editor.dir.path("huge.txt"), std::ios::binary);
+  std::string read(block.size(), '\0');
+  for (std::uint64_t i = 0; i < blocks; ++i) {
+    in.read(read.data(), static_cast<std::streamsize>(read.size()));
+    ASSERT_EQ(read, block) << "block " << i;
+  }
+  EXPECT_EQ(in.get(), 'x');
+  EXPECT_EQ(in.get(), std::char_traits<char>::eof());
+  EXPECT_EQ(editor.quit(), 0) << editor.log();
+}
 
 }  // namespace
 }  // namespace vintorel
