@@ -135,14 +135,16 @@ template <class Pixel, int VectorBytes, int Width, bool Both>
     int x = 0;
 #pragma GCC unroll 8
     for (; x + count <= w; x += count) {
-      const vec lanes_bits = (vec{} + static_cast<signed_pixel>(bits >> x)) & lane_bits;
+      const signed_pixel part = static_cast<signed_pixel>(bits >> x);
+      const vec lanes_bits = (vec{} + part) & lane_bits;
       const vec out = other ^ ((lanes_bits == lane_bits) & differ);
       std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
       if constexpr (Both) std::memcpy(b + x * sizeof(Pixel), &out, sizeof out);
     }
     if constexpr (VectorBytes > 16) {
       if (x + narrow_count <= w) {
-        const narrow_vec lanes_bits = (narrow_vec{} + static_cast<signed_pixel>(bits >> x)) & narrow_lane_bits;
+        const signed_pixel part = static_cast<signed_pixel>(bits >> x);
+        const narrow_vec lanes_bits = (narrow_vec{} + part) & narrow_lane_bits;
         const narrow_vec out = narrow_other ^ ((lanes_bits == narrow_lane_bits) & narrow_differ);
         std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
         if constexpr (Both) std::memcpy(b + x * sizeof(Pixel), &out, sizeof out);
