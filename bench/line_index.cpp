@@ -1,5 +1,6 @@
 // Building the line index of a large Shift_JIS CRLF file, and fetching every
-// line, each next to a baseline that reads the same bytes the same way.
+// line, each next to a baseline that reads the same bytes the same way; and the
+// scan alone over short lines in memory next to a count of LF bytes.
 //
 // The file is the shared 256 MiB Shift_JIS CRLF bench file (bench_file.h).
 #include <benchmark/benchmark.h>
@@ -18,6 +19,7 @@
 #include "bench_file.h"
 #include "files/charset.h"
 #include "files/load_text.h"
+#include "text/line_index.h"
 #include "text/text_document.h"
 
 namespace {
@@ -135,8 +137,68 @@ void BM_baseline_read_chunks(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
 
+// The scan alone over bytes already in memory, with lines of 16 to 48 bytes
+// (so that most 64-byte windows end two lines or more), each chunk's lines
+// appended to an index; next to counting LF with memchr over the same chunks.
+const std::string& short_lines() {
+  static const std::string bytes = [] {
+    std::mt19937 random(7);
+    std::string text;
+    text.reserve(64 << 20);
+    while (text.size() < (64u << 20)) {
+      text.append(14 + random() % 33, 'a');
+      text += "\r\n";
+    }
+    return text;
+  }();
+  return bytes;
+}
+
+void BM_scan_short_lines(benchmark::State& state) {
+  const std::string& bytes = short_lines();
+  std::int64_t lines = 0;
+  for (auto _ : state) {
+    vintorel::line_index index;
+    index.begin_file_lines(0);
+    vintorel::scan_state scan;
+    std::uint64_t longest = 0;
+    auto on_ends = [&](std::uint64_t, std::uint64_t base, const std::uint32_t* ends, std::size_t n) {
+      return index.append_file_line_ends(base, ends, n, longest);
+    };
+    for (std::size_t at = 0; at < bytes.size(); at += vintorel::scan_chunk_size) {
+      std::size_t count = std::min(vintorel::scan_chunk_size, bytes.size() - at);
+      vintorel::scan_line_ends(scan, bytes.data() + at, count, on_ends);
+    }
+    lines = index.size();
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * short_lines().size()));
+  state.counters["lines"] = static_cast<double>(lines);
+}
+
+void BM_baseline_count_lf_short_lines(benchmark::State& state) {
+  const std::string& bytes = short_lines();
+  std::uint64_t count = 0;
+  for (auto _ : state) {
+    count = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += vintorel::scan_chunk_size) {
+      const char* p = bytes.data() + at;
+      const char* end = p + std::min(vintorel::scan_chunk_size, bytes.size() - at);
+      while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+        ++count;
+        ++p;
+      }
+    }
+    benchmark::DoNotOptimize(count);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * short_lines().size()));
+  state.counters["lines"] = static_cast<double>(count);
+}
+
 }  // namespace
 
+BENCHMARK(BM_baseline_count_lf_short_lines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_scan_short_lines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_baseline_count_lf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_index_build)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_index_build_detected)->Unit(benchmark::kMillisecond);

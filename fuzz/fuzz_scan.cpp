@@ -1,11 +1,14 @@
 // Fuzzes the line-end scan: the input's first byte picks how the rest is cut
 // into chunks; the records must equal those of a byte-by-byte reference and
-// cover exactly the bytes before the first 0x1A.
+// cover exactly the bytes before the first 0x1A. The line-end finder under the
+// scan is also run on the whole input each way the machine can, and must list
+// the reference's ends.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "files/line_ends.h"
 #include "files/load_text.h"
 
 namespace {
@@ -82,5 +85,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   for (std::uint64_t length : lengths) total += length;
   if (total != expected.text_bytes || state.line_start + state.line_length != expected.text_bytes) std::abort();
   if (state.stopped != (expected.text_bytes < size)) std::abort();
+
+  // The finder reports the end of every record the reference closes (a final
+  // CR leaves its record open to both).
+  std::vector<std::uint32_t> expected_ends;
+  std::uint64_t end = 0;
+  for (std::uint64_t length : expected.lengths) expected_ends.push_back(static_cast<std::uint32_t>(end += length));
+  if (size < vintorel::line_ends_max_count) {
+    const std::vector<char> bytes(data, data + size);
+    for (vintorel::vector_way way : {vintorel::vector_way::portable, vintorel::vector_way::sse2,
+                                      vintorel::vector_way::avx2, vintorel::vector_way::avx512}) {
+      std::vector<std::uint32_t> ends(size + vintorel::line_ends_slack);
+      std::size_t stop = 0;
+      ends.resize(vintorel::find_line_ends_by(way, bytes.data(), size, ends.data(), stop));
+      if (stop != expected.text_bytes) std::abort();
+      if (ends != expected_ends) std::abort();
+    }
+  }
   return 0;
 }

@@ -58,17 +58,18 @@ void scan_rest(index_loader& loader) {
   bool handed = true;
   if (std::unique_ptr<char[]> buffer{new (std::nothrow) char[scan_chunk_size]}) {
     int chunks = 0;
+    auto push_length = [&lengths](std::uint32_t length) {
+      try {
+        lengths.push_back(length);
+      } catch (const std::bad_alloc&) {
+        return false;
+      }
+      return true;
+    };
     end = scan_range(
         loader.fd, loader.size, loader.at, loader.scan, loader.detecting ? &loader.detector : nullptr, sums,
         buffer.get(),
-        [&lengths](std::uint32_t length) {
-          try {
-            lengths.push_back(length);
-          } catch (const std::bad_alloc&) {
-            return false;
-          }
-          return true;
-        },
+        line_lengths_to(loader.at.longest, push_length),
         [&] {
           while (workers_held.load() && !loader.cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
           if (++chunks % chunks_per_batch == 0) {

@@ -128,7 +128,11 @@ void load_text_file(text_document& document, const std::string& path, bool read_
     end = scan_range(
         document.file.fd, document.file.size, at, scan, charset_code == unknown_charset ? &detector : nullptr,
         document.file.block_sums, buffer.get(),
-        [&document](std::uint32_t length) { return document.lines.append_file_line(length); },
+        // The index's file lines end where the scan's records start, so the
+        // lists of line ends go to it as they are.
+        [&document, &at](std::uint64_t, std::uint64_t base, const std::uint32_t* ends, std::size_t n) {
+          return document.lines.append_file_line_ends(base, ends, n, at.longest);
+        },
         [&] { return !in_background || at.offset < rest->first_part || document.lines.size() <= needed; });
   }
   if (end == scan_end::paused) {

@@ -67,6 +67,12 @@ struct scan_state {
 // (then scan_bytes returns false).
 template <typename F>
 bool scan_bytes(scan_state& state, const char* data, std::size_t count, F&& on_line);
+// The same, a list of records at a time: `on_ends(start, base, ends, n)` closes
+// n records, the first starting at file offset `start`, the k-th ending at
+// base + ends[k]; it returns false to abort. scan_bytes is this with one call
+// of on_line per record.
+template <typename G>
+bool scan_line_ends(scan_state& state, const char* data, std::size_t count, G&& on_ends);
 
 // Ends a load once the whole file was scanned (`scanned` false: the scan
 // failed): the line-end kind and character set from the detector when one was

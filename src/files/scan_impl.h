@@ -2,115 +2,85 @@
 //
 // The records are exactly those of the byte-by-byte rules: LF ends a line, so
 // does CR LF, and a CR not followed by LF ends a line after the CR; 0x1A stops
-// the scan and neither it nor anything after it belongs to the text. Instead of
-// looking at every byte, the scan finds the next CR, LF or 0x1A sixteen bytes at
-// a time with SSE2 and handles only those bytes. A CR that ends a chunk stays
-// pending until the first byte of the next chunk is known.
+// the scan and neither it nor anything after it belongs to the text. The bytes
+// go through find_line_ends a piece at a time, which lists every line end of
+// the piece at once, and the records are closed a list at a time. A CR that
+// ends a chunk stays pending until the first byte of the next chunk is known.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "files/line_ends.h"
 
 namespace vintorel {
 
-namespace scan_detail {
+// Bytes handed to find_line_ends at a time: its list of ends lives on the stack.
+constexpr std::size_t scan_piece_size = 4096;
 
-inline bool is_event(unsigned char b) { return b == 0x0A || b == 0x0D || b == 0x1A; }
-
-// Offset of the first CR, LF or 0x1A in data[from, count), or count.
-inline std::size_t next_event(const char* data, std::size_t from, std::size_t count) {
-  std::size_t at = from;
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8(0x0D);
-  const __m128i lf = _mm_set1_epi8(0x0A);
-  const __m128i eot = _mm_set1_epi8(0x1A);
-  // Four vectors per round keep the loop branch rare on long lines.
-  while (at + 64 <= count) {
-    const __m128i* p = reinterpret_cast<const __m128i*>(data + at);
-    __m128i a = _mm_loadu_si128(p), b = _mm_loadu_si128(p + 1);
-    __m128i c = _mm_loadu_si128(p + 2), d = _mm_loadu_si128(p + 3);
-    __m128i ma = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(a, cr), _mm_cmpeq_epi8(a, lf)), _mm_cmpeq_epi8(a, eot));
-    __m128i mb = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf)), _mm_cmpeq_epi8(b, eot));
-    __m128i mc = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, cr), _mm_cmpeq_epi8(c, lf)), _mm_cmpeq_epi8(c, eot));
-    __m128i md = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(d, cr), _mm_cmpeq_epi8(d, lf)), _mm_cmpeq_epi8(d, eot));
-    std::uint64_t mask = static_cast<std::uint32_t>(_mm_movemask_epi8(ma)) |
-                         static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(mb))) << 16 |
-                         static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(mc))) << 32 |
-                         static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(md))) << 48;
-    if (mask != 0) return at + static_cast<std::size_t>(__builtin_ctzll(mask));
-    at += 64;
-  }
-  while (at + 16 <= count) {
-    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-    __m128i m = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(a, cr), _mm_cmpeq_epi8(a, lf)), _mm_cmpeq_epi8(a, eot));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(m));
-    if (mask != 0) return at + static_cast<std::size_t>(__builtin_ctz(mask));
-    at += 16;
-  }
-#endif
-  while (at < count && !is_event(static_cast<unsigned char>(data[at]))) ++at;
-  return at;
-}
-
-}  // namespace scan_detail
-
-template <typename F>
-bool scan_bytes(scan_state& state, const char* data, std::size_t count, F&& on_line) {
+template <typename G>
+bool scan_line_ends(scan_state& state, const char* data, std::size_t count, G&& on_ends) {
   if (state.stopped || count == 0) return true;
-  // Bytes of the current record before data[segment] (from earlier chunks).
-  std::uint64_t carried = state.line_length;
-  std::size_t segment = 0;
-  std::size_t at = 0;
-
-  auto close = [&](std::size_t end) -> bool {
-    std::uint64_t length = carried + (end - segment);
-    carried = 0;
-    segment = end;
-    if (!on_line(length)) return false;
-    state.line_start += length;
+  const std::uint64_t origin = state.line_start + state.line_length;  // file offset of data[0]
+  auto fail = [&state] {
+    state.line_length = 0;
+    return false;
+  };
+  // A record closed on its own, at data[end].
+  auto close_at = [&](std::size_t end) {
+    const std::uint32_t none = 0;
+    if (!on_ends(state.line_start, origin + end, &none, std::size_t{1})) return false;
+    state.line_start = origin + end;
     return true;
   };
 
+  std::size_t at = 0;
   if (state.cr_pending) {
     state.cr_pending = false;
-    std::size_t end = data[0] == '\n' ? 1 : 0;
-    if (!close(end)) {
-      state.line_length = 0;
-      return false;
-    }
+    const std::size_t end = data[0] == '\n' ? 1 : 0;
+    if (!close_at(end)) return fail();
     at = end;
   }
 
-  for (;;) {
-    at = scan_detail::next_event(data, at, count);
-    if (at == count) break;
-    std::size_t end;
-    if (data[at] == '\n') {
-      end = at + 1;
-    } else if (data[at] == '\r') {
-      if (at + 1 == count) {
-        // Whether this CR is followed by LF is known only with the next chunk.
-        state.cr_pending = true;
-        break;
-      }
-      end = data[at + 1] == '\n' ? at + 2 : at + 1;
-    } else {
+  std::uint32_t ends[scan_piece_size + line_ends_slack];
+  while (at < count) {
+    const std::size_t piece = count - at < scan_piece_size ? count - at : scan_piece_size;
+    std::size_t stop;
+    const std::size_t found = find_line_ends(data + at, piece, ends, stop);
+    if (found > 0) {
+      if (!on_ends(state.line_start, origin + at, ends, found)) return fail();
+      state.line_start = origin + at + ends[found - 1];
+    }
+    if (stop < piece) {
       state.stopped = true;
-      state.line_length = carried + (at - segment);
+      state.line_length = origin + at + stop - state.line_start;
       return true;
     }
-    if (!close(end)) {
-      state.line_length = 0;
-      return false;
+    at += piece;
+    if (data[at - 1] == '\r') {
+      if (at == count) {
+        // Whether this CR is followed by LF is known only with the next chunk.
+        state.cr_pending = true;
+      } else if (data[at] != '\n' && !close_at(at)) {
+        // (Followed by LF, the CR's record ends with that LF, in the next piece.)
+        return fail();
+      }
     }
-    at = end;
   }
-  state.line_length = carried + (count - segment);
+  state.line_length = origin + count - state.line_start;
   return true;
+}
+
+template <typename F>
+bool scan_bytes(scan_state& state, const char* data, std::size_t count, F&& on_line) {
+  return scan_line_ends(state, data, count,
+                        [&on_line](std::uint64_t start, std::uint64_t base, const std::uint32_t* ends, std::size_t n) {
+                          for (std::size_t k = 0; k < n; ++k) {
+                            const std::uint64_t end = base + ends[k];
+                            if (!on_line(end - start)) return false;
+                            start = end;
+                          }
+                          return true;
+                        });
 }
 
 }  // namespace vintorel

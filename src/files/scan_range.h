@@ -1,6 +1,6 @@
 // The loop that reads a file in block-sized chunks for the line-end scan,
-// skipping the holes of sparse files, recording each block's checksum and
-// feeding the character-set detector. Loading runs it for the first part of a
+// skipping the holes of sparse files; each chunk goes through scan_chunk, which
+// records its checksum and feeds the character-set detector. Loading runs it for the first part of a
 // file on the calling thread and for the rest on a worker (index_loader), each
 // with its own line sink.
 #pragma once
@@ -14,6 +14,7 @@
 
 #include "files/charset.h"
 #include "files/load_text.h"
+#include "files/scan_chunk.h"
 #include "platform/block_file.h"
 #include "platform/fd_io.h"
 
@@ -52,19 +53,17 @@ inline std::uint64_t next_hole(int fd, std::uint64_t offset, std::uint64_t size)
 }  // namespace scan_range_detail
 
 // Scans the `size` bytes of the file `fd` from `at` on, in aligned chunks of
-// scan_chunk_size (`buffer` holds one). Each closed line's length goes to
-// `append_line(length)`, which returns false when memory runs out; each chunk's
-// checksum is appended to `sums`. After each chunk `keep_going()` may pause the
-// scan. The open last record stays in `state`.
-template <typename Append, typename KeepGoing>
+// scan_chunk_size (`buffer` holds one), each through scan_chunk. The closed
+// lines go to `on_ends` as scan_line_ends hands them on; it keeps at.longest up
+// to date and refuses a line of 4 GiB or more or when memory runs out (see
+// line_lengths_to, or line_index::append_file_line_ends). Each chunk's checksum
+// is appended to `sums`. After each chunk `keep_going()` may pause the scan.
+// The open last record stays in `state`.
+template <typename Ends, typename KeepGoing>
 scan_end scan_range(int fd, std::uint64_t size, scan_cursor& at, scan_state& state, charset_detector* detector,
-                    std::vector<std::uint64_t>& sums, char* buffer, Append&& append_line, KeepGoing&& keep_going) {
+                    std::vector<std::uint64_t>& sums, char* buffer, Ends&& on_ends, KeepGoing&& keep_going) {
   using namespace scan_range_detail;
   constexpr std::uint64_t longest_allowed = std::numeric_limits<std::uint32_t>::max();
-  auto on_line = [&at, &append_line](std::uint64_t length) {
-    if (length > at.longest) at.longest = length;
-    return length <= longest_allowed && append_line(static_cast<std::uint32_t>(length));
-  };
   // Only the bytes present at open are scanned: they are what the block cache
   // will agree to read later. Every chunk is one aligned block of the cache, and
   // its checksum is recorded so that a later read can tell whether the block
@@ -81,7 +80,7 @@ scan_end scan_range(int fd, std::uint64_t size, scan_cursor& at, scan_state& sta
         if (detector) detector->feed("", 1);
         // The first NUL settles a pending CR; the rest only lengthen the record.
         const char zero = 0;
-        if (!scan_bytes(state, &zero, 1, on_line)) return scan_end::failed;
+        if (!scan_line_ends(state, &zero, 1, on_ends)) return scan_end::failed;
         state.line_length += skip_to - at.offset - 1;
         if (state.line_length >= longest_allowed ||
             !add_zero_block_sums(sums, (skip_to - at.offset) / block_file::block_size))
@@ -93,10 +92,7 @@ scan_end scan_range(int fd, std::uint64_t size, scan_cursor& at, scan_state& sta
     }
     std::uint64_t left = size - at.offset;
     std::size_t want = left < scan_chunk_size ? static_cast<std::size_t>(left) : scan_chunk_size;
-    if (!read_exactly_at(fd, at.offset, buffer, want) || !add_block_sum(sums, buffer, want)) return scan_end::failed;
-    if (detector && detector->feed(buffer, want) && detector->charset_code == binary) return scan_end::failed;
-    if (!scan_bytes(state, buffer, want, on_line)) return scan_end::failed;
-    if (state.line_length >= longest_allowed) return scan_end::failed;
+    if (!scan_chunk(fd, at.offset, want, buffer, sums, detector, state, on_ends)) return scan_end::failed;
     at.offset += want;
     if (at.offset < size && !state.stopped && !keep_going()) return scan_end::paused;
   }

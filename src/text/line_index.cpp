@@ -47,6 +47,38 @@ std::size_t round_to_pages(std::size_t bytes) {
   return (bytes + page - 1) / page * page;
 }
 
+// Arrays past small_array are kept in large pages where the kernel has them:
+// one fault (and, in a virtual machine, one mapping by the host) per 2 MiB
+// instead of per 4 KiB. Filling fresh 4 KiB pages one by one is otherwise
+// slower than writing the index entries into them.
+constexpr std::size_t large_page = std::size_t{2} << 20;
+constexpr std::size_t small_array = std::size_t{64} << 10;
+
+// A range of `bytes` (a multiple of large_page) aligned to large_page, mapped
+// without access so that the array can be placed over it; nullptr when there is none.
+void* aligned_range(std::size_t bytes) {
+  const std::size_t span = bytes + large_page;
+  void* raw = mmap(nullptr, span, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  const auto start = reinterpret_cast<std::uintptr_t>(raw);
+  const std::uintptr_t aligned = (start + large_page - 1) & ~static_cast<std::uintptr_t>(large_page - 1);
+  if (aligned > start) munmap(raw, aligned - start);
+  const std::uintptr_t tail = start + span - (aligned + bytes);
+  if (tail > 0) munmap(reinterpret_cast<void*>(aligned + bytes), tail);
+  return reinterpret_cast<void*>(aligned);
+}
+
+// The new pages [from, bytes) of `place` made present in one call: touching
+// them one by one as the array fills costs a fault each. Where the kernel
+// cannot, they fault in.
+void populate(void* place, std::size_t from, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  madvise(static_cast<char*>(place) + from, bytes - from, MADV_POPULATE_WRITE);
+#else
+  (void)place, (void)from, (void)bytes;
+#endif
+}
+
 }  // namespace
 
 template <typename T>
@@ -54,16 +86,40 @@ bool page_array<T>::grow(std::size_t needed) {
   if (needed > std::numeric_limits<std::size_t>::max() / (2 * sizeof(T))) return false;
   std::size_t bytes = round_to_pages(needed * sizeof(T));
   if (bytes < mapped_ * 2) bytes = mapped_ * 2;
-  void* place = data_ ? mremap(data_, mapped_, bytes, MREMAP_MAYMOVE)
-                      : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (place == MAP_FAILED) return false;
-#ifdef MADV_POPULATE_WRITE
-  // The new pages are made present in one call: touching them one by one as
-  // the array fills costs a page fault each, which in a virtual machine can
-  // cost more than filling the page. Where the kernel cannot, they fault in.
-  madvise(static_cast<char*>(place) + mapped_, bytes - mapped_, MADV_POPULATE_WRITE);
+  if (bytes > small_array) bytes = (bytes + large_page - 1) / large_page * large_page;
+  void* range = bytes >= large_page ? aligned_range(bytes) : nullptr;
+  if (range && mapped_ >= large_page) {
+    // Whole large pages move with their page tables.
+    // (On failure the range stays reserved: unmapping it could hit a mapping
+    // another thread made there since.)
+    void* place = mremap(data_, mapped_, bytes, MREMAP_MAYMOVE | MREMAP_FIXED, range);
+    if (place == MAP_FAILED) return false;
+#ifdef MADV_HUGEPAGE
+    madvise(place, bytes, MADV_HUGEPAGE);
 #endif
-  data_ = static_cast<T*>(place);
+    populate(place, mapped_, bytes);
+    data_ = static_cast<T*>(place);
+  } else if (range) {
+    // Small pages moved in would keep their first large page from forming:
+    // the few words are copied instead.
+    void* place = mmap(range, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+    if (place == MAP_FAILED) return false;
+#ifdef MADV_HUGEPAGE
+    madvise(place, bytes, MADV_HUGEPAGE);
+#endif
+    populate(place, 0, bytes);
+    if (data_) {
+      std::memcpy(place, data_, size_ * sizeof(T));
+      munmap(data_, mapped_);
+    }
+    data_ = static_cast<T*>(place);
+  } else {
+    void* place = data_ ? mremap(data_, mapped_, bytes, MREMAP_MAYMOVE)
+                        : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (place == MAP_FAILED) return false;
+    populate(place, mapped_, bytes);
+    data_ = static_cast<T*>(place);
+  }
   mapped_ = bytes;
   capacity_ = bytes / sizeof(T);
   return true;
@@ -169,6 +225,48 @@ bool line_index::append_file_line_slowly(std::uint32_t length) {
     return false;
   }
   last_start_ = end;
+  return true;
+}
+
+bool line_index::append_file_line_ends(std::uint64_t base, const std::uint32_t* ends, std::size_t count,
+                                       std::uint64_t& longest) {
+  if (count == 0) return true;
+  constexpr std::uint64_t widest = std::numeric_limits<std::uint32_t>::max();
+  const std::uint64_t last_end = base + ends[count - 1];
+  if (start_lows_.empty() || (last_end >> 32) != (last_start_ >> 32) ||
+      entries_.size() + count >= max_index_lines - 1 || !reserve_file_lines(count)) {
+    // A wrap of the low start bits, a full or empty table: line by line.
+    std::uint64_t start = last_start_;
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::uint64_t end = base + ends[k];
+      if (end - start > widest) return false;
+      if (end - start > longest) longest = end - start;
+      if (!append_file_line(static_cast<std::uint32_t>(end - start))) return false;
+      start = end;
+    }
+    return true;
+  }
+  // Only the first line can be long: the others lie within the list's span.
+  if (base + ends[0] - last_start_ > widest) return false;
+  // The low 32 bits of every end share the high bits of the last start, so
+  // the lengths are exact in 32 bits.
+  std::uint32_t* entry = entries_.spare();
+  std::uint32_t* start_low = start_lows_.spare();
+  const auto first_line = static_cast<std::uint32_t>(start_lows_.size() - 1);
+  const auto low_base = static_cast<std::uint32_t>(base);
+  auto previous = static_cast<std::uint32_t>(last_start_);
+  std::uint32_t longest_here = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::uint32_t end = low_base + ends[k];
+    entry[k] = file_entry(first_line + k);
+    start_low[k] = end;
+    longest_here = std::max(longest_here, end - previous);
+    previous = end;
+  }
+  entries_.extend(count);
+  start_lows_.extend(count);
+  last_start_ = last_end;
+  if (longest_here > longest) longest = longest_here;
   return true;
 }
 

@@ -50,6 +50,10 @@ class page_array {
   bool reserve(std::size_t words) { return words <= capacity_ || grow(words); }
   bool has_room() const { return size_ < capacity_; }
   void push_within(T word) { data_[size_++] = word; }  // only when has_room()
+  // Words written straight behind the last one: after reserve(size() + n),
+  // up to n words go to spare(), then extend(n) takes them in.
+  T* spare() { return data_ + size_; }
+  void extend(std::size_t count) { size_ += count; }
   bool push_back(T word) {
     if (size_ == capacity_ && !grow(size_ + 1)) return false;
     data_[size_++] = word;
@@ -107,6 +111,12 @@ class line_index {
     last_start_ = end;
     return true;
   }
+  // Appends file lines ending at file offsets base + ends[k], k < count (in
+  // increasing order, the first line starting where the file lines so far
+  // end); `longest` grows to the longest of them. One pass with no check per
+  // line where no start crosses a 4 GiB boundary. False when a line would be
+  // 4 GiB or longer, or memory runs out (some may have been appended then).
+  bool append_file_line_ends(std::uint64_t base, const std::uint32_t* ends, std::size_t count, std::uint64_t& longest);
   // Appends, as the next file lines, lines of the same lengths as the file lines
   // [first, last] of `from`, which must follow each other in its file (see
   // file_run_up); `longest` grows to the longest of them. False when memory

@@ -36,6 +36,8 @@ bool input_hold::eventFilter(QObject* target, QEvent* event) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
       return true;
     case QEvent::Close:
       event->ignore();

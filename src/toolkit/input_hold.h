@@ -2,8 +2,8 @@
 // large file to be indexed): keys and input-method text aimed at the window
 // are kept and posted again, in their order, when the hold ends, so nothing
 // typed meanwhile is lost or overtakes the command that waits. Mouse buttons,
-// the wheel and close requests to the window are ignored meanwhile. Other
-// windows (the progress box) get their input as usual.
+// the wheel, dropped files and close requests to the window are ignored
+// meanwhile. Other windows (the progress box) get their input as usual.
 #pragma once
 #include <QObject>
 #include <QPointer>

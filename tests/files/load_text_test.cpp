@@ -66,6 +66,8 @@ scan_result load_bytes(const std::string& bytes) {
 TEST(scan, small_cases_and_line_ends_on_chunk_borders) {
   const std::size_t chunk = scan_chunk_size;
   const std::string before(chunk - 1, 'x');
+  const std::size_t piece = scan_piece_size;
+  const std::string piece_before(piece - 1, 'x');
   struct {
     std::string bytes;
     scan_result expected;
@@ -80,6 +82,11 @@ TEST(scan, small_cases_and_line_ends_on_chunk_borders) {
       {before + "\rz\n", {{{0, chunk}, {chunk, 2}}, ""}},
       {before + "\r" "\x1A" "q\n", {{{0, chunk}}, ""}},
       {before + "\r", {{}, before + "\r"}},
+      // The same on the border of the pieces a chunk is scanned in.
+      {piece_before + "\r\ny", {{{0, piece + 1}}, "y"}},
+      {piece_before + "\rz\n", {{{0, piece}, {piece, 2}}, ""}},
+      {piece_before + "\r" "\x1A" "q\n", {{{0, piece}}, ""}},
+      {piece_before + "\n" "\x1A" "\n", {{{0, piece}}, ""}},
       // A line spanning three chunks, then more.
       {std::string(3 * chunk + 5, 'w') + "\r\nv", {{{0, 3 * chunk + 7}}, "v"}},
   };
