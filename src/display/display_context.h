@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "display/keyword_match.h"
+#include "display/row_runs.h"
 #include "display/surfaces.h"
 #include "platform/byte_string.h"
 #include "settings/main_settings.h"
@@ -113,6 +114,8 @@ struct paint_preparations {
   std::array<std::uint32_t, 8> recent_values{};
   int recent_count = 0;
   int recent_next = 0;
+  // Row stretches known to hold one value in the text and screen images.
+  row_runs known_rows;
 };
 
 struct display_context {

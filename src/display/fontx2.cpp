@@ -180,20 +180,6 @@ bool read_font_header(const std::string& path, font_header& header) {
   return in.is_open() && read_header(in, header);
 }
 
-bool full_width_slot(unsigned code, glyph_slot& slot) {
-  unsigned lead = code >> 8;
-  unsigned trail = code & 0xFF;
-  if (code > 0xFFFF || !((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC))) return false;
-  if (trail < 0x40 || trail > 0xFC) return false;
-  unsigned k = code >= 0xE000 ? code - 0x4000 : code;
-  k = (k + 0x7FC0) & 0xFFFF;
-  int passed = (k >= 0x1000) + (k >= 0x2000) + (k >= 0x3000);
-  slot.sheet = static_cast<int>((k >> 5) & 7) + 6 * passed;
-  slot.column = static_cast<int>(k & 31);
-  slot.row = static_cast<int>((k >> 8) & 15);
-  return slot.sheet < 24;
-}
-
 bool load_half_width_glyphs(const std::string& path, const sheet_pixels& sheet, const glyph_target& target) {
   file_reader in(path);
   return in.is_open() && load_half_width(in, sheet, target);

@@ -31,8 +31,21 @@ struct glyph_slot {
 };
 // False for a code that is not a Shift_JIS double-byte code (lead byte
 // 0x81-0x9F or 0xE0-0xFC, trail byte 0x40-0xFC): such a code has no place of
-// its own in the sheets and is neither loaded nor drawn.
-bool full_width_slot(unsigned code, glyph_slot& slot);
+// its own in the sheets and is neither loaded nor drawn. Inline: the painter
+// asks it for every character it draws.
+inline bool full_width_slot(unsigned code, glyph_slot& slot) {
+  unsigned lead = code >> 8;
+  unsigned trail = code & 0xFF;
+  if (code > 0xFFFF || !((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC))) return false;
+  if (trail < 0x40 || trail > 0xFC) return false;
+  unsigned k = code >= 0xE000 ? code - 0x4000 : code;
+  k = (k + 0x7FC0) & 0xFFFF;
+  int passed = (k >= 0x1000) + (k >= 0x2000) + (k >= 0x3000);
+  slot.sheet = static_cast<int>((k >> 5) & 7) + 6 * passed;
+  slot.column = static_cast<int>(k & 31);
+  slot.row = static_cast<int>((k >> 8) & 15);
+  return slot.sheet < 24;
+}
 
 // A locked sheet: pixel memory whose rows are `stride` bytes apart (width ×
 // bytes-per-pixel when 0).

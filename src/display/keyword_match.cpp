@@ -69,7 +69,14 @@ std::size_t keyword_at(const keyword_table& table, const byte_string& line, std:
   const unsigned char b = static_cast<unsigned char>(line[p]);
   for (std::uint32_t i = table.first[b]; i < table.first[b + 1]; ++i) {
     const keyword_table::entry& e = table.entries[i];
-    if (e.length > left || std::memcmp(table.block.data() + e.offset, line.data() + p, e.length) != 0) continue;
+    if (e.length > left) continue;
+    // The first byte is the bucket's; keywords are short, so a loop beats a
+    // call of the library's compare.
+    const char* word = table.block.data() + e.offset;
+    const char* here = line.data() + p;
+    std::uint32_t k = 1;
+    while (k < e.length && word[k] == here[k]) ++k;
+    if (k < e.length) continue;
     if (!e.word_end || p + e.length >= line.size() || !is_word_byte(static_cast<unsigned char>(line[p + e.length])))
       return e.length;
   }

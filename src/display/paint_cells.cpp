@@ -68,26 +68,6 @@ void draw_glyph(display_context& display, int row, int column, unsigned code, co
   draw_glyph_with_copies(display, row, column, code, fg, bg);
 }
 
-glyph_place place_of_glyph(unsigned code, const cell_metrics& m) {
-  glyph_place place;
-  place.source = {0, 0, m.width, m.height};
-  if (code < 256) {
-    place.sheet = 0;
-    place.row = static_cast<int>(code / 16);
-    place.column = static_cast<int>(code % 16);
-  } else {
-    place.source.width = 2 * m.width;
-    glyph_slot slot;
-    if (!full_width_slot(code, slot)) return place;
-    place.sheet = 1 + slot.sheet;
-    place.row = slot.row;
-    place.column = slot.column;
-  }
-  place.source.x = place.column * place.source.width;
-  place.source.y = place.row * m.height;
-  return place;
-}
-
 void draw_glyph_with_copies(display_context& display, int row, int column, unsigned code, colour fg, colour bg) {
   const cell_metrics& m = display.metrics;
   const colour blank = display.colours[back_normal];

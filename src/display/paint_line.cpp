@@ -133,12 +133,12 @@ struct copies_sink {
 };
 
 // Paints into the locked images: only the cells no glyph covers are filled
-// with the row background, once per run of such cells.
+// with the row background, once per run of such cells, and of the row end
+// only what does not hold the background already.
 struct direct_sink {
   display_context& display;
   image_writer& writer;
   int row;
-  bool copy_row;  // copy the row to the screen image at the end (else the caller copies)
   int next = 0;  // first column not painted yet
   int end_column = 0;
   colour background{};
@@ -167,9 +167,7 @@ struct direct_sink {
     return true;
   }
   bool end() {
-    if (!gap_to(end_column)) return false;
-    if (row_rect.empty()) return true;
-    if (copy_row && !writer.copy_to_screen(row_rect)) return false;
+    if (!writer.clear_row_end(row, next, end_column, background)) return false;
     invalidate(display, row_rect);
     return true;
   }
@@ -190,14 +188,24 @@ bool walk_line(display_context& display, const pane_view& pane, const text_docum
   sink.begin(pane.first_column, columns, row_background);
 
   const int tab = pane.tab();
+  // Hits are found by the scanner searching uses (the same matches as testing
+  // every character start, for one pass of the library's search per line).
+  match_scanner hits(text, pattern);
+  std::size_t next_hit = 0;
+  bool next_hit_known = false;
   std::int64_t hit_left = 0;
   std::int64_t keyword_left = 0;
   std::int64_t k = -static_cast<std::int64_t>(document.left_column);
   std::size_t i = 0;
   while (k < columns && i < text.size()) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (pattern.usable && hit_left <= 0 && matches_at(text, i, pattern))
-      hit_left = static_cast<std::int64_t>(pattern.n);
+    if (pattern.usable && hit_left <= 0) {
+      if (!next_hit_known || next_hit < i) {
+        next_hit = hits.next(i, text.size(), text.size());
+        next_hit_known = true;
+      }
+      if (next_hit == i) hit_left = static_cast<std::int64_t>(pattern.n);
+    }
     if (keyword_left <= 0 && keywords &&
         (i == 0 || !is_word_byte(static_cast<unsigned char>(text[i - 1])) || !is_word_byte(b)))
       keyword_left = static_cast<std::int64_t>(keyword_at(*keywords, text, i));
@@ -268,7 +276,7 @@ bool walk_line(display_context& display, const pane_view& pane, const text_docum
 // when the writer fails part way) by surface copies. False when the line could
 // not be read (nothing is painted then).
 bool paint_one_line(display_context& display, image_writer* writer, const pane_view& pane, text_document& document,
-                    std::int32_t line, bool copy_row = true) {
+                    std::int32_t line) {
   const std::int32_t relative = line - document.top_line;
   if (relative < 0 || relative >= pane.rows) return false;
   const int row = pane.first_row + relative;
@@ -287,7 +295,7 @@ bool paint_one_line(display_context& display, image_writer* writer, const pane_v
   const keyword_table* keywords = prepared_keywords(display, keywords_of(display, pane));
 
   if (writer && writer->usable()) {
-    direct_sink sink{display, *writer, row, copy_row, 0, 0, {}, {}};
+    direct_sink sink{display, *writer, row, 0, 0, {}, {}};
     if (walk_line(display, pane, document, line, *bytes, pattern, keywords, sink)) return true;
     // A surface was lost or refused: the copies rebuild and paint it all again.
     writer->release();
@@ -301,7 +309,6 @@ bool paint_one_line(display_context& display, image_writer* writer, const pane_v
 
 void paint_line(display_context& display, const pane_view& pane, text_document& document, std::int32_t line) {
   image_writer writer(display);
-  writer.defer_screen();
   paint_one_line(display, &writer, pane, document, line);
 }
 
@@ -309,7 +316,6 @@ void repaint_pane(display_context& display, const pane_view& pane, text_document
   const std::int32_t count = std::max<std::int32_t>(0, std::min(document.line_count(), pane.rows));
   {
     image_writer writer(display);
-    writer.defer_screen();
     if (writer.usable()) {
       // Every row but the first is cleared, and each line then paints its own
       // row over again: clearing only what no line paints (the rows past the
@@ -318,25 +324,17 @@ void repaint_pane(display_context& display, const pane_view& pane, text_document
       std::vector<bool> painted(static_cast<std::size_t>(std::max(pane.rows, 0)), false);
       for (std::int32_t n = 0; n < count; ++n)
         painted[static_cast<std::size_t>(n)] =
-            paint_one_line(display, &writer, pane, document, document.top_line + n, false);
+            paint_one_line(display, &writer, pane, document, document.top_line + n);
       const cell_metrics& m = display.metrics;
       const colour blank = display.colours[back_normal];
       bool ok = writer.usable();
       for (std::int32_t n = 1; ok && n < pane.rows; ++n) {
         const int row = pane.first_row + n;
         if (!painted[static_cast<std::size_t>(n)])
-          ok = writer.fill(cell_block_rect(m, row, pane.first_column, 1, pane.columns), blank);
-        if (ok && n + 1 < pane.rows && m.between > 0) {
-          const pixel_rect cells = cell_block_rect(m, row, pane.first_column, 1, pane.columns);
-          ok = writer.fill(pixel_rect{cells.x, cells.y + m.height, cells.width, m.between}, blank);
-        }
+          ok = writer.clear_row_end(row, pane.first_column, pane.first_column + pane.columns, blank);
+        if (ok && n + 1 < pane.rows)
+          ok = writer.clear_gap_below(row, pane.first_column, pane.first_column + pane.columns, blank);
       }
-      // The first row only when its line was painted (it is not cleared),
-      // and not the gap below it.
-      if (ok && count > 0 && painted[0])
-        ok = writer.copy_to_screen(cell_block_rect(m, pane.first_row, pane.first_column, 1, pane.columns));
-      ok = ok && writer.copy_to_screen(
-                     cell_block_rect(m, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns));
       if (ok) {
         invalidate(display, cell_block_rect(m, pane.first_row + 1, pane.first_column, pane.rows - 1, pane.columns));
         writer.release();

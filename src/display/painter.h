@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "display/display_context.h"
+#include "display/fontx2.h"
 #include "platform/byte_string.h"
 #include "text/display_requests.h"
 
@@ -42,7 +43,26 @@ struct glyph_place {
   int column = 0;
   pixel_rect source;
 };
-glyph_place place_of_glyph(unsigned code, const cell_metrics& m);
+// Inline, as it is asked for every character drawn.
+inline glyph_place place_of_glyph(unsigned code, const cell_metrics& m) {
+  glyph_place place;
+  place.source = {0, 0, m.width, m.height};
+  if (code < 256) {
+    place.sheet = 0;
+    place.row = static_cast<int>(code / 16);
+    place.column = static_cast<int>(code % 16);
+  } else {
+    place.source.width = 2 * m.width;
+    glyph_slot slot;
+    if (!full_width_slot(code, slot)) return place;
+    place.sheet = 1 + slot.sheet;
+    place.row = slot.row;
+    place.column = slot.column;
+  }
+  place.source.x = place.column * place.source.width;
+  place.source.y = place.row * m.height;
+  return place;
+}
 
 void fill_cells(display_context& display, int row, int column, int rows, int columns, colour c);
 // One character (code < 256 half-width, else a Shift_JIS double-byte code on

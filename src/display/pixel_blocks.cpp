@@ -2,7 +2,6 @@
 // tail for widths that do not fill the last vector.
 #include "display/pixel_blocks.h"
 
-#include <array>
 #include <cstring>
 #include <type_traits>
 
@@ -98,75 +97,107 @@ inline std::uint32_t mask_bits(const std::uint16_t* rows, int y, int width) {
   return mask_words(width) == 1 ? rows[y] : rows[2 * y] | static_cast<std::uint32_t>(rows[2 * y + 1]) << 16;
 }
 
-// Lane masks for every pattern of ink bits one vector covers: entry b has
-// all bits set in lane i where bit i of b is set. Made before main runs, so
-// that reading them needs no guard.
-template <class Pixel>
-std::array<typename lanes<Pixel>::vec, (1u << lanes<Pixel>::count)> make_ink_lanes() {
-  std::array<typename lanes<Pixel>::vec, (1u << lanes<Pixel>::count)> t{};
-  for (unsigned b = 0; b < t.size(); ++b)
-    for (int i = 0; i < lanes<Pixel>::count; ++i) t[b][i] = (b >> i) & 1 ? -1 : 0;
-  return t;
-}
-const auto ink_lanes_32 = make_ink_lanes<std::uint32_t>();
-const auto ink_lanes_16 = make_ink_lanes<std::uint16_t>();
-
-template <class Pixel>
-const typename lanes<Pixel>::vec* ink_lanes() {
-  if constexpr (sizeof(Pixel) == 4)
-    return ink_lanes_32.data();
-  else
-    return ink_lanes_16.data();
-}
-
-// One glyph row; `Width` > 0 fixes the width at compile time (the loop then
-// unrolls), 0 takes it from `width`.
-template <class Pixel, int Width>
-inline void mask_row(std::uint8_t* a, std::uint32_t bits, int width,
-                     const typename lanes<Pixel>::vec* table, typename lanes<Pixel>::vec other,
-                     typename lanes<Pixel>::vec differ, Pixel ink_pixel, Pixel other_pixel) {
-  using L = lanes<Pixel>;
-  using vec = typename L::vec;
-  constexpr std::uint32_t lane_mask = (1u << L::count) - 1;
+// Glyph rows from an ink mask with vectors of `VectorBytes`: each lane tests
+// its own bit of the row's mask, so no table of lane patterns is needed.
+// `Width` > 0 fixes the width at compile time (the loop then unrolls), 0 takes
+// it from `width`; `Both` writes `also` as well. Always inlined, so that a
+// caller built for wider vectors compiles it for them.
+template <class Pixel, int VectorBytes, int Width, bool Both>
+[[gnu::always_inline]] inline void mask_rows(const image_rows& to, const image_rows& also,
+                                              const std::uint16_t* rows, int width, int height,
+                                              std::uint32_t ink_value, std::uint32_t other_value) {
+  using signed_pixel = std::conditional_t<sizeof(Pixel) == 4, std::int32_t, std::int16_t>;
+  typedef signed_pixel vec __attribute__((vector_size(VectorBytes)));
+  constexpr int count = VectorBytes / static_cast<int>(sizeof(Pixel));
+  // A narrower vector for a row end the wide one does not fill (8 pixels of
+  // 16 bits under AVX2).
+  typedef signed_pixel narrow_vec __attribute__((vector_size(16)));
+  constexpr int narrow_count = 16 / static_cast<int>(sizeof(Pixel));
+  vec lane_bits{};
+  for (int i = 0; i < count; ++i) lane_bits[i] = static_cast<signed_pixel>(1u << i);
+  const vec other = vec{} + static_cast<signed_pixel>(static_cast<Pixel>(other_value));
+  const vec differ = other ^ (vec{} + static_cast<signed_pixel>(static_cast<Pixel>(ink_value)));
+  narrow_vec narrow_lane_bits{};
+  for (int i = 0; i < narrow_count; ++i) narrow_lane_bits[i] = static_cast<signed_pixel>(1u << i);
+  const narrow_vec narrow_other = narrow_vec{} + static_cast<signed_pixel>(static_cast<Pixel>(other_value));
+  const narrow_vec narrow_differ =
+      narrow_other ^ (narrow_vec{} + static_cast<signed_pixel>(static_cast<Pixel>(ink_value)));
+  const Pixel ink_pixel = static_cast<Pixel>(ink_value);
+  const Pixel other_pixel = static_cast<Pixel>(other_value);
   const int w = Width > 0 ? Width : width;
-  int x = 0;
-#pragma GCC unroll 8
-  for (; x + L::count <= w; x += L::count) {
-    const vec out = other ^ (table[(bits >> x) & lane_mask] & differ);
-    L::store(a + x * sizeof(Pixel), out);
-  }
-  for (; x < w; ++x) {
-    const Pixel out = (bits >> x) & 1 ? ink_pixel : other_pixel;
-    std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
-  }
-}
-
-template <class Pixel, int Width>
-void mask_rows(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
-               std::uint32_t other_value) {
-  using L = lanes<Pixel>;
-  using vec = typename L::vec;
-  const vec* table = ink_lanes<Pixel>();
-  const vec other = L::splat(other_value);
-  const vec differ = other ^ L::splat(ink_value);
+  // Strides in locals: the stores could alias `to` and `also` otherwise.
+  const std::size_t a_stride = to.stride;
+  const std::size_t b_stride = Both ? also.stride : 0;
   std::uint8_t* a = to.first;
-  for (int y = 0; y < height; ++y, a += to.stride)
-    mask_row<Pixel, Width>(a, mask_bits(rows, y, width), width, table, other, differ, static_cast<Pixel>(ink_value),
-                           static_cast<Pixel>(other_value));
+  std::uint8_t* b = also.first;
+  for (int y = 0; y < height; ++y, a += a_stride, b += b_stride) {
+    const std::uint32_t bits = mask_bits(rows, y, width);
+    int x = 0;
+#pragma GCC unroll 8
+    for (; x + count <= w; x += count) {
+      const signed_pixel part = static_cast<signed_pixel>(bits >> x);
+      const vec lanes_bits = (vec{} + part) & lane_bits;
+      const vec out = other ^ ((lanes_bits == lane_bits) & differ);
+      std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
+      if constexpr (Both) std::memcpy(b + x * sizeof(Pixel), &out, sizeof out);
+    }
+    if constexpr (VectorBytes > 16) {
+      if (x + narrow_count <= w) {
+        const signed_pixel part = static_cast<signed_pixel>(bits >> x);
+        const narrow_vec lanes_bits = (narrow_vec{} + part) & narrow_lane_bits;
+        const narrow_vec out = narrow_other ^ ((lanes_bits == narrow_lane_bits) & narrow_differ);
+        std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
+        if constexpr (Both) std::memcpy(b + x * sizeof(Pixel), &out, sizeof out);
+        x += narrow_count;
+      }
+    }
+    for (; x < w; ++x) {
+      const Pixel out = (bits >> x) & 1 ? ink_pixel : other_pixel;
+      std::memcpy(a + x * sizeof(Pixel), &out, sizeof out);
+      if constexpr (Both) std::memcpy(b + x * sizeof(Pixel), &out, sizeof out);
+    }
+  }
 }
 
 // The usual cell widths (8-pixel half-width cells and their full-width
 // glyphs) get loops of fixed length.
-template <class Pixel>
-void mask_typed(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
-                std::uint32_t other_value) {
+template <class Pixel, int VectorBytes, bool Both>
+[[gnu::always_inline]] inline void mask_widths(const image_rows& to, const image_rows& also,
+                                                const std::uint16_t* rows, int width, int height,
+                                                std::uint32_t ink_value, std::uint32_t other_value) {
   if (width == 16)
-    mask_rows<Pixel, 16>(to, rows, width, height, ink_value, other_value);
+    mask_rows<Pixel, VectorBytes, 16, Both>(to, also, rows, width, height, ink_value, other_value);
   else if (width == 8)
-    mask_rows<Pixel, 8>(to, rows, width, height, ink_value, other_value);
+    mask_rows<Pixel, VectorBytes, 8, Both>(to, also, rows, width, height, ink_value, other_value);
   else
-    mask_rows<Pixel, 0>(to, rows, width, height, ink_value, other_value);
+    mask_rows<Pixel, VectorBytes, 0, Both>(to, also, rows, width, height, ink_value, other_value);
 }
+
+#define VINTOREL_MASK_KERNEL(name, attributes, vector_bytes)                                                     \
+  template <class Pixel>                                                                                         \
+  attributes void name(const image_rows& to, const image_rows& also, const std::uint16_t* rows, int width,      \
+                       int height, std::uint32_t ink_value, std::uint32_t other_value) {                          \
+    if (also.first)                                                                                              \
+      mask_widths<Pixel, vector_bytes, true>(to, also, rows, width, height, ink_value, other_value);            \
+    else                                                                                                         \
+      mask_widths<Pixel, vector_bytes, false>(to, also, rows, width, height, ink_value, other_value);           \
+  }
+
+VINTOREL_MASK_KERNEL(mask_typed, , 16)
+
+#if defined(__x86_64__) || defined(__i386__)
+// With AVX2 a 16-pixel row of 16-bit pixels, or half of one of 32-bit
+// pixels, is one store; the processor is asked once whether it has it.
+#define VINTOREL_WIDE_MASKS 1
+VINTOREL_MASK_KERNEL(mask_typed_wide, __attribute__((target("avx2"))), 32)
+const bool has_wide_vectors = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
+bool use_wide_vectors = has_wide_vectors;
+#endif
+
+#undef VINTOREL_MASK_KERNEL
 
 template <class Pixel>
 bool make_mask_typed(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,
@@ -191,12 +222,31 @@ bool make_mask_typed(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t
 
 }  // namespace
 
-void mask_block(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
-                std::uint32_t other_value, int bytes_per_pixel) {
+void mask_block(const image_rows& to, const image_rows& also, const std::uint16_t* rows, int width, int height,
+                std::uint32_t ink_value, std::uint32_t other_value, int bytes_per_pixel) {
+#ifdef VINTOREL_WIDE_MASKS
+  if (use_wide_vectors) {
+    if (bytes_per_pixel == 4)
+      mask_typed_wide<std::uint32_t>(to, also, rows, width, height, ink_value, other_value);
+    else if (bytes_per_pixel == 2)
+      mask_typed_wide<std::uint16_t>(to, also, rows, width, height, ink_value, other_value);
+    return;
+  }
+#endif
   if (bytes_per_pixel == 4)
-    mask_typed<std::uint32_t>(to, rows, width, height, ink_value, other_value);
+    mask_typed<std::uint32_t>(to, also, rows, width, height, ink_value, other_value);
   else if (bytes_per_pixel == 2)
-    mask_typed<std::uint16_t>(to, rows, width, height, ink_value, other_value);
+    mask_typed<std::uint16_t>(to, also, rows, width, height, ink_value, other_value);
+}
+
+bool allow_wide_vectors(bool allow) {
+#ifdef VINTOREL_WIDE_MASKS
+  use_wide_vectors = allow && has_wide_vectors;
+  return use_wide_vectors;
+#else
+  (void)allow;
+  return false;
+#endif
 }
 
 bool make_mask(std::uint16_t* rows, const std::uint8_t* sheet, std::size_t sheet_stride, int width, int height,

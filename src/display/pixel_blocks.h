@@ -41,9 +41,16 @@ void glyph_block(const image_rows& to, const std::uint8_t* sheet, std::size_t sh
 constexpr int mask_words(int width) { return width <= 16 ? 1 : 2; }
 
 // A glyph from its ink mask: bit x of row y set where pixel (x, y) is ink.
-// Ink pixels take `ink_value`, the others `other_value`.
-void mask_block(const image_rows& to, const std::uint16_t* rows, int width, int height, std::uint32_t ink_value,
-                std::uint32_t other_value, int bytes_per_pixel);
+// Ink pixels take `ink_value`, the others `other_value`. The same pixels go to
+// `also` too unless its `first` is null (one pass writing two images is
+// cheaper than writing one and copying it).
+void mask_block(const image_rows& to, const image_rows& also, const std::uint16_t* rows, int width, int height,
+                std::uint32_t ink_value, std::uint32_t other_value, int bytes_per_pixel);
+
+// Whether mask_block may use vectors wider than 16 bytes where the processor
+// has them (it does by default); true when it now does. For tests of the
+// narrower path.
+bool allow_wide_vectors(bool allow);
 
 // The ink mask of a glyph in a sheet: bit x of row y set where the sheet's
 // pixel equals `ink` (`width` at most 32). False when a pixel is neither `ink`

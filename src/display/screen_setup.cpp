@@ -35,6 +35,7 @@ bool create_surfaces(display_context& display) {
   screen_surfaces& s = display.surfaces;
   display.prepared.glyph_masks = glyph_mask_cache();
   display.prepared.recent_count = display.prepared.recent_next = 0;
+  forget_all(display.prepared.known_rows);
   if (!backend.open_device(display.switches.safety_direct_draw)) return fail(display, string_no_direct_draw);
   s.device = true;
   if (backend.display_depth() <= 8) return fail(display, string_too_few_colours);
@@ -112,6 +113,7 @@ bool load_sheets(display_context& display) {
 void release_surfaces(display_context& display) {
   drawing_backend& backend = *display.backend;
   screen_surfaces& s = display.surfaces;
+  forget_all(display.prepared.known_rows);
   auto release = [&backend](surface*& p) {
     if (p) backend.release_surface(p);
     p = nullptr;

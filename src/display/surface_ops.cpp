@@ -19,6 +19,12 @@ draw_result with_rebuild(display_context& display, Op op) {
   }
 }
 
+// Whatever the painter knew of the images' rows under `area` no longer holds.
+void forget_under(display_context& display, int index, const pixel_rect& area) {
+  if (index == screen_image) forget_written(display.prepared.known_rows, area, screen_only);
+  if (index == text_image) forget_written(display.prepared.known_rows, area, text_only);
+}
+
 }  // namespace
 
 surface* surface_at(display_context& display, int index) {
@@ -36,6 +42,7 @@ surface* surface_at(display_context& display, int index) {
 }
 
 draw_result fill(display_context& display, int index, const pixel_rect& area, colour c) {
+  forget_under(display, index, area);
   return with_rebuild(display, [&]() {
     surface* s = surface_at(display, index);
     return s && display.backend ? display.backend->fill(*s, area, c) : draw_result::failed;
@@ -44,12 +51,18 @@ draw_result fill(display_context& display, int index, const pixel_rect& area, co
 
 draw_result copy(display_context& display, int target, int x, int y, int source, const pixel_rect& area,
                  bool keyed) {
-  return with_rebuild(display, [&]() {
+  forget_under(display, target, pixel_rect{x, y, area.width, area.height});
+  const draw_result result = with_rebuild(display, [&]() {
     surface* to = surface_at(display, target);
     surface* from = surface_at(display, source);
     return to && from && display.backend ? display.backend->copy(*to, x, y, *from, area, keyed)
                                          : draw_result::failed;
   });
+  // Taking the cursor highlight away copies the text image back unkeyed.
+  if (result == draw_result::ok && source == text_image && target == screen_image && !keyed && x == area.x &&
+      y == area.y)
+    copied_text_to_screen(display.prepared.known_rows, area);
+  return result;
 }
 
 draw_result set_key(display_context& display, int index, colour c) {

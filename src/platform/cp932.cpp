@@ -11,8 +11,6 @@
 
 namespace vintorel {
 
-bool is_lead_byte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 bool is_kana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
 
 unsigned jms_to_jis(unsigned sjis_code) {

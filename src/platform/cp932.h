@@ -10,7 +10,7 @@
 namespace vintorel {
 
 // 0x81-0x9F and 0xE0-0xFC start a double-byte character.
-bool is_lead_byte(unsigned char c);
+inline bool is_lead_byte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 // Whether a lead byte followed by `next` forms a double-byte character. Never
 // with a control byte (below 0x20): a stray lead byte can then never swallow a
 // TAB, a line end, the end mark or a zero byte, and the text model, the painter

@@ -156,6 +156,80 @@ TEST_P(DirectPaint, StringsCompositionAndCellsPastTheImageEdgeMatchTheCopies) {
   EXPECT_EQ(t.difference(), "");
 }
 
+// A line painted straight into the images clears only the part of its row end
+// not known to hold the background: every other kind of write to the row in
+// between must leave nothing stale behind.
+TEST_P(DirectPaint, RowEndsClearedOnlyWhereNeededStillMatchAfterEveryOtherWrite) {
+  twin_displays t(format());
+  ASSERT_TRUE(t.loaded());
+  const byte_string long_line = byte_string(40, 'x') + "\x88\x9F\x88\x9F" + byte_string(30, 'y') + "\r\n";
+  text_document doc;
+  test::fill_document(doc, {long_line, "ab\r\n", long_line, "\x1A"}, "a.txt");
+  const pane_view pane = pane_of(t.direct.display, 0);
+  const int row = pane.first_row;
+  auto paint_first = [&](const char* step) {
+    t.both([&](display_context& d) { paint_line(d, pane, doc, 0); });
+    ASSERT_EQ(t.difference(), "") << step;
+  };
+  auto shorten = [&] { doc.replace_line(0, "ab\r\n"); };
+
+  paint_first("long line");
+  shorten();
+  paint_first("the same line shortened");
+  paint_first("painted again unchanged");
+  t.both([&](display_context& d) { draw_cursor(d, pane.first_row, pane.first_column, pane.rows, pane.columns, row, 50); });
+  paint_first("after the cursor highlight");
+  t.both([&](display_context& d) { fill_cells(d, row, 60, 1, 5, d.colours[bar_console]); });
+  paint_first("after a fill in the row end");
+  t.both([&](display_context& d) { draw_string(d, row, 30, 10, "\x88\x9Fzz", d.colours[text_keyword], d.colours[back_select]); });
+  paint_first("after a string in the row end");
+  t.both([&](display_context& d) { draw_glyph(d, row, 79, 'Q', d.colours[text_normal], d.colours[back_select]); });
+  paint_first("after a glyph at the row's last cell");
+  t.both([&](display_context& d) { paint_line(d, pane, doc, 2); });
+  t.both([&](display_context& d) { shift_rows(d, row + 2, 0, 1, 80, true); });
+  t.both([&](display_context& d) { shift_rows(d, row + 1, 0, 1, 80, true); });
+  paint_first("after a longer row was moved onto it");
+  // A line block paints the whole row, its end included, in the selection colour.
+  doc.block_state = block_kind::lines;
+  doc.anchor_line = 0;
+  doc.current_line = 1;
+  paint_first("inside a line block");
+  doc.block_state = block_kind::none;
+  paint_first("out of the line block again");
+  t.both([&](display_context& d) {
+    set_pane_layout(d.layout, d.lines, d.columns, true, true);
+    paint_line(d, pane_of(d, 1), doc, 2);
+    set_pane_layout(d.layout, d.lines, d.columns, false, false);
+  });
+  paint_first("after a line of the other pane beside it");
+  // Typing and deleting as the editor does it: the cursor taken away, the
+  // line painted, the cursor drawn again.
+  byte_string typed;
+  for (int step = 0; step < 24; ++step) {
+    const int cursor = static_cast<int>(typed.size());
+    if (step % 8 < 5)
+      typed += step % 2 ? "\x88\x9F" : "q";
+    else
+      typed.resize(typed.size() - 1);
+    doc.replace_line(0, typed + "\r\n");
+    t.both([&](display_context& d) {
+      erase_cursor(d, pane.first_row, pane.first_column, pane.rows, pane.columns, row, cursor);
+      paint_line(d, pane, doc, 0);
+      draw_cursor(d, pane.first_row, pane.first_column, pane.rows, pane.columns, row,
+                  static_cast<int>(typed.size()));
+    });
+    ASSERT_EQ(t.difference(), "") << "typing, step " << step;
+  }
+  doc.replace_line(0, long_line);
+  doc.top_line = 0;
+  t.both([&](display_context& d) { repaint_pane(d, pane, doc); });
+  ASSERT_EQ(t.difference(), "") << "whole pane";
+  t.both([&](display_context& d) { d.metrics.between = 1; });
+  shorten();
+  t.both([&](display_context& d) { repaint_pane(d, pane, doc); });
+  ASSERT_EQ(t.difference(), "") << "whole pane with rows closer together";
+}
+
 INSTANTIATE_TEST_SUITE_P(PixelFormats, DirectPaint, ::testing::Values(32, 16));
 
 TEST(DirectPaint, ASurfaceLostWhilePaintingIsRebuiltAndTheLineStillPainted) {
