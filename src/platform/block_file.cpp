@@ -195,12 +195,6 @@ bool add_zero_block_sums(std::vector<std::uint64_t>& sums, std::uint64_t count) 
   return true;
 }
 
-bool add_block_sum(block_file& file, const char* bytes, std::size_t count) {
-  return add_block_sum(file.block_sums, bytes, count);
-}
-
-bool add_zero_block_sums(block_file& file, std::uint64_t count) { return add_zero_block_sums(file.block_sums, count); }
-
 disk_change change_on_disk(const block_file& file, const std::string& path) {
   struct stat status;
   if (stat(path.c_str(), &status) != 0) return errno == ENOENT ? disk_change::missing : disk_change::changed;

@@ -56,14 +56,11 @@ bool read_at(block_file& file, std::uint64_t offset, void* dest, std::size_t cou
 // (checks the disk now; a change seen once stays seen).
 bool block_file_unchanged(block_file& file);
 
-// Records the checksum of the next block (blocks are recorded in file order,
-// from block 0); false when memory runs out.
-bool add_block_sum(block_file& file, const char* bytes, std::size_t count);
-// Records `count` blocks that are wholly a hole (zero bytes), from the next one on.
-bool add_zero_block_sums(block_file& file, std::uint64_t count);
-// The same into a list of checksums kept apart from any file (a scan on
-// another thread records them there and hands them over).
+// Appends the checksum of the next block to `sums` (a file's block_sums, or a
+// list a scan on another thread hands over later; blocks are recorded in file
+// order, from block 0); false when memory runs out.
 bool add_block_sum(std::vector<std::uint64_t>& sums, const char* bytes, std::size_t count);
+// Appends `count` blocks that are wholly a hole (zero bytes).
 bool add_zero_block_sums(std::vector<std::uint64_t>& sums, std::uint64_t count);
 
 // What became of the file at `path` since it was opened as `file`: the same
