@@ -89,20 +89,16 @@ void BM_save_and_reopen_one_edited_line(benchmark::State& state) {
   state.counters["reopen_ms"] = 1000 * reopen_seconds / static_cast<double>(state.iterations());
 }
 
-// Baseline: the same bytes copied through 1 MiB reads and writes into a new
-// file, synced and renamed into place, as a careful copy does.
-void BM_baseline_copy_and_sync(benchmark::State& state) {
+// Copies the bench file into a new file with `copy(in, out)`, syncs it and
+// renames it into place, once per iteration.
+template <typename Copy>
+void copy_sync_and_rename(benchmark::State& state, Copy&& copy) {
   const std::string& path = bench_file();
-  const std::size_t size = 1 << 20;
-  std::unique_ptr<char[]> buffer(new char[size]);
   const std::string temporary = output_path() + ".part";
   for (auto _ : state) {
     int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool ok = in >= 0 && out >= 0;
-    for (ssize_t got; ok && (got = read(in, buffer.get(), size)) > 0;)
-      ok = write(out, buffer.get(), static_cast<std::size_t>(got)) == got;
-    ok = ok && fsync(out) == 0;
+    bool ok = in >= 0 && out >= 0 && copy(in, out) && fsync(out) == 0;
     if (in >= 0) close(in);
     if (out >= 0) close(out);
     if (!ok || std::rename(temporary.c_str(), output_path().c_str()) != 0) {
@@ -114,28 +110,29 @@ void BM_baseline_copy_and_sync(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size_of(path)));
 }
 
+// Baseline: the same bytes copied through 1 MiB reads and writes into a new
+// file, synced and renamed into place, as a careful copy does.
+void BM_baseline_copy_and_sync(benchmark::State& state) {
+  const std::size_t size = 1 << 20;
+  std::unique_ptr<char[]> buffer(new char[size]);
+  copy_sync_and_rename(state, [&](int in, int out) {
+    bool ok = true;
+    for (ssize_t got; ok && (got = read(in, buffer.get(), size)) > 0;)
+      ok = write(out, buffer.get(), static_cast<std::size_t>(got)) == got;
+    return ok;
+  });
+}
+
 // For comparison: the kernel copies the file (copy_file_range) into a new file,
 // synced and renamed. The saving does not copy this way: its copies must pass
 // through memory to be checked against the blocks' checksums and to give the
 // new file's checksums, which would cost a read of the new file here.
 void BM_copy_file_range_and_sync(benchmark::State& state) {
-  const std::string& path = bench_file();
-  const std::string temporary = output_path() + ".part";
-  for (auto _ : state) {
-    int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool ok = in >= 0 && out >= 0;
+  copy_sync_and_rename(state, [](int in, int out) {
+    bool ok = true;
     for (ssize_t got; ok && (got = copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0)) != 0;) ok = got > 0;
-    ok = ok && fsync(out) == 0;
-    if (in >= 0) close(in);
-    if (out >= 0) close(out);
-    if (!ok || std::rename(temporary.c_str(), output_path().c_str()) != 0) {
-      state.SkipWithError("copy failed");
-      break;
-    }
-  }
-  std::remove(output_path().c_str());
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size_of(path)));
+    return ok;
+  });
 }
 
 }  // namespace
